@@ -1,0 +1,111 @@
+#include "AtomicFileWriter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "FileFaults.h"
+
+namespace tessarel {
+namespace {
+
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Makes the rename itself durable: without this a crash can forget the new directory entry.
+void SyncDirectory(const std::string& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target(std::move(targetPath)) {}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (!committed) Discard();
+}
+
+bool AtomicFileWriter::Fail(int code) {
+    if (errorCode == 0) {
+        errorCode = code;
+        errorText = std::strerror(code);
+    }
+    Discard();
+    return false;
+}
+
+bool AtomicFileWriter::Open() {
+    if (const int injected = InjectedFault(FileStep::Create, target, 0)) return Fail(injected);
+    // mkstemp creates the name exclusively and owner-only (0600), in the target's own folder so
+    // the final rename never crosses file systems.
+    std::string pattern = target + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    descriptor = ::mkstemp(name.data());
+    if (descriptor < 0) return Fail(errno);
+    temporary.assign(name.data());
+    ::fcntl(descriptor, F_SETFD, FD_CLOEXEC);
+    return true;
+}
+
+bool AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
+    if (descriptor < 0) return Fail(errorCode ? errorCode : EBADF);
+    while (!bytes.empty()) {
+        const std::size_t piece = std::min(bytes.size(), kChunkSize);
+        if (const int injected = InjectedFault(FileStep::Write, target, writeIndex++)) return Fail(injected);
+        const ssize_t written = ::write(descriptor, bytes.data(), piece);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return Fail(errno);
+        }
+        if (written == 0) return Fail(EIO);
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (descriptor < 0) return Fail(errorCode ? errorCode : EBADF);
+    if (const int injected = InjectedFault(FileStep::Flush, target, 0)) return Fail(injected);
+    if (::fsync(descriptor) != 0) return Fail(errno);
+    const int fd = descriptor;
+    descriptor = -1;
+    if (::close(fd) != 0) return Fail(errno);
+    if (const int injected = InjectedFault(FileStep::Rename, target, 0)) return Fail(injected);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) return Fail(errno);
+    committed = true;
+    temporary.clear();
+    SyncDirectory(DirectoryOf(target));
+    return true;
+}
+
+void AtomicFileWriter::Discard() noexcept {
+    if (descriptor >= 0) {
+        ::close(descriptor);
+        descriptor = -1;
+    }
+    if (!temporary.empty()) {
+        ::unlink(temporary.c_str());
+        temporary.clear();
+    }
+}
+
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error) {
+    AtomicFileWriter writer(path);
+    const bool ok = writer.Open() && writer.Write(bytes) && writer.Commit();
+    if (!ok && error) *error = writer.ErrorText();
+    return ok;
+}
+
+}  // namespace tessarel
