@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ByteSink.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace setupstub {
+
+// Decoder of the archive's LZSS streams: a 4096-byte ring that starts as 4078 blanks
+// (the remaining 18 positions are zero until written) with the write position at 4078;
+// flag bytes whose bits, lowest first, announce a literal (1) or a two-byte reference
+// (0) of 3 to 18 bytes into the ring. Input that ends at any item boundary, even
+// inside an item, simply ends the output.
+//
+// Instead of a ring, the output is built in a linear block that keeps the last 4096
+// bytes in front of it, so references become plain copies at a distance and whole
+// blocks go to the sink at once.
+class LzssDecoder {
+public:
+    LzssDecoder();
+
+    // Decodes `size` bytes of input into `sink`; false when the sink failed.
+    bool decode(const std::uint8_t* input, std::size_t size, ByteSink& sink);
+
+    static constexpr std::size_t ringSize = 4096;
+    static constexpr std::size_t ringStart = 4078;
+    static constexpr std::size_t maxMatch = 18;
+
+private:
+    void resetHistory();
+    bool flushBlock(ByteSink& sink);
+    void copyReference(std::uint8_t b1, std::uint8_t b2);
+    bool decodeGuardedGroup(const std::uint8_t*& in, const std::uint8_t* end);
+
+    static constexpr std::size_t blockSize = std::size_t{1} << 18;
+    // A group of eight items writes at most 8 * 18 bytes, plus the overrun of a
+    // fixed-size copy.
+    static constexpr std::size_t slack = 8 * maxMatch + 2 * maxMatch;
+
+    std::vector<std::uint8_t> buffer;
+    std::size_t out = 0;    // next write position in `buffer`
+    std::size_t phase = 0;  // ring position of buffer[i] is (i + phase) mod 4096
+};
+
+} // namespace setupstub
