@@ -1,0 +1,55 @@
+#pragma once
+// The cards of one category (or the deleted cards) in insertion order, with the labels of their
+// four fields. The list owns its cards.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CCard.h"
+#include "CategoryTable.h"
+
+namespace tessarel {
+
+class CCardList {
+public:
+    CCardList();
+    explicit CCardList(const FieldLabels& labels);
+
+    // Appends the card; returns the new count.
+    int Add(std::unique_ptr<CCard> card);
+
+    // Takes the card at `index` out of the list (later cards move up) and hands it to the caller.
+    // On an empty list, or an index outside it, nothing changes: the result is empty and `*count`
+    // (when asked for) is the index passed in for an empty list, the count otherwise.
+    std::unique_ptr<CCard> TakeAt(int index, int* count = nullptr);
+
+    // Removes the card at `index` without keeping it; returns the new count (the index itself
+    // when the list was empty).
+    int RemoveAt(int index);
+
+    // The card at `index`, or nullptr outside the list.
+    CCard* GetAt(int index) const;
+
+    // Replaces the card at `index` (index 0 or more, inside the list); the old one is returned.
+    std::unique_ptr<CCard> SetAt(std::unique_ptr<CCard> card, int index);
+
+    int GetCount() const { return count; }
+    void SetLabels(const std::array<std::string, 4>& newLabels) { labels = newLabels; }
+    const std::array<std::string, 4>& GetLabels() const { return labels; }
+
+    // Bytes the list's cards take in a card file.
+    std::size_t ByteSize() const;
+
+    auto begin() const { return cards.begin(); }
+    auto end() const { return cards.end(); }
+
+private:
+    std::vector<std::unique_ptr<CCard>> cards;
+    int count = 0;
+    std::array<std::string, 4> labels;
+};
+
+}  // namespace tessarel

@@ -1,0 +1,134 @@
+#include <cstring>
+#include <string_view>
+
+#include "ByteOrder.h"
+#include "CardFileFormat.h"
+#include "core/FileReader.h"
+
+namespace tessarel {
+namespace {
+
+constexpr std::string_view kNotACardFile = "This is not a Tessarel file.";
+
+bool EndsWith(const std::string& text, std::string_view tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool Holds(std::span<const std::uint8_t> bytes, std::size_t offset, std::string_view text) {
+    return bytes.size() >= offset + text.size() && std::memcmp(bytes.data() + offset, text.data(), text.size()) == 0;
+}
+
+// Takes the next zero-terminated text of a block; a block that ends early gives the rest of it
+// (or an empty text once nothing is left).
+std::string_view NextText(std::span<const std::uint8_t> block, std::size_t& at) {
+    const auto* start = reinterpret_cast<const char*>(block.data()) + at;
+    const std::size_t left = block.size() - at;
+    const void* zero = std::memchr(start, 0, left);
+    const std::size_t length = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - start) : left;
+    at += zero ? length + 1 : length;
+    return {start, length};
+}
+
+bool ReadCurrentLayout(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui, CardFileReadResult& result) {
+    std::memcpy(doc.headerCopy.data(), bytes.data(), kHeaderSize);
+    doc.carriedValue = ReadLe32(bytes.data() + 18);
+    result.version = bytes[1];
+    switch (bytes[12]) {
+        case 0:
+            ReadRecords(doc, std::span<const std::uint8_t>(bytes).subspan(kHeaderSize));
+            return true;
+        case 1:
+            result.encrypted = true;
+            return ReadEncryptedBody(doc, bytes, path, ui);
+        default:
+            return false;  // an unknown body kind fails without a message of its own
+    }
+}
+
+}  // namespace
+
+std::string DecryptionPasswordTitle(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return "Decryption Password for file: " + (slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t& counter, int dateFormat) {
+    if (counter > data.size() || data.size() - counter < kRecordHeadSize) return false;
+    const std::uint8_t* head = data.data() + counter;
+    const std::uint32_t n = ReadLe32(head + 20);
+    // The length decides nothing until it is known to lie inside the data.
+    if (n > data.size() - counter - kRecordHeadSize) return false;
+
+    card.SetCategoryCode(head[0]);
+    card.SetRecordFlags(head[2]);
+    card.SetStatusFlags(head[3]);
+    card.Stamp(ReadLe32(head + 4), dateFormat);
+    card.SetSyncValue(ReadLe32(head + 8));
+
+    const auto block = data.subspan(counter + kRecordHeadSize, n);
+    std::size_t at = 0;
+    card.SetFieldText1(NextText(block, at));
+    card.SetFieldText2(NextText(block, at));
+    card.SetFieldText3(NextText(block, at));
+    card.SetFieldText4(NextText(block, at));
+    card.SetNote(NextText(block, at));
+    counter += kRecordHeadSize + n;
+    return true;
+}
+
+std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack) {
+    std::size_t counter = 0;
+    std::size_t read = 0;
+    while (data.size() - counter > 9 + slack) {
+        auto card = std::make_unique<CCard>();
+        if (!ReadCardRecord(*card, data, counter, doc.dateFormat)) break;  // damaged tail: keep what came before
+        doc.PlaceCard(std::move(card));
+        ++read;
+    }
+    return read;
+}
+
+CardFileReadResult ReadCardFile(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui) {
+    CardFileReadResult result;
+    if (EndsWith(path, "~~~")) {
+        result.layout = CardFileLayout::EncryptedSingleFile;
+        result.ok = true;
+        return result;
+    }
+    if (bytes.empty()) {
+        ui.Tell("Empty File !");
+        result.layout = CardFileLayout::Empty;
+        result.ok = true;
+        return result;
+    }
+    if (Holds(bytes, 9, "Version1.001") || Holds(bytes, 9, "Version1.002")) {
+        result.layout = Holds(bytes, 9, "Version1.001") ? CardFileLayout::Legacy1001 : CardFileLayout::Legacy1002;
+        result.encrypted = Holds(bytes, 0, "ENCRYPTED");
+        result.ok = ReadLegacyFile(doc, bytes, result.layout, path, ui);
+        return result;
+    }
+    if (bytes.size() < kHeaderSize || ReadLe32(bytes.data() + 14) != kCardFileSignature) {
+        ui.Tell(std::string(kNotACardFile));
+        return result;
+    }
+    result.ok = ReadCurrentLayout(doc, bytes, path, ui, result);
+    return result;
+}
+
+CardFileReadResult LoadCardFile(CCardFileData& doc, const std::string& path, UserInterface& ui) {
+    SecureBytes bytes;
+    if (!EndsWith(path, "~~~")) {
+        const FileReadResult read = ReadWholeFile(path, kMaxCardFileSize, bytes);
+        if (read.status == ReadStatus::TooLarge) {
+            ui.Tell(std::string(kNotACardFile));
+            return {};
+        }
+        if (read.status != ReadStatus::Ok) {
+            ui.Tell("Cannot open file " + path + ": " + read.errorText);
+            return {};
+        }
+    }
+    return ReadCardFile(doc, bytes, path, ui);
+}
+
+}  // namespace tessarel

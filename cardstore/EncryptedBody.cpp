@@ -1,0 +1,134 @@
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "CardFileFormat.h"
+#include "crypto/Blowfish.h"
+#include "crypto/Sha1.h"
+
+namespace tessarel {
+namespace {
+
+constexpr const char* kWrongPassword = "Password not correct, please try again.";
+
+std::size_t RoundUpToBlocks(std::size_t size) { return (size + 7) / 8 * 8; }
+
+void Encipher(std::uint8_t* data, std::size_t size, const SecureString& password, bool zeroTables) {
+    Blowfish cipher;
+    cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(password.data()), password.size(), zeroTables);
+    cipher.EncryptBlocks(data, static_cast<std::uint32_t>(size / 8));
+}
+
+void Decipher(std::uint8_t* data, std::size_t size, const SecureString& password, bool zeroTables) {
+    Blowfish cipher;
+    cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(password.data()), password.size(), zeroTables);
+    cipher.DecryptBlocks(data, static_cast<std::uint32_t>(size / 8));
+}
+
+}  // namespace
+
+bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui) {
+    const std::size_t bodySize = RoundUpToBlocks(kDigestSize + doc.TotalByteSize());
+    const std::size_t bodyStart = out.size();
+    try {
+        if (bodySize / 8 > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
+        out.reserve(bodyStart + bodySize);
+    } catch (const std::bad_alloc&) {
+        ui.Tell("Out of memory.");
+        return false;
+    }
+    if (doc.encryptionPassword.empty()) {
+        ui.Tell("The encryption password is not set.");
+        return false;
+    }
+    PasswordDigest(std::string_view(doc.encryptionPassword), doc.passwordDigest.data());
+    out.insert(out.end(), doc.passwordDigest.begin(), doc.passwordDigest.end());
+    WriteAllRecords(doc, out);
+    out.resize(bodyStart + bodySize, 0);
+    Encipher(out.data() + bodyStart, bodySize, doc.encryptionPassword, false);
+    return true;
+}
+
+bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui) {
+    // A damaged file may end inside a block, or before a whole digest: the zero fill keeps every
+    // read inside the buffer, and such a body fails the password check.
+    const std::size_t bodySize = std::max(RoundUpToBlocks(bytes.size() - kHeaderSize), RoundUpToBlocks(kDigestSize + 4));
+    if (bodySize / 8 > std::numeric_limits<std::uint32_t>::max()) {
+        ui.Tell("Out of memory.");
+        return false;
+    }
+    try {
+        bytes.resize(kHeaderSize + bodySize, 0);
+    } catch (const std::bad_alloc&) {
+        ui.Tell("Out of memory.");
+        return false;
+    }
+    const bool zeroTables = bytes[1] == kZeroTableFormatVersion;
+    const auto typed = ui.AskPassword(DecryptionPasswordTitle(path));
+    if (!typed) return false;
+    doc.decryptionPassword.assign(*typed);
+    if (doc.decryptionPassword.empty()) {
+        ui.Tell("You must enter a password!");
+        ui.Tell(kWrongPassword);
+        return false;
+    }
+    std::uint8_t* body = bytes.data() + kHeaderSize;
+    Decipher(body, bodySize, doc.decryptionPassword, zeroTables);
+    std::memcpy(doc.passwordDigest.data(), body, kDigestSize);
+    std::uint8_t expected[kDigestSize];
+    PasswordDigest(std::string_view(doc.decryptionPassword), expected);
+    if (std::memcmp(expected, body, kDigestSize) != 0) {
+        ui.Tell(kWrongPassword);
+        return false;
+    }
+    doc.encryptionPassword = doc.decryptionPassword;
+    doc.encryptionMode = 1;
+    // The records end where 11 or fewer bytes of the body remain, which skips the zero padding.
+    ReadRecords(doc, std::span<const std::uint8_t>(body + kDigestSize, bodySize - kDigestSize), 2);
+    return true;
+}
+
+bool ReadLegacyEncrypted(CCardFileData& doc, SecureBytes& bytes, CardFileLayout layout, const std::string& path, UserInterface& ui) {
+    const bool first = layout == CardFileLayout::Legacy1001;
+    const std::size_t checkSize = first ? 3 : kDigestSize;
+    const std::size_t dataSize = bytes.size() - kLegacyPrefixSize;
+    const std::size_t cipherSize = std::max(RoundUpToBlocks(dataSize), RoundUpToBlocks(checkSize));
+    if (cipherSize / 8 > std::numeric_limits<std::uint32_t>::max()) {
+        ui.Tell("Out of memory.");
+        return false;
+    }
+    try {
+        bytes.resize(kLegacyPrefixSize + cipherSize, 0);
+    } catch (const std::bad_alloc&) {
+        ui.Tell("Out of memory.");
+        return false;
+    }
+    const auto typed = ui.AskPassword(DecryptionPasswordTitle(path));
+    if (!typed) return first;  // the oldest layout opened empty when the prompt was cancelled
+    doc.decryptionPassword.assign(*typed);
+    std::uint8_t* data = bytes.data() + kLegacyPrefixSize;
+    if (doc.decryptionPassword.empty()) {
+        ui.Tell("You must enter a password!");
+    } else {
+        Decipher(data, cipherSize, doc.decryptionPassword, false);
+    }
+    bool accepted;
+    if (first) {
+        accepted = !doc.decryptionPassword.empty() && std::memcmp(data, "XYZ", 3) == 0;
+        if (!accepted) ui.Tell("Password not correct,try again.");
+    } else {
+        std::uint8_t expected[kDigestSize];
+        PasswordDigest(std::string_view(doc.decryptionPassword), expected);
+        accepted = !doc.decryptionPassword.empty() && std::memcmp(expected, data, kDigestSize) == 0;
+        if (accepted) std::memcpy(doc.passwordDigest.data(), data, kDigestSize);
+        if (!accepted) ui.Tell(kWrongPassword);
+    }
+    if (!accepted) return false;
+    doc.encryptionPassword = doc.decryptionPassword;
+    doc.encryptionMode = 1;
+    if (dataSize > checkSize) ReadLegacyRecords(doc, std::span<const std::uint8_t>(data + checkSize, dataSize - checkSize));
+    return true;
+}
+
+}  // namespace tessarel
