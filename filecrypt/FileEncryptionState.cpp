@@ -1,0 +1,22 @@
+#include "FileEncryptionState.h"
+
+namespace tessarel {
+
+CFileEncryptionState::~CFileEncryptionState() { ForgetPassword(); }
+
+void CFileEncryptionState::ForgetPassword() {
+    SecureWipe(filePassword.data(), filePassword.capacity());
+    filePassword.clear();
+    filePasswordSet = false;
+}
+
+void CFileEncryptionState::Reset() {
+    ForgetPassword();
+    selectedFilePath.clear();
+    selectedIsPlain = false;
+    selectedIsEncrypted = false;
+    showEncryptedOnly = false;
+    fileViewActive = false;
+}
+
+}  // namespace tessarel
