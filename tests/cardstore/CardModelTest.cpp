@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "cardstore/CCardFileData.h"
+
+namespace tessarel {
+namespace {
+
+std::unique_ptr<CCard> Card(const std::string& name, std::uint8_t code = 0) {
+    auto card = std::make_unique<CCard>();
+    card->SetFieldText1(name);
+    card->SetCategoryCode(code);
+    return card;
+}
+
+TEST(CardModel, NewCardIsEmpty) {
+    CCard card;
+    EXPECT_TRUE(card.GetFieldText1().empty());
+    EXPECT_EQ(card.GetModified(), 0u);
+    EXPECT_EQ(card.GetStatusFlags(), 0);
+    EXPECT_EQ(card.ByteSize(), 29u);
+}
+
+TEST(CardModel, FlagSettersTouchOnlyTheirBit) {
+    CCard card;
+    card.SetStatusFlags(0x81);
+    card.SetDeleted(true);
+    EXPECT_EQ(card.GetStatusFlags(), 0x83);
+    card.SetEdited(true);
+    EXPECT_EQ(card.GetStatusFlags(), 0x87);
+    card.SetDeleted(false);
+    EXPECT_EQ(card.GetStatusFlags(), 0x85);
+}
+
+TEST(CardModel, PointerSettersTakeExactlyTheLength) {
+    CCard card;
+    const char text[] = {'a', 'b', '\0', 'c', 'd'};
+    card.SetNote(text, 5);
+    EXPECT_EQ(card.GetNote().size(), 5u);
+    card.SetFieldText1("password", 4);
+    EXPECT_EQ(std::string_view(card.GetFieldText1()), "pass");
+}
+
+TEST(CardList, AddRemoveAndIndexes) {
+    CCardList list(kCategories[0].labels);
+    EXPECT_EQ(list.RemoveAt(3), 3);  // empty list: the index comes back, nothing changes
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_EQ(list.Add(Card("a")), 1);
+    EXPECT_EQ(list.Add(Card("b")), 2);
+    EXPECT_EQ(list.Add(Card("c")), 3);
+    auto taken = list.TakeAt(1);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(std::string_view(taken->GetFieldText1()), "b");
+    EXPECT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(std::string_view(list.GetAt(1)->GetFieldText1()), "c");
+    EXPECT_EQ(list.RemoveAt(7), 2);  // outside the list: nothing changes
+    EXPECT_EQ(list.RemoveAt(-1), 2);
+    EXPECT_EQ(list.GetAt(2), nullptr);
+    auto old = list.SetAt(Card("z"), 0);
+    EXPECT_EQ(std::string_view(old->GetFieldText1()), "a");
+    EXPECT_EQ(std::string_view(list.GetAt(0)->GetFieldText1()), "z");
+}
+
+TEST(CardList, ByteSizeCountsRecordAndTexts) {
+    CCardList list;
+    auto card = Card("name");
+    card->SetNote("line1\r\nline2");
+    list.Add(std::move(card));
+    list.Add(Card(""));
+    EXPECT_EQ(list.ByteSize(), (29u + 4 + 12) + 29u);
+}
+
+TEST(CategoryTable, LabelsAndWidths) {
+    CCardFileData doc;
+    std::string a = "x", b = "x", c = "x", d = "x";
+    EXPECT_EQ(doc.GetCategoryLabels(0, a, b, c, d), 9);
+    EXPECT_EQ(a + b + c + d, "Name:URL:User ID:Password:");
+    EXPECT_EQ(doc.GetCategoryLabels(13, a, b, c, d), 13);
+    EXPECT_EQ(a, "Organisation:");
+    EXPECT_EQ(doc.GetCategoryLabels(6, a, b, c, d), 11);
+    EXPECT_EQ(b, "POP Server:");
+
+    std::string w = "keep", x = "keep", y = "keep", z = "keep";
+    doc.GetCategoryLabels(15, w, x, y, z);
+    EXPECT_EQ(w + x + y + z, "keepkeepkeepkeep");
+    doc.GetCategoryLabelsByName("Password Manager", w, x, y, z);
+    EXPECT_EQ(w, "keep");
+    EXPECT_EQ(doc.GetCategoryLabelsByName("Bank Accounts", w, x, y, z), 15);
+    EXPECT_EQ(z, "Account Number:");
+    EXPECT_EQ(doc.GetCategoryLabelsByName("bank accounts", w, x, y, z), 0);  // names are case-sensitive
+
+    const auto& deleted = doc.GetDeletedList().GetLabels();
+    EXPECT_EQ(deleted[0] + deleted[3], "Field_1Field_4");
+}
+
+TEST(CategoryTable, CodesAreNotTheFrameOrder) {
+    EXPECT_EQ(CategoryName(5), "Login Accounts");
+    EXPECT_EQ(CategoryName(6), "POP Accounts");
+    EXPECT_EQ(CategoryName(10), "Personal Data");
+    EXPECT_EQ(CategoryName(15), "");
+    EXPECT_EQ(kFrameCategoryNames.size(), 17u);
+    EXPECT_EQ(kFrameCategoryNames[6], "POP Accounts");
+}
+
+TEST(CardFileData, DeletingMovesTheCardButKeepsItCounted) {
+    CCardFileData doc;
+    EXPECT_FALSE(doc.HasCards());
+    doc.GetCategoryList(2)->Add(Card("ftp", 2));
+    doc.GetCategoryList(2)->Add(Card("other", 2));
+    ASSERT_TRUE(doc.DeleteCard(2, 0));
+    EXPECT_EQ(doc.GetCategoryList(2)->GetCount(), 1);
+    ASSERT_EQ(doc.GetDeletedList().GetCount(), 1);
+    const CCard* deleted = doc.GetDeletedList().GetAt(0);
+    EXPECT_TRUE(deleted->IsDeleted());
+    EXPECT_EQ(deleted->GetCategoryCode(), 2);
+    ASSERT_TRUE(doc.DeleteCard(2, 0));
+    EXPECT_EQ(doc.GetCategoryList(2)->GetCount(), 0);
+    EXPECT_TRUE(doc.HasCards());  // deleted cards still count
+    EXPECT_FALSE(doc.DeleteCard(2, 0));
+    EXPECT_FALSE(doc.DeleteCard(15, 0));
+}
+
+}  // namespace
+}  // namespace tessarel
