@@ -1,0 +1,17 @@
+#pragma once
+// The CSV form of a card file's cards (RFC 4180): a header row with the export's field names,
+// then one row per card in save order, rows ended by CR LF.
+
+#include <string>
+
+#include "CardFileSession.h"
+
+namespace tessarel::cli {
+
+std::string ExportCsv(const OpenedCardFile& file);
+
+// One field, quoted when it holds a comma, a quote, CR or LF (quotes doubled). Line breaks
+// inside the field are kept as they are.
+std::string CsvField(std::string_view text);
+
+}  // namespace tessarel::cli

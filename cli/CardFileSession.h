@@ -1,0 +1,37 @@
+#pragma once
+// Opening a card file for one command, and the orders in which the commands walk its cards.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cardstore/CardFileFormat.h"
+
+namespace tessarel::cli {
+
+struct OpenedCardFile {
+    CCardFileData data;
+    CardFileReadResult result;
+};
+
+// Reads the file as the program opens it. When the open fails, the reader has shown its own
+// message and, as the program does, "Failed to open document." follows; the result is then null.
+// A name ending in "~~~" is an encrypted single file, which no card command reads.
+std::unique_ptr<OpenedCardFile> OpenCardFile(const std::string& path, UserInterface& ui, int dateFormat = 0);
+
+// Codes 0 to 14, each list in its own order, then the deleted list: the order of a saved file.
+std::vector<const CCard*> CardsInSaveOrder(const CCardFileData& data);
+
+// The "Date Format" setting of the program (section "Internet Preferences", default 0).
+int DateFormatSetting();
+
+// A command-line argument (UTF-8) as card bytes; nullopt, with a message on standard error,
+// when it holds a character that Windows-1252 cannot.
+std::optional<std::string> ArgumentToCardText(const std::string& argument, std::string_view what);
+
+// "U+20AC" and the like, for messages about characters.
+std::string CodePointName(char32_t codePoint);
+
+}  // namespace tessarel::cli

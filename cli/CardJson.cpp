@@ -1,0 +1,207 @@
+#include "CardJson.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+#include "CardExportFields.h"
+#include "core/Win1252.h"
+
+namespace tessarel::cli {
+namespace {
+
+// --- writing -------------------------------------------------------------------------------
+// Written by hand rather than through QJsonDocument so the keys keep the schema's order.
+
+void AppendJsonString(std::string& out, std::string_view utf8) {
+    out.push_back('"');
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            default:
+                if (byte < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+                    out += escaped;
+                } else {
+                    out.push_back(c);
+                }
+        }
+    }
+    out.push_back('"');
+}
+
+void AppendField(std::string& out, const ExportField& field) {
+    AppendJsonString(out, field.name);
+    out += ": ";
+    switch (field.kind) {
+        case ExportField::Kind::Text: AppendJsonString(out, field.text); break;
+        case ExportField::Kind::Number: out += std::to_string(field.number); break;
+        case ExportField::Kind::Flag: out += field.flag ? "true" : "false"; break;
+    }
+}
+
+std::string_view LayoutName(CardFileLayout layout) {
+    switch (layout) {
+        case CardFileLayout::Legacy1001: return "1.001";
+        case CardFileLayout::Legacy1002: return "1.002";
+        default: return "current";
+    }
+}
+
+// --- reading -------------------------------------------------------------------------------
+
+// Texts of a card are shorter than this many bytes: the format counts them in 16 bits.
+constexpr std::size_t kMaxTextBytes = 32767;
+
+const std::set<QString> kTopKeys = {"layout", "encrypted", "version", "carried", "cards"};
+
+struct Refusal {
+    std::string text;
+};
+
+std::string Where(int index, const char* key) { return "cards[" + std::to_string(index) + "]." + key; }
+
+std::uint32_t Integer(const QJsonValue& value, const std::string& where, double max) {
+    const double number = value.toDouble();
+    if (!value.isDouble() || !std::isfinite(number) || number != std::floor(number) || number < 0 || number > max) {
+        throw Refusal{"\"" + where + "\" must be a whole number from 0 to " + std::to_string(static_cast<std::uint64_t>(max)) + "."};
+    }
+    return static_cast<std::uint32_t>(number);
+}
+
+std::string CardText(const QJsonValue& value, const std::string& where) {
+    if (!value.isString()) throw Refusal{"\"" + where + "\" must be a string."};
+    if (!value.toString().isValidUtf16()) throw Refusal{"\"" + where + "\" holds a lone surrogate escape, which is no character."};
+    char32_t bad = 0;
+    auto bytes = Utf8ToWin1252(value.toString().toStdString(), &bad);
+    if (!bytes) throw Refusal{"\"" + where + "\" holds " + CodePointName(bad) + ", which Windows-1252 cannot hold."};
+    // A zero byte ends a text on file: the fields after it would shift.
+    if (bytes->find('\0') != std::string::npos) throw Refusal{"\"" + where + "\" holds U+0000, which a card text cannot hold."};
+    if (bytes->size() >= kMaxTextBytes) {
+        throw Refusal{"\"" + where + "\" is " + std::to_string(bytes->size()) + " bytes long; card texts are shorter than 32767."};
+    }
+    return *bytes;
+}
+
+bool Flag(const QJsonValue& value, const std::string& where) {
+    if (!value.isBool()) throw Refusal{"\"" + where + "\" must be true or false."};
+    return value.toBool();
+}
+
+std::unique_ptr<CCard> CardFromJson(const QJsonValue& value, int index) {
+    if (!value.isObject()) throw Refusal{"cards[" + std::to_string(index) + "] must be an object."};
+    const QJsonObject object = value.toObject();
+    std::set<QString> known;
+    for (const auto name : ExportFieldNames()) known.insert(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    for (const auto& key : object.keys()) {
+        if (known.count(key) == 0) throw Refusal{"cards[" + std::to_string(index) + "] has the unknown key \"" + key.toStdString() + "\"."};
+    }
+    if (!object.contains("category")) throw Refusal{"cards[" + std::to_string(index) + "] has no \"category\"."};
+
+    auto card = std::make_unique<CCard>();
+    card->SetCategoryCode(static_cast<std::uint8_t>(Integer(object["category"], Where(index, "category"), 255)));
+    if (object.contains("categoryName")) CardText(object["categoryName"], Where(index, "categoryName"));  // checked, not used: the code decides
+    if (object.contains("name")) card->SetFieldText1(CardText(object["name"], Where(index, "name")));
+    if (object.contains("field2")) card->SetFieldText2(CardText(object["field2"], Where(index, "field2")));
+    if (object.contains("field3")) card->SetFieldText3(CardText(object["field3"], Where(index, "field3")));
+    if (object.contains("password")) card->SetFieldText4(CardText(object["password"], Where(index, "password")));
+    if (object.contains("note")) card->SetNote(CardText(object["note"], Where(index, "note")));
+    if (object.contains("modified")) card->SetModified(Integer(object["modified"], Where(index, "modified"), 4294967295.0));
+    if (object.contains("recordFlags")) card->SetRecordFlags(static_cast<std::uint8_t>(Integer(object["recordFlags"], Where(index, "recordFlags"), 255)));
+    if (object.contains("syncValue")) card->SetSyncValue(Integer(object["syncValue"], Where(index, "syncValue"), 4294967295.0));
+    if (object.contains("statusFlags")) card->SetStatusFlags(static_cast<std::uint8_t>(Integer(object["statusFlags"], Where(index, "statusFlags"), 255)));
+
+    // statusFlags decides, as it does on file; a "deleted" that says otherwise is a mistake we
+    // would otherwise carry out silently.
+    if (object.contains("deleted") && Flag(object["deleted"], Where(index, "deleted")) != card->IsDeleted()) {
+        throw Refusal{"\"" + Where(index, "deleted") + "\" disagrees with bit 0x02 of \"statusFlags\", which decides."};
+    }
+    if (!card->IsDeleted() && card->GetCategoryCode() >= kCategoryCount) {
+        throw Refusal{"\"" + Where(index, "category") + "\" is " + std::to_string(card->GetCategoryCode()) +
+                      "; a card that is not deleted needs a category from 0 to 14."};
+    }
+    return card;
+}
+
+void ReadTop(const QJsonObject& top, bool& encrypted, std::uint32_t& carried) {
+    for (const auto& key : top.keys()) {
+        if (kTopKeys.count(key) == 0) throw Refusal{"unknown key \"" + key.toStdString() + "\"."};
+    }
+    if (top.contains("layout")) {
+        const QString layout = top["layout"].toString();
+        if (layout != "current" && layout != "1.001" && layout != "1.002") throw Refusal{"\"layout\" must be \"current\", \"1.001\" or \"1.002\"."};
+    }
+    if (top.contains("version")) Integer(top["version"], "version", 255);  // the program always writes its own version
+    if (top.contains("encrypted")) encrypted = Flag(top["encrypted"], "encrypted");
+    if (top.contains("carried")) carried = Integer(top["carried"], "carried", 4294967295.0);
+    if (!top["cards"].isArray()) throw Refusal{"\"cards\" must be an array."};
+}
+
+}  // namespace
+
+std::string ExportJson(const OpenedCardFile& file) {
+    std::string out = "{\n  \"layout\": ";
+    AppendJsonString(out, LayoutName(file.result.layout));
+    out += ",\n  \"encrypted\": ";
+    out += file.result.encrypted ? "true" : "false";
+    if (file.result.layout == CardFileLayout::Current) {
+        out += ",\n  \"version\": " + std::to_string(file.result.version);
+        out += ",\n  \"carried\": " + std::to_string(file.data.carriedValue);
+    }
+    out += ",\n  \"cards\": [";
+    const auto cards = CardsInSaveOrder(file.data);
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        out += i == 0 ? "\n    {" : ",\n    {";
+        const auto fields = ExportFields(*cards[i]);
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            out += f == 0 ? "\n      " : ",\n      ";
+            AppendField(out, fields[f]);
+        }
+        out += "\n    }";
+    }
+    out += cards.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+JsonImport ImportJson(std::string_view json, CCardFileData& data) {
+    JsonImport result;
+    QJsonParseError parseError;
+    const auto document = QJsonDocument::fromJson(QByteArray(json.data(), static_cast<qsizetype>(json.size())), &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        result.error = "not valid JSON: " + parseError.errorString().toStdString() + " at offset " + std::to_string(parseError.offset) + ".";
+        return result;
+    }
+    if (!document.isObject()) {
+        result.error = "the top level must be an object.";
+        return result;
+    }
+    try {
+        bool encrypted = false;
+        std::uint32_t carried = 0;
+        const QJsonObject top = document.object();
+        ReadTop(top, encrypted, carried);
+        const QJsonArray cards = top["cards"].toArray();
+        std::vector<std::unique_ptr<CCard>> read;
+        for (int i = 0; i < cards.size(); ++i) read.push_back(CardFromJson(cards[i], i));
+        for (auto& card : read) data.PlaceCard(std::move(card));
+        data.carriedValue = carried;
+        result.encrypted = encrypted;
+    } catch (const Refusal& refusal) {
+        result.error = refusal.text;
+    }
+    return result;
+}
+
+}  // namespace tessarel::cli

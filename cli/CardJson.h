@@ -1,0 +1,25 @@
+#pragma once
+// The JSON form of a card file, written by export and read back by import.
+
+#include <string>
+#include <string_view>
+
+#include "CardFileSession.h"
+
+namespace tessarel::cli {
+
+// {"layout", "encrypted", ["version", "carried",] "cards": [...]}, keys in that order. "version"
+// and "carried" are header bytes and appear for the current layout only (not for a 0-byte file,
+// which has no header).
+std::string ExportJson(const OpenedCardFile& file);
+
+struct JsonImport {
+    bool encrypted = false;
+    std::string error;  // empty when the text was accepted
+};
+
+// Checks the text against the export schema and fills `data` with its cards (deleted ones in the
+// deleted list) and its carried value. Nothing is filled when the text is refused.
+JsonImport ImportJson(std::string_view json, CCardFileData& data);
+
+}  // namespace tessarel::cli
