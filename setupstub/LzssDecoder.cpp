@@ -1,12 +1,49 @@
 #include "LzssDecoder.h"
 
+#include <bit>
 #include <cstring>
 
 namespace setupstub {
 
+namespace {
+
+constexpr std::size_t ringMask = LzssDecoder::ringSize - 1;
+
+// Copies one reference to `dst`, whose ring position is `writeRing`; returns the new
+// end of the output. May write up to 24 bytes past a shorter copy: the next items
+// overwrite them, and the block keeps room for it.
+inline std::uint8_t* copyReference(std::uint8_t* dst, std::size_t writeRing, std::uint8_t b1, std::uint8_t b2)
+{
+    const std::size_t position = b1 | (std::size_t{b2 & 0xF0u} << 4);
+    const std::size_t length = (b2 & 0x0Fu) + 3;
+    std::size_t distance = (writeRing - position) & ringMask;
+    if (distance == 0)
+        distance = LzssDecoder::ringSize; // the oldest byte, about to be overwritten
+    const std::uint8_t* src = dst - distance;
+    if (distance >= LzssDecoder::maxMatch) {
+        // Source and target cannot overlap within the longest copy.
+        std::memcpy(dst, src, 16);
+        std::memcpy(dst + 16, src + 16, 2);
+    } else if (distance >= 8) {
+        // Overlapping, but never within one 8-byte step.
+        std::memcpy(dst, src, 8);
+        std::memcpy(dst + 8, src + 8, 8);
+        std::memcpy(dst + 16, src + 16, 8);
+    } else if (distance == 1) {
+        std::memset(dst, *src, LzssDecoder::maxMatch);
+    } else {
+        // A short repeating pattern: each byte may be one this copy just wrote.
+        for (std::size_t k = 0; k < length; ++k)
+            dst[k] = src[k];
+    }
+    return dst + length;
+}
+
+} // namespace
+
 LzssDecoder::LzssDecoder() : buffer(ringSize + blockSize + slack) {}
 
-void LzssDecoder::resetHistory()
+void LzssDecoder::begin()
 {
     // buffer[i] stands for ring position (i + 4078) mod 4096: the first 18 bytes are
     // the ring's never-initialised tail (zero), the rest the initial blanks.
@@ -24,38 +61,47 @@ bool LzssDecoder::flushBlock(ByteSink& sink)
     // Keep the last 4096 bytes as history for the next block.
     const std::size_t shift = out - ringSize;
     std::memmove(buffer.data(), buffer.data() + shift, ringSize);
-    phase = (phase + shift) % ringSize;
+    phase = (phase + shift) & ringMask;
     out = ringSize;
     return true;
 }
 
-void LzssDecoder::copyReference(std::uint8_t b1, std::uint8_t b2)
+void LzssDecoder::decodeWholeGroups(const std::uint8_t*& in, const std::uint8_t* end)
 {
-    const std::size_t position = b1 | (std::size_t{b2 & 0xF0u} << 4);
-    const std::size_t length = (b2 & 0x0Fu) + 3;
-    const std::size_t writeRing = (out + phase) % ringSize;
-    std::size_t distance = (writeRing - position) & (ringSize - 1);
-    if (distance == 0)
-        distance = ringSize; // the oldest byte, about to be overwritten
-    std::uint8_t* dst = buffer.data() + out;
-    const std::uint8_t* src = dst - distance;
-    if (distance >= maxMatch) {
-        // No overlap within the longest copy: copy the maximum and let the next
-        // items overwrite the surplus.
-        std::memcpy(dst, src, maxMatch);
-    } else if (distance == 1) {
-        std::memset(dst, *src, length);
-    } else {
-        // The copy reads bytes it has just written: a repeating pattern.
-        for (std::size_t k = 0; k < length; ++k)
-            dst[k] = src[k];
+    // Locals, not members: stores through a byte pointer could otherwise alias them,
+    // forcing a reload after every byte written.
+    std::uint8_t* const base = buffer.data();
+    std::uint8_t* const blockEnd = base + ringSize + blockSize;
+    const std::size_t ringBase = phase;
+    std::uint8_t* op = base + out;
+    const std::uint8_t* ip = in;
+    // A whole group needs at most 17 bytes (flag byte, eight two-byte items); runs of
+    // literals are copied eight bytes at a time, which may read up to 7 bytes beyond
+    // the group, hence the margin of `carryMax`.
+    while (end - ip >= static_cast<std::ptrdiff_t>(carryMax) && op < blockEnd) {
+        unsigned flags = *ip++;
+        int left = 8;
+        for (;;) {
+            const int literals = std::countr_one(flags); // never more than `left`
+            std::memcpy(op, ip, 8);
+            op += literals;
+            ip += literals;
+            left -= literals;
+            if (left == 0)
+                break;
+            flags >>= literals + 1;
+            op = copyReference(op, (static_cast<std::size_t>(op - base) + ringBase) & ringMask, ip[0], ip[1]);
+            ip += 2;
+            if (--left == 0)
+                break;
+        }
     }
-    out += length;
+    in = ip;
+    out = static_cast<std::size_t>(op - base);
 }
 
 bool LzssDecoder::decodeGuardedGroup(const std::uint8_t*& in, const std::uint8_t* end)
 {
-    // Near the end of the input every item checks that its bytes are there.
     if (in == end)
         return false;
     unsigned flags = *in++;
@@ -67,46 +113,40 @@ bool LzssDecoder::decodeGuardedGroup(const std::uint8_t*& in, const std::uint8_t
         } else {
             if (end - in < 2)
                 return false;
-            copyReference(in[0], in[1]);
+            std::uint8_t* const base = buffer.data();
+            out = static_cast<std::size_t>(copyReference(base + out, (out + phase) & ringMask, in[0], in[1]) - base);
             in += 2;
         }
     }
     return true;
 }
 
-bool LzssDecoder::decode(const std::uint8_t* input, std::size_t size, ByteSink& sink)
+bool LzssDecoder::decodeSome(const std::uint8_t*& in, const std::uint8_t* end, bool last, ByteSink& sink)
 {
-    resetHistory();
-    const std::uint8_t* in = input;
-    const std::uint8_t* const end = input + size;
     const std::size_t flushAt = ringSize + blockSize;
-    // A whole group (flag byte and eight two-byte items) needs at most 17 bytes.
-    constexpr std::ptrdiff_t wholeGroup = 17;
     for (;;) {
         if (out >= flushAt && !flushBlock(sink))
             return false;
-        if (end - in < wholeGroup) {
-            if (!decodeGuardedGroup(in, end))
-                break;
+        decodeWholeGroups(in, end);
+        if (out >= flushAt)
             continue;
-        }
-        unsigned flags = *in++;
-        if (flags == 0xFFu) {
-            std::memcpy(buffer.data() + out, in, 8);
-            in += 8;
-            out += 8;
-            continue;
-        }
-        for (int bit = 0; bit < 8; ++bit, flags >>= 1) {
-            if (flags & 1u) {
-                buffer[out++] = *in++;
-            } else {
-                copyReference(in[0], in[1]);
-                in += 2;
-            }
-        }
+        // Near the end of the piece: the rest waits for the next piece, or, at the end
+        // of the stream, goes item by item.
+        if (!last || !decodeGuardedGroup(in, end))
+            return true;
     }
+}
+
+bool LzssDecoder::finish(ByteSink& sink)
+{
     return flushBlock(sink);
+}
+
+bool LzssDecoder::decode(const std::uint8_t* input, std::size_t size, ByteSink& sink)
+{
+    begin();
+    const std::uint8_t* in = input;
+    return decodeSome(in, input + size, true, sink) && finish(sink);
 }
 
 } // namespace setupstub

@@ -21,23 +21,34 @@ class LzssDecoder {
 public:
     LzssDecoder();
 
-    // Decodes `size` bytes of input into `sink`; false when the sink failed.
+    // Decodes a whole stream of `size` bytes into `sink`; false when the sink failed.
     bool decode(const std::uint8_t* input, std::size_t size, ByteSink& sink);
+
+    // The same in pieces: begin(), then decodeSome() for each piece, then finish().
+    // A piece that is not the last is decoded up to fewer than `carryMax` bytes
+    // before its end (`in` tells where); the caller puts those in front of the next
+    // piece. Both return false when the sink failed.
+    void begin();
+    bool decodeSome(const std::uint8_t*& in, const std::uint8_t* end, bool last, ByteSink& sink);
+    bool finish(ByteSink& sink);
+
+    static constexpr std::size_t carryMax = 24;
 
     static constexpr std::size_t ringSize = 4096;
     static constexpr std::size_t ringStart = 4078;
     static constexpr std::size_t maxMatch = 18;
 
 private:
-    void resetHistory();
     bool flushBlock(ByteSink& sink);
-    void copyReference(std::uint8_t b1, std::uint8_t b2);
+    // Decode groups into the block; `in` and `out` advance. The careful version checks
+    // every item against the end of the input and reports false once it is reached.
+    void decodeWholeGroups(const std::uint8_t*& in, const std::uint8_t* end);
     bool decodeGuardedGroup(const std::uint8_t*& in, const std::uint8_t* end);
 
     static constexpr std::size_t blockSize = std::size_t{1} << 18;
-    // A group of eight items writes at most 8 * 18 bytes, plus the overrun of a
-    // fixed-size copy.
-    static constexpr std::size_t slack = 8 * maxMatch + 2 * maxMatch;
+    // A group of eight items writes at most 8 * 18 bytes, plus the overrun of the
+    // fixed-size copies of one reference.
+    static constexpr std::size_t slack = 8 * maxMatch + 4 * maxMatch;
 
     std::vector<std::uint8_t> buffer;
     std::size_t out = 0;    // next write position in `buffer`

@@ -7,8 +7,7 @@
 #include "Platform.h"
 
 #include <cstdio>
-#include <new>
-#include <vector>
+#include <cstring>
 
 namespace setupstub {
 
@@ -51,22 +50,17 @@ std::string StubExtractor::entryPath(std::size_t index) const
 
 bool StubExtractor::extractEntry(InputFile& file, const EntryExtent& extent, std::size_t index)
 {
-    // The table check bounds the size by the file's size.
-    std::vector<std::uint8_t> entry;
-    try {
-        entry.resize(static_cast<std::size_t>(extent.size));
-    } catch (const std::bad_alloc&) {
+    // The table check guarantees the head and keeps the entry inside the file.
+    std::uint8_t headBytes[ArchiveEntry::headerSize];
+    if (!file.readAt(extent.offset, headBytes, sizeof headBytes))
         return false;
-    }
-    if (!file.readAt(extent.offset, entry.data(), entry.size()))
-        return false;
-    const ArchiveEntry head(entry.data());
+    const ArchiveEntry head(headBytes);
 
     const std::string path = entryPath(index);
     OutputFile output;
     if (!output.create(path))
         return false;
-    if (!decoder.decode(entry.data() + ArchiveEntry::headerSize, entry.size() - ArchiveEntry::headerSize, output))
+    if (!decodeEntry(file, extent.offset + ArchiveEntry::headerSize, extent.size - ArchiveEntry::headerSize, output))
         return false;
     if (!output.setTimes(head.creationTime(), head.lastAccessTime(), head.lastWriteTime()))
         return false;
@@ -74,6 +68,30 @@ bool StubExtractor::extractEntry(InputFile& file, const EntryExtent& extent, std
     if (!output.close())
         return false;
     return platform::setAttributes(path, head.attributes(), index == 0);
+}
+
+bool StubExtractor::decodeEntry(InputFile& file, std::uint64_t offset, std::uint64_t size, ByteSink& output)
+{
+    piece.resize(LzssDecoder::carryMax + pieceSize);
+    decoder.begin();
+    std::size_t carried = 0;
+    for (;;) {
+        const std::size_t count = size < pieceSize ? static_cast<std::size_t>(size) : pieceSize;
+        if (!file.readAt(offset, piece.data() + carried, count))
+            return false;
+        offset += count;
+        size -= count;
+        const std::uint8_t* in = piece.data();
+        const std::uint8_t* const end = in + carried + count;
+        const bool last = size == 0;
+        if (!decoder.decodeSome(in, end, last, output))
+            return false;
+        if (last)
+            return decoder.finish(output);
+        // The decoder stopped before a group that may continue in the next piece.
+        carried = static_cast<std::size_t>(end - in);
+        std::memmove(piece.data(), in, carried);
+    }
 }
 
 } // namespace setupstub

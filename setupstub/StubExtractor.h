@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace setupstub {
 
@@ -26,7 +27,14 @@ private:
     bool extractEntry(InputFile& file, const EntryExtent& extent, std::size_t index);
     std::string entryPath(std::size_t index) const;
 
+    // Entries are read in pieces of this size, so memory stays small and the data
+    // being decoded stays in the cache, however large an entry is.
+    static constexpr std::size_t pieceSize = std::size_t{1} << 20;
+
+    bool decodeEntry(InputFile& file, std::uint64_t offset, std::uint64_t size, ByteSink& output);
+
     LzssDecoder decoder;
+    std::vector<std::uint8_t> piece;
     std::string folderPath;
     std::string secondStage;
 };

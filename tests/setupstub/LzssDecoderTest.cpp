@@ -93,6 +93,37 @@ TEST(LzssDecoderTest, ArbitraryStreamsDecodeLikeTheRingDecoder)
     }
 }
 
+TEST(LzssDecoderTest, PiecesOfAnySizeDecodeLikeTheWholeStream)
+{
+    // As the stub reads an entry: each piece after what the decoder left of the last.
+    const std::vector<std::uint8_t> stream = randomStream(300000, 21);
+    const std::vector<std::uint8_t> expected = decodeReference(stream);
+    for (std::size_t maxPiece : {1u, 7u, 24u, 25u, 1000u, 65536u}) {
+        std::mt19937 random(static_cast<unsigned>(maxPiece));
+        LzssDecoder decoder;
+        MemorySink sink;
+        decoder.begin();
+        std::vector<std::uint8_t> piece;
+        std::size_t next = 0;
+        for (;;) {
+            const std::size_t count = std::min<std::size_t>(stream.size() - next, 1 + random() % maxPiece);
+            piece.insert(piece.end(), stream.begin() + static_cast<std::ptrdiff_t>(next),
+                         stream.begin() + static_cast<std::ptrdiff_t>(next + count));
+            next += count;
+            const std::uint8_t* in = piece.data();
+            const bool last = next == stream.size();
+            ASSERT_TRUE(decoder.decodeSome(in, piece.data() + piece.size(), last, sink));
+            if (last)
+                break;
+            const auto used = in - piece.data();
+            ASSERT_LT(piece.size() - static_cast<std::size_t>(used), LzssDecoder::carryMax);
+            piece.erase(piece.begin(), piece.begin() + used);
+        }
+        ASSERT_TRUE(decoder.finish(sink));
+        EXPECT_TRUE(sink.bytes == expected) << "pieces up to " << maxPiece;
+    }
+}
+
 TEST(LzssDecoderTest, EncodedDataComesBackUnchanged)
 {
     const std::vector<std::vector<std::uint8_t>> inputs {

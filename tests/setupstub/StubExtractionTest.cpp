@@ -72,7 +72,7 @@ TEST_F(StubExtractionTest, FourEntriesKeepContentModesAndTimesAndTheSecondStageR
         repetitive += "line " + std::to_string(line % 37) + " of the installer's data file\r\n";
     const std::vector<EntrySpec> entries {
         {markerScript(), false, 0x20, 125000000000000000ull, 126000000000000000ull, 127000000000000001ull},
-        {randomBytes(300000, 7), false, 0x20, 130000000000000000ull, 131111111111111111ull, 132222222222222223ull},
+        {randomBytes(2600000, 7), false, 0x20, 130000000000000000ull, 131111111111111111ull, 132222222222222223ull},
         {repetitive, false, 0x21, 100000000000000000ull, 100000000000000000ull, 99999999999999999ull},
         {"x", false, 0x80, 1ull, 116444736000000000ull, 116444735999999999ull},
     };
