@@ -76,7 +76,7 @@ inline void Blocks(const Tables& t, std::uint8_t* data) {
 
 template <bool Decrypt>
 void Run(const Tables& t, std::uint8_t* buffer, std::uint32_t count) {
-    constexpr std::uint32_t kLanes = 4;
+    constexpr std::uint32_t kLanes = 8;
     std::uint32_t done = 0;
     for (; count - done >= kLanes; done += kLanes) Blocks<kLanes, Decrypt>(t, buffer + 8ull * done);
     for (; done < count; ++done) Blocks<1, Decrypt>(t, buffer + 8ull * done);
