@@ -1,0 +1,83 @@
+#include "TerminalUserInterface.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <iostream>
+
+#include "core/Win1252.h"
+
+namespace tessarel::cli {
+namespace {
+
+// A password line is bounded; anything longer is not a password anyone typed.
+constexpr std::size_t kMaxLine = 4096;
+
+class EchoOff {
+public:
+    EchoOff() {
+        if (::tcgetattr(STDIN_FILENO, &saved) == 0) {
+            termios quiet = saved;
+            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+            active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
+        }
+    }
+    ~EchoOff() {
+        if (active) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    }
+    EchoOff(const EchoOff&) = delete;
+    EchoOff& operator=(const EchoOff&) = delete;
+
+private:
+    termios saved{};
+    bool active = false;
+};
+
+}  // namespace
+
+TerminalUserInterface::TerminalUserInterface() : interactive(::isatty(STDIN_FILENO) == 1) {}
+
+MessageAnswer TerminalUserInterface::ShowMessage(const Message& message) {
+    std::cerr << Win1252ToUtf8(message.text) << std::endl;
+    switch (message.buttons) {
+        case MessageButtons::Ok: return MessageAnswer::Ok;
+        case MessageButtons::OkCancel: return MessageAnswer::Cancel;
+        case MessageButtons::YesNo:
+        case MessageButtons::YesNoCancel: return MessageAnswer::No;
+    }
+    return MessageAnswer::Ok;
+}
+
+std::optional<std::string> TerminalUserInterface::ReadLine(bool echo) {
+    std::string line;
+    int c;
+    {
+        std::optional<EchoOff> quiet;
+        if (interactive && !echo) quiet.emplace();
+        while ((c = std::getchar()) != EOF && c != '\n') {
+            if (line.size() >= kMaxLine) continue;  // keep draining the line, drop the excess
+            line.push_back(static_cast<char>(c));
+        }
+    }
+    if (interactive && !echo) std::cerr << std::endl;
+    if (c == EOF && line.empty()) return std::nullopt;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+std::optional<std::string> TerminalUserInterface::ReadPassword(const std::string& prompt) {
+    if (interactive) std::cerr << Win1252ToUtf8(prompt) << ": " << std::flush;
+    auto line = ReadLine(false);
+    if (!line) return std::nullopt;
+    // Terminals speak UTF-8; card passwords are Windows-1252 bytes.
+    auto bytes = Utf8ToWin1252(*line);
+    if (!bytes) {
+        std::cerr << "The password holds a character that cannot be used." << std::endl;
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<std::string> TerminalUserInterface::AskPassword(const std::string& title) { return ReadPassword(title); }
+
+}  // namespace tessarel::cli

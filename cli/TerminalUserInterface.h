@@ -1,0 +1,29 @@
+#pragma once
+// The command-line face of the core's user-interface seam: messages go to standard error exactly
+// as the program words them; passwords come from the terminal without echo, or from standard
+// input line by line when it is not a terminal.
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "core/UserInterface.h"
+
+namespace tessarel::cli {
+
+class TerminalUserInterface : public UserInterface {
+public:
+    TerminalUserInterface();
+
+    MessageAnswer ShowMessage(const Message& message) override;
+    std::optional<std::string> AskPassword(const std::string& title) override;
+
+    // Reads one password the same way, with a prompt of our own.
+    std::optional<std::string> ReadPassword(const std::string& prompt);
+
+private:
+    std::optional<std::string> ReadLine(bool echo);
+    bool interactive;
+};
+
+}  // namespace tessarel::cli
