@@ -80,6 +80,12 @@ void LzssDecoder::decodeWholeGroups(const std::uint8_t*& in, const std::uint8_t*
     // the group, hence the margin of `carryMax`.
     while (end - ip >= static_cast<std::ptrdiff_t>(carryMax) && op < blockEnd) {
         unsigned flags = *ip++;
+        if (flags == 0xFFu) { // eight literals: incompressible data
+            std::memcpy(op, ip, 8);
+            ip += 8;
+            op += 8;
+            continue;
+        }
         int left = 8;
         for (;;) {
             const int literals = std::countr_one(flags); // never more than `left`
