@@ -1,0 +1,49 @@
+#pragma once
+// A document window inside the main frame. It owns its views and knows which is active; commands
+// reach it first, then its active view, then that view's document.
+
+#include <QMdiSubWindow>
+#include <vector>
+
+#include "CommandTarget.h"
+
+namespace tessarel {
+
+class Document;
+class DocTemplate;
+class View;
+
+class ChildFrame : public QMdiSubWindow, public CommandTarget {
+    Q_OBJECT
+public:
+    ChildFrame(Document& document, DocTemplate& docTemplate);
+    ~ChildFrame() override;
+
+    Document* GetDocument() const { return document; }
+    DocTemplate* GetDocTemplate() const { return docTemplate; }
+    const std::vector<View*>& GetViews() const { return views; }
+    // The view holding the keyboard focus, else the one made active last, else the first.
+    View* GetActiveView() const;
+    void SetActiveView(View* view);
+
+    // Builds the client area and its views; false makes the frame unusable.
+    virtual bool OnCreateClient() = 0;
+    // Called when the frame becomes the active child.
+    virtual void OnActivate();
+
+    // Detaches the views from the document and destroys the window (later, safely).
+    void DestroyFrame();
+
+protected:
+    void AddFrameView(View* view);
+    void closeEvent(QCloseEvent* event) override;
+    void MoveFocus(int step);
+
+private:
+    Document* document;
+    DocTemplate* docTemplate;
+    std::vector<View*> views;
+    View* activeView = nullptr;
+};
+
+}  // namespace tessarel

@@ -1,0 +1,196 @@
+#include "MdiFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <algorithm>
+
+#include "Application.h"
+#include "ChildFrame.h"
+#include "CommandIds.h"
+#include "DocTemplate.h"
+#include "Document.h"
+
+namespace tessarel {
+
+MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), area(new QMdiArea(this)), updateTimer(new QTimer(this)) {
+    setCentralWidget(area);
+    connect(area, &QMdiArea::subWindowActivated, this, &MdiFrame::ChildActivated);
+    updateTimer->setSingleShot(true);
+    updateTimer->setInterval(0);
+    connect(updateTimer, &QTimer::timeout, this, &MdiFrame::UpdateCommandStates);
+    connect(qApp, &QApplication::focusChanged, this, [this] { InvalidateCommandStates(); });
+
+    OnCommand(cmd::ViewToolbar, [this] {
+        if (mainToolbar) mainToolbar->setVisible(!mainToolbar->isVisible());
+    });
+    OnUpdate(cmd::ViewToolbar, [this](CommandState& state) {
+        state.Enable(mainToolbar != nullptr);
+        state.SetCheck(mainToolbar && !mainToolbar->isHidden());
+    });
+    OnCommand(cmd::ViewStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
+    OnUpdate(cmd::ViewStatusBar, [this](CommandState& state) {
+        state.Enable();
+        state.SetCheck(!statusBar()->isHidden());
+    });
+    OnCommand(cmd::WindowArrange, [this] { ArrangeIcons(); });
+    OnUpdate(cmd::WindowArrange, [this](CommandState& state) { state.Enable(GetActiveChild() != nullptr); });
+}
+
+MdiFrame::~MdiFrame() = default;
+
+std::vector<ChildFrame*> MdiFrame::GetChildren() const {
+    std::vector<ChildFrame*> children;
+    for (QMdiSubWindow* window : area->subWindowList())
+        if (auto* child = qobject_cast<ChildFrame*>(window)) children.push_back(child);
+    return children;
+}
+
+ChildFrame* MdiFrame::GetActiveChild() const {
+    std::vector<ChildFrame*> children = GetChildren();
+    if (children.empty()) return nullptr;
+    if (activeChild && std::find(children.begin(), children.end(), activeChild.data()) != children.end()) return activeChild;
+    if (auto* current = qobject_cast<ChildFrame*>(area->currentSubWindow())) return current;
+    return children.back();
+}
+
+void MdiFrame::AddChild(ChildFrame* child) {
+    area->addSubWindow(child);
+}
+
+void MdiFrame::ActivateChild(ChildFrame* child) {
+    area->setActiveSubWindow(child);
+    // The area activates only while its window is active; the command chain must follow anyway.
+    if (activeChild != child) ChildActivated(child);
+    InvalidateCommandStates();
+}
+
+void MdiFrame::ChildActivated(QMdiSubWindow* window) {
+    auto* child = qobject_cast<ChildFrame*>(window);
+    if (!child) return;
+    activeChild = child;
+    OnChildActivated(child);
+    emit activeChildChanged(child);
+    InvalidateCommandStates();
+}
+
+void MdiFrame::OnChildActivated(ChildFrame* child) { child->OnActivate(); }
+
+QAction* MdiFrame::MakeAction(int id, const QString& text) {
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [id] {
+        if (auto* app = Application::Instance()) app->ExecuteCommand(id);
+    });
+    actions[id].push_back(action);
+    return action;
+}
+
+QAction* MdiFrame::AddAccelerator(int id, const QKeySequence& key) {
+    auto* action = new QAction(this);
+    action->setData(id);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [id] {
+        if (auto* app = Application::Instance()) app->ExecuteCommand(id);
+    });
+    addAction(action);
+    accelerators.emplace_back(key, id);
+    return action;
+}
+
+std::vector<QAction*> MdiFrame::ActionsFor(int id) const {
+    std::vector<QAction*> found;
+    auto entry = actions.find(id);
+    if (entry != actions.end())
+        for (const QPointer<QAction>& action : entry->second)
+            if (action) found.push_back(action);
+    return found;
+}
+
+void MdiFrame::RegisterMenu(int menuId, std::vector<QMenu*> menus) {
+    for (QMenu* menu : menus) connect(menu, &QMenu::aboutToShow, this, &MdiFrame::UpdateCommandStates);
+    menuSets[menuId] = std::move(menus);
+}
+
+void MdiFrame::SetDefaultMenu(int menuId) {
+    defaultMenu = menuId;
+    ShowMenuSet(menuId);
+}
+
+const std::vector<QMenu*>& MdiFrame::MenusOf(int menuId) const {
+    static const std::vector<QMenu*> none;
+    auto found = menuSets.find(menuId);
+    return found == menuSets.end() ? none : found->second;
+}
+
+void MdiFrame::ShowMenuSet(int menuId) {
+    if (menuId == currentMenu && !menuBar()->actions().isEmpty()) return;
+    auto found = menuSets.find(menuId);
+    if (found == menuSets.end()) return;
+    menuBar()->clear();
+    for (QMenu* menu : found->second) menuBar()->addMenu(menu);
+    currentMenu = menuId;
+}
+
+void MdiFrame::InvalidateCommandStates() {
+    if (!updateTimer->isActive()) updateTimer->start();
+}
+
+void MdiFrame::ApplyState(QAction* action, int id) {
+    CommandState state = Application::Instance()->QueryCommand(id);
+    action->setEnabled(state.enabled);
+    if (state.checkable || action->isCheckable()) {
+        action->setCheckable(true);
+        action->setChecked(state.checked);
+    }
+    if (state.text) action->setText(*state.text);
+    action->setVisible(!state.hidden);
+}
+
+void MdiFrame::UpdateCommandStates() {
+    if (!Application::Instance()) return;
+    ChildFrame* child = GetActiveChild();
+    DocTemplate* owner = child ? child->GetDocTemplate() : nullptr;
+    ShowMenuSet(owner ? owner->GetResourceId() : defaultMenu);
+    UpdateFrameTitle();
+    for (auto& [id, list] : actions)
+        for (const QPointer<QAction>& action : list)
+            if (action) ApplyState(action, id);
+}
+
+void MdiFrame::UpdateFrameTitle() {
+    QString title = Application::Instance() ? Application::Instance()->Title() : QString();
+    ChildFrame* child = GetActiveChild();
+    if (child && child->GetDocument()) title += QStringLiteral(" - ") + child->GetDocument()->GetTitle();
+    if (windowTitle() != title) setWindowTitle(title);
+}
+
+void MdiFrame::ArrangeIcons() {
+    // Lines up the minimised children along the bottom edge of the area.
+    int x = 0;
+    for (QMdiSubWindow* window : area->subWindowList()) {
+        if (!window->isMinimized()) continue;
+        QSize size = window->size();
+        window->move(x, area->viewport()->height() - size.height());
+        x += size.width();
+    }
+}
+
+void MdiFrame::closeEvent(QCloseEvent* event) {
+    auto* app = Application::Instance();
+    if (app && !app->CloseAllForExit()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+}  // namespace tessarel

@@ -1,0 +1,84 @@
+#pragma once
+// The main window of a multiple-document program: the area that holds the child frames, one
+// QAction per menu item, toolbar button and accelerator (each carrying its command id), the menu
+// set of the active document's template, and the update of command states.
+
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QPointer>
+#include <map>
+#include <vector>
+
+#include "CommandTarget.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class QToolBar;
+
+namespace tessarel {
+
+class ChildFrame;
+
+class MdiFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+public:
+    explicit MdiFrame(QWidget* parent = nullptr);
+    ~MdiFrame() override;
+
+    QMdiArea* MdiArea() const { return area; }
+    ChildFrame* GetActiveChild() const;
+    std::vector<ChildFrame*> GetChildren() const;
+    void AddChild(ChildFrame* child);
+    void ActivateChild(ChildFrame* child);
+
+    // A QAction that carries `id`; triggering it executes the command through the routing.
+    QAction* MakeAction(int id, const QString& text);
+    // An accelerator: a shortcut of the window that executes `id`.
+    QAction* AddAccelerator(int id, const QKeySequence& key);
+    const std::vector<std::pair<QKeySequence, int>>& Accelerators() const { return accelerators; }
+    std::vector<QAction*> ActionsFor(int id) const;
+
+    // Menu sets, named by resource number; the active child's template picks its set.
+    void RegisterMenu(int menuId, std::vector<QMenu*> menus);
+    void SetDefaultMenu(int menuId);
+    int CurrentMenu() const { return currentMenu; }
+    const std::vector<QMenu*>& MenusOf(int menuId) const;
+
+    // The toolbar that the View/Toolbar command shows and hides.
+    void SetMainToolbar(QToolBar* toolbar) { mainToolbar = toolbar; }
+
+    // Asks every target in the chain about every action's id and applies the answers.
+    void UpdateCommandStates();
+    // Schedules UpdateCommandStates for the next pass of the event loop.
+    void InvalidateCommandStates();
+
+    // The caption: the program's title, with the active document's title when there is one.
+    void UpdateFrameTitle();
+
+signals:
+    void activeChildChanged(ChildFrame* child);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    virtual void OnChildActivated(ChildFrame* child);
+    void ShowMenuSet(int menuId);
+
+private:
+    void ChildActivated(QMdiSubWindow* window);
+    void ApplyState(QAction* action, int id);
+    void ArrangeIcons();
+
+    QMdiArea* area;
+    QPointer<ChildFrame> activeChild;
+    std::map<int, std::vector<QPointer<QAction>>> actions;
+    std::vector<std::pair<QKeySequence, int>> accelerators;
+    std::map<int, std::vector<QMenu*>> menuSets;
+    int defaultMenu = 0;
+    int currentMenu = 0;
+    QToolBar* mainToolbar = nullptr;
+    QTimer* updateTimer;
+};
+
+}  // namespace tessarel
