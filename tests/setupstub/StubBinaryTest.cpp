@@ -56,3 +56,22 @@ TEST_F(StubBinaryTest, WindowsStubIsA32BitPeProgramWithThePatchRecordOnce)
     EXPECT_EQ(read16(exe, pe + 24 + 68), 2u);  // Windows GUI subsystem: no console
     EXPECT_EQ(countRecords(exe), 1u);
 }
+
+TEST_F(StubBinaryTest, PackedWindowsStubExtractsAndStartsItsSecondStageUnderWine)
+{
+    if (std::string(WINE_PATH).empty() || std::string(WINMARKER_PATH).empty())
+        GTEST_SKIP() << "wine (or the Windows stub) is not installed";
+    const std::string secondStage = readText(WINMARKER_PATH);
+    const fs::path packed = pack({{secondStage}, {"data file"}}, "packed.exe", SETUPSTUB_EXE_PATH);
+    // Wine maps the drive Z: to the root of the file system.
+    std::string windowsMarker = "Z:" + marker.string();
+    std::replace(windowsMarker.begin(), windowsMarker.end(), '/', '\\');
+    ProcessOptions options;
+    options.environment = {{"SETUPSTUB_MARKER", windowsMarker}, {"WINEDEBUG", "-all"},
+                           {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
+    const ProcessResult result = ProcessRunner::run({WINE_PATH, packed.string()}, options);
+    EXPECT_EQ(result.exitStatus, 0) << result.standardError;
+    const std::string started = waitForMarker(std::chrono::seconds(60));
+    EXPECT_NE(started.find("\\tqz"), std::string::npos) << started;
+    EXPECT_TRUE(started.size() > 12 && started.substr(started.size() - 12) == "\\velotte.exe") << started;
+}

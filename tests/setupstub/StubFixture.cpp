@@ -26,9 +26,9 @@ std::string StubFixture::markerScript()
     return "#!/bin/sh\nprintf '%s' \"$0\" > \"$SETUPSTUB_MARKER\"\n";
 }
 
-fs::path StubFixture::pack(const std::vector<EntrySpec>& entries, const std::string& name)
+fs::path StubFixture::pack(const std::vector<EntrySpec>& entries, const std::string& name, const fs::path& stub)
 {
-    std::vector<std::string> arguments {STUBPACK_PATH, SETUPSTUB_PATH, (root / name).string()};
+    std::vector<std::string> arguments {STUBPACK_PATH, stub.string(), (root / name).string()};
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const EntrySpec& entry = entries[k];
         const fs::path input = root / (name + "-input-" + std::to_string(k));

@@ -33,7 +33,8 @@ protected:
     // A script that writes its own path ($0) into the marker file.
     static std::string markerScript();
 
-    fs::path pack(const std::vector<EntrySpec>& entries, const std::string& name = "packed");
+    fs::path pack(const std::vector<EntrySpec>& entries, const std::string& name = "packed",
+                  const fs::path& stub = SETUPSTUB_PATH);
     ProcessResult runStub(const fs::path& program, ProcessOptions options = {});
     std::vector<fs::path> createdFolders() const;
     // Waits (bounded) for the second stage's marker; empty when it never came.
