@@ -10,6 +10,7 @@
 #include "FileBlockCipher.h"
 #include "FileEncryptionMessages.h"
 #include "InputFile.h"
+#include "PiecePipeline.h"
 #include "core/AtomicFileWriter.h"
 #include "core/FileReader.h"
 #include "crypto/Sha1.h"
@@ -134,17 +135,23 @@ void CFileEncryptionOperations::SetFilePassword(CFilePasswordSource& source) {
 
 void CFileEncryptionOperations::ClearFilePassword() { state.ForgetPassword(); }
 
-bool CFileEncryptionOperations::AllocatePiece(std::uint64_t contentLength, SecureBytes& piece) {
-    const std::uint64_t wholeBlocks = (contentLength + CFileBlockCipher::kBlockSize - 1) / CFileBlockCipher::kBlockSize;
-    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(wholeBlocks * CFileBlockCipher::kBlockSize, pieceSize));
+bool CFileEncryptionOperations::MakePipeline(std::uint64_t contentLength, std::optional<CPiecePipeline>& pipeline) {
     try {
-        piece.assign(size, 0);
+        pipeline.emplace(pieceSize, contentLength, CFileBlockCipher::kBlockSize);
     } catch (const std::bad_alloc&) {
         return false;
     } catch (const std::length_error&) {
         return false;
     }
     return true;
+}
+
+CPiecePipeline::Status CFileEncryptionOperations::Stream(CPiecePipeline& pipeline, std::uint64_t length, CInputFile& input,
+                                                         CFileBlockCipher& cipher, AtomicFileWriter& writer) {
+    return pipeline.Run(
+        length, [&](std::span<std::uint8_t> piece) { return input.Read(piece); },
+        [&](std::span<std::uint8_t> piece) { cipher.Process(piece); },
+        [&](std::span<const std::uint8_t> piece) { return writer.Write(piece); });
 }
 
 CFileEncryptionOperations::Result CFileEncryptionOperations::RemoveInput(
@@ -178,8 +185,8 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
         Show(msg::EncryptedNameExists(*encryptedPath));
         return Result::Failed;
     }
-    SecureBytes piece;
-    if (!AllocatePiece(length, piece)) {
+    std::optional<CPiecePipeline> pipeline;
+    if (!MakePipeline(length, pipeline)) {
         Show(msg::kUnableToAllocate);
         Show(msg::kCanNotAllocate);
         return Result::Failed;
@@ -192,21 +199,12 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
         return Result::Failed;
     }
     CFileBlockCipher cipher(Password(), CFileBlockCipher::Direction::Encrypt, CFileBlockCipher::Tail::Residual);
-    for (std::uint64_t done = 0; done < length;) {
-        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), length - done));
-        const std::span<std::uint8_t> chunk(piece.data(), size);
-        switch (input.Read(chunk)) {
-            case CInputFile::ReadResult::Ok: break;
-            case CInputFile::ReadResult::IoError: Show(msg::kReadBytesError); return Result::Failed;
-            // Going on would encrypt less than the file holds and then delete the file.
-            case CInputFile::ReadResult::Short: Show(msg::kNotAllBytesRead); return Result::Failed;
-        }
-        cipher.Process(chunk);
-        if (!writer.Write(chunk)) {
-            Show(msg::kWriteEncryptedFileError);
-            return Result::Failed;
-        }
-        done += size;
+    switch (Stream(*pipeline, length, input, cipher, writer)) {
+        case CPiecePipeline::Status::Ok: break;
+        case CPiecePipeline::Status::ReadIoError: Show(msg::kReadBytesError); return Result::Failed;
+        // Going on would encrypt less than the file holds and then delete the file.
+        case CPiecePipeline::Status::ReadShort: Show(msg::kNotAllBytesRead); return Result::Failed;
+        case CPiecePipeline::Status::WriteFailed: Show(msg::kWriteEncryptedFileError); return Result::Failed;
     }
     // Bytes beyond the length we started with would be lost when the original is deleted.
     if (!input.AtEnd()) {
@@ -277,8 +275,8 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile
         Show(msg::kWrongPassword);
         return Result::Failed;
     }
-    SecureBytes piece;
-    if (!AllocatePiece(length, piece)) {
+    std::optional<CPiecePipeline> pipeline;
+    if (!MakePipeline(length, pipeline)) {
         Show(msg::kUnableToAllocate);
         return Result::Failed;
     }
@@ -295,20 +293,11 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile
         Show(msg::kReadBytesInMemoryError);
         return Result::Failed;
     }
-    for (std::uint64_t done = 0; done < length;) {
-        const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), length - done));
-        const std::span<std::uint8_t> chunk(piece.data(), size);
-        switch (input.Read(chunk)) {
-            case CInputFile::ReadResult::Ok: break;
-            case CInputFile::ReadResult::IoError: Show(msg::kReadBytesInMemoryError); return Result::Failed;
-            case CInputFile::ReadResult::Short: Show(msg::kBytesNotReadCorrectly); return Result::Failed;
-        }
-        cipher.Process(chunk);
-        if (!writer.Write(chunk)) {
-            Show(msg::kWriteBytesToDiskError);
-            return Result::Failed;
-        }
-        done += size;
+    switch (Stream(*pipeline, length, input, cipher, writer)) {
+        case CPiecePipeline::Status::Ok: break;
+        case CPiecePipeline::Status::ReadIoError: Show(msg::kReadBytesInMemoryError); return Result::Failed;
+        case CPiecePipeline::Status::ReadShort: Show(msg::kBytesNotReadCorrectly); return Result::Failed;
+        case CPiecePipeline::Status::WriteFailed: Show(msg::kWriteBytesToDiskError); return Result::Failed;
     }
     input.Close();
     if (!writer.Commit()) {

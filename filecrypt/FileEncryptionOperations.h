@@ -3,20 +3,26 @@
 // makes on a selection, the file password rules, and encrypting or decrypting the selected file.
 // Every message goes through the user-interface seam, owned by the main window.
 //
-// Encryption and decryption stream the file through a buffer of a few MiB. The new file is written
+// Encryption and decryption stream the file through a few pieces of a few MiB each, reading and
+// writing on a helper thread while the caller's thread enciphers (see CPiecePipeline). The new file is written
 // beside its final name and renamed into place only when complete and flushed; the input is deleted
 // only after that. Every refusal and every failure leaves all files as they were.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "FileEncryptionState.h"
 #include "FilePasswordSource.h"
+#include "PiecePipeline.h"
 #include "core/UserInterface.h"
 
 namespace tessarel {
 
+class AtomicFileWriter;
+class CFileBlockCipher;
 class CInputFile;
 
 class CFileEncryptionOperations {
@@ -54,7 +60,9 @@ public:
 
 private:
     void Show(std::string_view text);
-    bool AllocatePiece(std::uint64_t contentLength, SecureBytes& piece);
+    bool MakePipeline(std::uint64_t contentLength, std::optional<CPiecePipeline>& pipeline);
+    static CPiecePipeline::Status Stream(CPiecePipeline& pipeline, std::uint64_t length, CInputFile& input, CFileBlockCipher& cipher,
+                                         AtomicFileWriter& writer);
     Result RemoveInput(const std::string& path, std::string (*notDeleted)(const std::string&, const std::string&));
     std::string_view Password() const { return {state.filePassword.data(), state.filePassword.size()}; }
 

@@ -1,0 +1,44 @@
+#pragma once
+// Streams a file's content through a transform in pieces, with the reading and writing done by one
+// helper thread while the calling thread runs the transform. Reading from the page cache and
+// copying into it cost about a third of what Blowfish costs; overlapped, they hide behind it.
+//
+// The caller stays synchronous: Run returns only when every piece is written or the first failure
+// stopped it, and the helper has ended. Pieces are read, transformed and written strictly in order.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "InputFile.h"
+#include "core/SecureBuffer.h"
+
+namespace tessarel {
+
+class CPiecePipeline {
+public:
+    enum class Status { Ok, ReadIoError, ReadShort, WriteFailed };
+
+    using Read = std::function<CInputFile::ReadResult(std::span<std::uint8_t>)>;
+    using Transform = std::function<void(std::span<std::uint8_t>)>;
+    using Write = std::function<bool(std::span<const std::uint8_t>)>;
+
+    static constexpr std::size_t kDepth = 3;  // one piece read ahead, one transformed, one written
+
+    // Allocates the pieces (throws std::bad_alloc when memory is short). Pieces are no larger
+    // than `contentLength` rounded up to whole blocks of `blockSize`.
+    CPiecePipeline(std::size_t pieceSize, std::uint64_t contentLength, std::size_t blockSize);
+
+    Status Run(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write);
+
+private:
+    Status RunInline(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write);
+    std::span<std::uint8_t> Piece(std::uint64_t index, std::uint64_t contentLength);
+
+    std::vector<SecureBytes> pieces;
+    std::size_t pieceSize;
+};
+
+}  // namespace tessarel
