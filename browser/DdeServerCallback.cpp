@@ -1,0 +1,103 @@
+#include "browser/DdeServerCallback.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <ctime>
+
+#include "browser/CDDEObject.h"
+#include "browser/DdeArguments.h"
+#include "browser/DdeVerbs.h"
+#include "core/Win1252.h"
+
+namespace tessarel::browser {
+namespace {
+
+std::string ToBytes(const QString& text) {
+    // Names are ASCII in practice; anything else cannot match a server name, so lossless is enough.
+    return Utf8ToWin1252(text.toStdString()).value_or(std::string());
+}
+
+int VerbOf(const QString& topic) { return DdeVerbIndex(ToBytes(topic)); }
+
+std::uint32_t SecondsNow() { return static_cast<std::uint32_t>(std::time(nullptr)); }
+
+}  // namespace
+
+bool DdeServerCallback::AcceptConnect(const QString& service, const QString&) {
+    return CDDEObject::FindByServerName(ToBytes(service)) != nullptr;
+}
+
+void DdeServerCallback::Connected(ConversationHandle conversation, const QString& service, const QString&) {
+    if (CDDEObject* object = CDDEObject::FindByServerName(ToBytes(service))) object->AddConversation(conversation);
+}
+
+void DdeServerCallback::Disconnected(ConversationHandle conversation) {
+    if (CDDEObject* object = CDDEObject::FindByConversation(conversation)) object->RemoveConversation(conversation);
+}
+
+std::optional<QByteArray> DdeServerCallback::Request(ConversationHandle, const QString& topic, const QByteArray& item) {
+    const auto reply = Answer(VerbOf(topic), item.toStdString());
+    if (!reply) return std::nullopt;
+    return QByteArray::fromStdString(*reply);
+}
+
+bool DdeServerCallback::Poke(ConversationHandle, const QString& topic, const QByteArray&, const QByteArray& data) {
+    return AcknowledgesPoke(VerbOf(topic), data.toStdString());
+}
+
+std::optional<std::string> DdeServerCallback::Answer(int verbIndex, const std::string& item) {
+    // The arguments are read by the verb's layout as the browser sent them; none changes the answer.
+    switch (verbIndex) {
+    case WWW_Alert:
+        DdeArguments::Decode("QCS,DW,DW", item);
+        return DdeArguments::EncodeReply("DW", {0u});
+    case WWW_BeginProgress:
+        DdeArguments::Decode("DW,QCS", item);
+        return DdeArguments::EncodeReply("DW", {SecondsNow()});  // serves as the transaction id
+    case WWW_MakingProgress:
+        DdeArguments::Decode("DW,QCS,DW", item);
+        return DdeArguments::EncodeReply("BL", {false});  // do not cancel
+    case WWW_OpenURL:
+        DdeArguments::Decode("QCS,QCS,DW,DW,QCS,QCS,CS", item);
+        return DdeArguments::EncodeReply("DW", {SecondsNow()});
+    case WWW_QueryViewer:
+        DdeArguments::Decode("QCS,QCS", item);
+        return DdeArguments::EncodeReply("QCS", {TemporaryViewerName()});
+    default:
+        return std::nullopt;
+    }
+}
+
+bool DdeServerCallback::AcknowledgesPoke(int verbIndex, const std::string& data) {
+    switch (verbIndex) {
+    case WWW_EndProgress:
+        DdeArguments::Decode("DW", data);
+        return true;
+    case WWW_SetProgressRange:
+        DdeArguments::Decode("DW,DW", data);
+        return true;
+    case WWW_URLEcho:
+        DdeArguments::Decode("QCS,QCS,DW,QCS", data);
+        return true;
+    case WWW_ViewDocFile:
+        DdeArguments::Decode("QCS,QCS,QCS,DW", data);
+        return true;
+    case WWW_WindowChange:
+        DdeArguments::Decode("DW,DW,DW,DW,DW,DW", data);
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string DdeServerCallback::TemporaryViewerName() {
+    // The file is made (empty, owner-only) rather than only named, so no one else can take the
+    // name between our answer and the browser writing to it.
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/nstestXXXXXX"));
+    file.setAutoRemove(false);
+    if (!file.open()) return "\\delme.nst";
+    return QFile::encodeName(file.fileName()).toStdString();
+}
+
+}  // namespace tessarel::browser

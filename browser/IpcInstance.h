@@ -1,0 +1,101 @@
+#pragma once
+// The local IPC that stands in for the platform's DDE management library: conversations by
+// service and topic name, synchronous requests with an item text and a plain-text reply, pokes,
+// a time-out, registration of server names and one handler for everything that comes in.
+//
+// Every conversation is one local-socket connection to the endpoint of a service name, in a
+// folder private to the user; a peer that runs as another user is refused on both ends. While a
+// synchronous call waits, the instance keeps serving its own names (user input is held back), so
+// a partner may call back in the middle of a request. The wire format is docs/ipc-protocol.md.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "browser/IpcError.h"
+#include "browser/IpcFrame.h"
+#include "browser/IpcHandler.h"
+
+class QEventLoop;
+class QLocalServer;
+class QLocalSocket;
+
+namespace tessarel::browser {
+
+class IpcInstance : public QObject {
+public:
+    static constexpr int DefaultTimeoutMs = 60000;
+    static constexpr std::size_t MaxConversations = 64;
+
+    // Finds (or makes) the private endpoint folder. Without one the instance is not valid and
+    // every call fails with DllNotInitialized.
+    explicit IpcInstance(IpcHandler* serverHandler);
+    ~IpcInstance() override;
+    IpcInstance(const IpcInstance&) = delete;
+    IpcInstance& operator=(const IpcInstance&) = delete;
+
+    bool IsValid() const { return !directory.isEmpty(); }
+    const QString& Directory() const { return directory; }
+
+    // How long Connect, Request and Poke wait for the partner, in milliseconds.
+    void SetTimeout(int milliseconds) { timeoutMs = milliseconds; }
+    int Timeout() const { return timeoutMs; }
+
+    bool RegisterName(const QString& service);
+    bool UnregisterName(const QString& service);
+
+    // 0 when no conversation could be opened.
+    ConversationHandle Connect(const QString& service, const QString& topic);
+    // The reply data, or nullopt for "no data" (LastError tells a failure from a plain no).
+    std::optional<QByteArray> Request(ConversationHandle conversation, const QByteArray& item);
+    bool Poke(ConversationHandle conversation, const QByteArray& item, const QByteArray& data);
+    // Ends a conversation of either side; the partner's handler hears of it, ours does not.
+    bool Disconnect(ConversationHandle conversation);
+
+    // The error of the last call that failed since the last look, then None again.
+    IpcError LastError();
+
+    std::size_t ConversationCount() const { return connections.size(); }
+
+    // Tests replace the platform's peer lookup to play a peer of another user.
+    using PeerLookup = std::function<std::optional<std::uint32_t>(qintptr)>;
+    void SetPeerLookup(PeerLookup lookup) { peerLookup = std::move(lookup); }
+
+private:
+    struct Connection;
+    struct Pending;
+
+    bool Fail(IpcError error);
+    Connection* Find(ConversationHandle handle) const;
+    ConversationHandle Adopt(QLocalSocket* socket, bool serverSide, const QString& registeredName);
+    void AcceptPending(QLocalServer* server, const QString& registeredName);
+    bool PeerIsOwnUser(QLocalSocket* socket) const;
+    void ReadFrom(ConversationHandle handle);
+    bool Dispatch(ConversationHandle handle, const IpcFrame& frame);
+    bool DispatchServer(ConversationHandle handle, const IpcFrame& frame);
+    bool DispatchClient(ConversationHandle handle, const IpcFrame& frame);
+    void Drop(ConversationHandle handle, bool tellHandler);
+    void Send(ConversationHandle handle, const IpcFrame& frame);
+    std::optional<IpcFrame> Transact(ConversationHandle handle, IpcFrame frame, FrameKind answer,
+                                     IpcError timeoutError);
+    void Wake();
+
+    IpcHandler* handler;
+    QString directory;
+    int timeoutMs = DefaultTimeoutMs;
+    IpcError lastError = IpcError::None;
+    PeerLookup peerLookup;
+    ConversationHandle nextHandle = 1;
+    std::uint32_t nextTransaction = 1;
+    std::map<QString, std::unique_ptr<QLocalServer>> servers;  // by endpoint path
+    std::map<ConversationHandle, std::unique_ptr<Connection>> connections;
+    std::unique_ptr<Pending> pending;
+    QEventLoop* waitLoop = nullptr;
+};
+
+}  // namespace tessarel::browser
