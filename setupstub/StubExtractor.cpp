@@ -1,6 +1,7 @@
 #include "StubExtractor.h"
 
 #include "ArchiveTable.h"
+#include "BackgroundWriter.h"
 #include "InputFile.h"
 #include "OutputFile.h"
 #include "PatchRecord.h"
@@ -60,7 +61,11 @@ bool StubExtractor::extractEntry(InputFile& file, const EntryExtent& extent, std
     OutputFile output;
     if (!output.create(path))
         return false;
-    if (!decodeEntry(file, extent.offset + ArchiveEntry::headerSize, extent.size - ArchiveEntry::headerSize, output))
+    // The file is written from a second thread while the next bytes are decoded.
+    BackgroundWriter writer(output);
+    const bool decoded
+        = decodeEntry(file, extent.offset + ArchiveEntry::headerSize, extent.size - ArchiveEntry::headerSize, writer);
+    if (!writer.finish() || !decoded)
         return false;
     if (!output.setTimes(head.creationTime(), head.lastAccessTime(), head.lastWriteTime()))
         return false;

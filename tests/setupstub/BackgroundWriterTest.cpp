@@ -1,0 +1,68 @@
+// The second-thread writer: every byte in order, and a failure that reaches the caller.
+
+#include "BackgroundWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using setupstub::BackgroundWriter;
+
+namespace {
+
+// Collects what arrives, refusing everything after `limit` bytes.
+class LimitedSink : public setupstub::ByteSink {
+public:
+    explicit LimitedSink(std::size_t byteLimit) : limit(byteLimit) {}
+    bool write(const std::uint8_t* data, std::size_t size) override
+    {
+        if (bytes.size() + size > limit)
+            return false;
+        bytes.insert(bytes.end(), data, data + size);
+        return true;
+    }
+    std::size_t limit;
+    std::vector<std::uint8_t> bytes;
+};
+
+std::vector<std::uint8_t> pattern(std::size_t size)
+{
+    std::vector<std::uint8_t> data(size);
+    for (std::size_t i = 0; i < size; ++i)
+        data[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    return data;
+}
+
+} // namespace
+
+TEST(BackgroundWriterTest, PassesEveryByteInOrder)
+{
+    for (std::size_t total : {std::size_t {0}, std::size_t {1}, std::size_t {1} << 19, std::size_t {5} << 20}) {
+        const std::vector<std::uint8_t> data = pattern(total);
+        LimitedSink sink(~std::size_t {0});
+        std::mt19937 random(static_cast<unsigned>(total));
+        {
+            BackgroundWriter writer(sink);
+            for (std::size_t at = 0; at < total;) {
+                const std::size_t count = std::min<std::size_t>(total - at, 1 + random() % 300000);
+                ASSERT_TRUE(writer.write(data.data() + at, count));
+                at += count;
+            }
+            EXPECT_TRUE(writer.finish());
+        }
+        EXPECT_TRUE(sink.bytes == data) << total << " bytes";
+    }
+}
+
+TEST(BackgroundWriterTest, FailureOfTheTargetIsReported)
+{
+    const std::vector<std::uint8_t> data = pattern(std::size_t {4} << 20);
+    LimitedSink sink(std::size_t {1} << 20);
+    BackgroundWriter writer(sink);
+    bool accepted = true;
+    // Once the writer has seen the failure, further writes are refused.
+    for (std::size_t at = 0; accepted && at < data.size(); at += 65536)
+        accepted = writer.write(data.data() + at, 65536);
+    EXPECT_FALSE(writer.finish());
+    EXPECT_LE(sink.bytes.size(), std::size_t {1} << 20);
+}
