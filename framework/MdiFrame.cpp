@@ -86,11 +86,21 @@ void MdiFrame::OnChildActivated(ChildFrame* child) { child->OnActivate(); }
 QAction* MdiFrame::MakeAction(int id, const QString& text) {
     auto* action = new QAction(text, this);
     action->setData(id);
-    connect(action, &QAction::triggered, this, [id] {
-        if (auto* app = Application::Instance()) app->ExecuteCommand(id);
+    // The id is read when the action fires: a toolbar button may be given another command.
+    connect(action, &QAction::triggered, this, [action] {
+        if (auto* app = Application::Instance()) app->ExecuteCommand(action->data().toInt());
     });
     actions[id].push_back(action);
     return action;
+}
+
+void MdiFrame::SetActionId(QAction* action, int id) {
+    int old = action->data().toInt();
+    auto& list = actions[old];
+    list.erase(std::remove(list.begin(), list.end(), QPointer<QAction>(action)), list.end());
+    action->setData(id);
+    actions[id].push_back(action);
+    InvalidateCommandStates();
 }
 
 QAction* MdiFrame::AddAccelerator(int id, const QKeySequence& key) {

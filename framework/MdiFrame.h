@@ -35,6 +35,8 @@ public:
 
     // A QAction that carries `id`; triggering it executes the command through the routing.
     QAction* MakeAction(int id, const QString& text);
+    // Gives an action another command id (a toolbar button that changes its command).
+    void SetActionId(QAction* action, int id);
     // An accelerator: a shortcut of the window that executes `id`.
     QAction* AddAccelerator(int id, const QKeySequence& key);
     const std::vector<std::pair<QKeySequence, int>>& Accelerators() const { return accelerators; }

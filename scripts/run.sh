@@ -4,4 +4,4 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
 "$top/scripts/build.sh"
-exec "$top/build/bin/tessarel-cli" ls "$top/samples/sample.qdf"
+exec "$top/build/bin/tessarel" "$@"

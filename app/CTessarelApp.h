@@ -1,0 +1,55 @@
+#pragma once
+// The application object: start-up in its fixed order (command line, settings, the three
+// templates, file types, main frame, flags, start-up actions, splash), and the About command.
+
+#include <QString>
+#include <QStringList>
+
+#include "CommandLineInfo.h"
+#include "framework/Application.h"
+
+namespace tessarel {
+
+class CMainFrame;
+class DocTemplate;
+
+class CTessarelApp : public Application {
+    Q_OBJECT
+public:
+    CTessarelApp();
+    ~CTessarelApp() override;
+
+    // Runs start-up with the program's arguments (without the program name). True: run the
+    // event loop; false: the program ends now.
+    bool InitInstance(const QStringList& arguments);
+
+    DocTemplate* PlainCardTemplate() const { return plainTemplate; }
+    DocTemplate* EncryptedCardTemplate() const { return encryptedTemplate; }
+    DocTemplate* FileViewTemplate() const { return fileViewTemplate; }
+    CMainFrame* MainFrame() const { return frame; }
+    const CommandLineInfo& CommandLine() const { return commandLine; }
+
+    // Where the file types are registered (empty: the user's XDG data directory).
+    void SetDataHome(const QString& folder) { dataHome = folder; }
+    // The program path written into the desktop entry.
+    void SetProgramPath(const QString& path) { programPath = path; }
+
+    static constexpr const char* kPlainStrings = "\nUntitled\nQuendal\nNot Encrypted Quendal. File (*.qdf)\n.qdf\nQuendal.Document\nQuendal Document";
+    static constexpr const char* kEncryptedStrings = "\nUntitled\n\nEncrypted Quendal. File (*.qde)\n.qde\nQuendalEncr.Document\nQuendalEncrypted Document";
+    static constexpr const char* kFileViewStrings = "\n\n\nEncrypted File (*.~~~)\n.~~~\nEncrypted\nEncrypted File";
+
+private:
+    void CreateTemplates();
+    void RegisterFileTypes();
+    bool RunShellCommand();
+
+    DocTemplate* plainTemplate = nullptr;
+    DocTemplate* encryptedTemplate = nullptr;
+    DocTemplate* fileViewTemplate = nullptr;
+    CMainFrame* frame = nullptr;
+    CommandLineInfo commandLine;
+    QString dataHome;
+    QString programPath;
+};
+
+}  // namespace tessarel

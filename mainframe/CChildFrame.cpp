@@ -1,0 +1,43 @@
+#include "CChildFrame.h"
+
+#include <QSplitter>
+
+#include "framework/DocTemplate.h"
+#include "resources/Resources.h"
+#include "views/CTessarelListView.h"
+#include "views/CTessarelView.h"
+
+namespace tessarel {
+
+CChildFrame::CChildFrame(Document& doc, DocTemplate& owner) : ChildFrame(doc, owner) {
+    setWindowIcon(ResourceIcon(owner.GetResourceId()));
+}
+
+bool CChildFrame::OnCreateClient() {
+    splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    tree = new CTessarelView(splitter);
+    list = new CTessarelListView(splitter);
+    splitter->addWidget(tree);
+    splitter->addWidget(list);
+    setWidget(splitter);
+    AddFrameView(tree);
+    AddFrameView(list);
+    SetActiveView(tree);
+    return true;
+}
+
+void CChildFrame::OnActivate() {
+    // A card window always fills the frame's client area.
+    if (!isMaximized()) showMaximized();
+}
+
+void CChildFrame::showEvent(QShowEvent* event) {
+    ChildFrame::showEvent(event);
+    if (sized || !splitter) return;
+    sized = true;
+    int width = splitter->width();
+    splitter->setSizes({qMax(0, width - kListWidth), kListWidth});
+}
+
+}  // namespace tessarel

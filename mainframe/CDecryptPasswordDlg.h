@@ -1,0 +1,30 @@
+#pragma once
+// The Decryption Password dialog (184): the caller sets the window title, runs it and reads the
+// password after OK.
+
+#include "framework/Dialog.h"
+
+class QLineEdit;
+
+namespace tessarel {
+
+class RevealButton;
+
+class CDecryptPasswordDlg : public Dialog {
+    Q_OBJECT
+public:
+    explicit CDecryptPasswordDlg(QWidget* parent = nullptr);
+
+    QString password;
+    QString title;
+
+protected:
+    void OnInitDialog() override;
+    void DoDataExchange(bool save) override;
+
+private:
+    QLineEdit* passwordEdit;
+    RevealButton* reveal;
+};
+
+}  // namespace tessarel

@@ -1,0 +1,110 @@
+#pragma once
+// The program's one top-level window: menus, the two toolbars, the status bar, the status dialog
+// bar and the "Folders:" bar, the accelerators, the command table with its enabling rules, the
+// automatic-save timer, and the state that views and commands share.
+
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "framework/MdiFrame.h"
+
+class QLabel;
+class QTimer;
+class QToolBar;
+
+namespace tessarel {
+
+class CCard;
+class CTessarelDoc;
+
+class CMainFrame : public MdiFrame {
+    Q_OBJECT
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // The frame of this process, or nullptr before it exists.
+    static CMainFrame* Instance();
+
+    // Builds the bars, menus and accelerators in the order of window creation; false when a
+    // part of it cannot be made.
+    bool Create();
+
+    // --- operations for the views and commands -------------------------------------------
+    void SetCardSelectedFlag(std::uint8_t flag);
+    std::uint8_t GetCardSelectedFlag() const { return cardSelected; }
+    void SetSelectedCardIndex(int index) { selectedCardIndex = index; }
+    int GetSelectedCardIndex() const { return selectedCardIndex; }
+    void ShowCardCounts(int inCategory, int cardNumber, int total);
+    void ShowSaveStatus(int flag);
+    QWidget* GetStatusBarItem(int controlId) const;
+    int GetEncryptedImageIndex() const { return encryptedImageIndex; }
+    void SetMainToolbarButton(int buttonIndex, int commandId, int imageIndex);
+    void RestoreCardBars();
+    void StartAutoSaveTimer(int minutesPerTick);
+    void RunStartupLaunches();
+    void LoadCachedSettings();
+
+    // One tick of the automatic-save timer (public so that tests can drive it).
+    void OnAutoSaveTick();
+    int AutoSaveTicks() const { return autoSaveTicks; }
+    int AutoSaveMinutes() const { return autoSaveMinutes; }
+    int AutoSaveInterval() const;  // the timer's period in milliseconds, 0 when stopped
+
+    QToolBar* MainToolbar() const { return mainToolbar; }
+    QToolBar* FileToolbar() const { return fileToolbar; }
+    QToolBar* StatusDialogBar() const { return statusDialogBar; }
+    QToolBar* FoldersBar() const { return foldersBar; }
+
+    // The document of the active card window, if any.
+    CTessarelDoc* ActiveCardDocument() const;
+
+    // Shared state (names as the views and commands use them).
+    std::array<QString, 7> helperPaths;
+    std::array<QString, 17> categoryNames;
+    QString fileMagic = QStringLiteral("QndlEncr");
+    QString versionText = QStringLiteral("QuendalVersion2.0.0.0");
+    int printAtm = 1;
+    int printNotes = 1;
+    QPointer<QWidget> findDialog;
+    CCard* clipboardCard = nullptr;
+    int clipboardFull = 0;
+    int clipboardCut = 0;
+    int creationHeight = 480;
+    int creationWidth = 650;
+    std::uint8_t fileViewActive = 0;
+    QString filePassword;
+    int filePasswordSet = 0;
+    QString selectedFilePath;
+    int selectedIsPlain = 0;
+    int selectedIsEncrypted = 0;
+    int showEncryptedOnly = 0;
+
+private:
+    void BuildMenus();
+    QToolBar* BuildToolbar(int toolbarId, const QString& title);
+    void BuildStatusBar();
+    QToolBar* BuildStatusDialogBar();
+    QToolBar* BuildFoldersBar();
+    void BuildAccelerators();
+    void RegisterCommandTable();
+    void Always(int id);
+    void EnableWhen(int id, std::function<bool()> rule);
+    void CenterOnScreen();
+
+    std::uint8_t cardSelected = 0;
+    int selectedCardIndex = -1;
+    int autoSaveMinutes = 0;
+    int autoSaveTicks = 0;
+    int encryptedImageIndex = 0;
+    QToolBar* mainToolbar = nullptr;
+    QToolBar* fileToolbar = nullptr;
+    QToolBar* statusDialogBar = nullptr;
+    QToolBar* foldersBar = nullptr;
+    std::vector<QIcon> toolbarImages;
+    QTimer* autoSaveTimer;
+};
+
+}  // namespace tessarel

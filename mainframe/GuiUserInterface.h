@@ -1,0 +1,21 @@
+#pragma once
+// The card store's user interface in the program: messages go through the dialog seam, the
+// password prompt is the Decryption Password dialog.
+
+#include <QString>
+
+#include "core/UserInterface.h"
+
+namespace tessarel {
+
+class GuiUserInterface : public UserInterface {
+public:
+    MessageAnswer ShowMessage(const Message& message) override;
+    std::optional<std::string> AskPassword(const std::string& title) override;
+};
+
+// Converts typed text to the program's 8-bit set; shows a message and returns nullopt when a
+// character has no place in it.
+std::optional<std::string> TypedTextToBytes(const QString& text);
+
+}  // namespace tessarel

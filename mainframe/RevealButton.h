@@ -1,0 +1,25 @@
+#pragma once
+// The small button with icon 151 beside a masked password: it shows the password in a pop-up
+// menu with one disabled item, placed at the button's bottom-right corner moved 5 pixels right.
+
+#include <QToolButton>
+#include <functional>
+
+namespace tessarel {
+
+class RevealButton : public QToolButton {
+    Q_OBJECT
+public:
+    // `current` is asked for the text when the button is pressed.
+    RevealButton(int controlId, std::function<QString()> current, QWidget* parent);
+
+    // The pop-up's position (screen coordinates) and text; the menu itself is run by Reveal.
+    QPoint PopupPosition() const;
+    void Reveal();
+    QString lastShown;
+
+private:
+    std::function<QString()> currentText;
+};
+
+}  // namespace tessarel

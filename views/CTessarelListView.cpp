@@ -1,0 +1,10 @@
+#include "CTessarelListView.h"
+
+namespace tessarel {
+
+CTessarelListView::CTessarelListView(QWidget* parent) : QTreeWidget(parent) {
+    setObjectName(QStringLiteral("CTessarelListView"));
+    setRootIsDecorated(false);
+}
+
+}  // namespace tessarel
