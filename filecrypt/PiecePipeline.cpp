@@ -96,6 +96,20 @@ CPiecePipeline::Status CPiecePipeline::Run(std::uint64_t contentLength, const Re
     } catch (const std::system_error&) {
         return RunInline(contentLength, read, transform, write);
     }
+    // However this function is left (an exception from the transform included), the helper is
+    // told to stop and joined before the pieces it works on go away.
+    struct Joiner {
+        Progress& progress;
+        std::thread& worker;
+        ~Joiner() {
+            {
+                std::lock_guard lock(progress.mutex);
+                progress.abandoned = true;
+            }
+            progress.changed.notify_all();
+            worker.join();
+        }
+    } joiner{progress, worker};
 
     Status status = Status::Ok;
     for (std::uint64_t i = 0; i < count && status == Status::Ok; ++i) {
@@ -110,16 +124,11 @@ CPiecePipeline::Status CPiecePipeline::Run(std::uint64_t contentLength, const Re
         ++progress.transformed;
         progress.changed.notify_all();
     }
-    {
+    if (status == Status::Ok) {
         std::unique_lock lock(progress.mutex);
-        if (status == Status::Ok) {
-            progress.changed.wait(lock, [&] { return progress.written == count || progress.failure != Status::Ok; });
-            status = progress.failure;
-        }
-        progress.abandoned = true;
-        progress.changed.notify_all();
+        progress.changed.wait(lock, [&] { return progress.written == count || progress.failure != Status::Ok; });
+        status = progress.failure;
     }
-    worker.join();
     return status;
 }
 

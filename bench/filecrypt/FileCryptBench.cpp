@@ -79,12 +79,12 @@ public:
         fs::remove_all(folder, ignored);
     }
 
-    void Run(bool encrypt) {
+    void Run(bool encrypt, std::size_t pieceSize = CFileEncryptionOperations::kDefaultPieceSize) {
         tessarel::CFileEncryptionState state;
         state.filePassword = tessarel::SecureString(kPassword.begin(), kPassword.end());
         state.filePasswordSet = true;
         state.selectedFilePath = encrypt ? plainPath : encryptedPath;
-        CFileEncryptionOperations operations(state, ui);
+        CFileEncryptionOperations operations(state, ui, pieceSize);
         const auto result = encrypt ? operations.EncryptSelectedFile() : operations.DecryptSelectedFile();
         if (result != CFileEncryptionOperations::Result::Done) throw std::runtime_error("operation failed");
     }
@@ -109,8 +109,9 @@ void BM_EncryptFile(benchmark::State& state) {
     files.Run(true);  // warm the page cache with one untimed pass each way
     files.Run(false);
     ResetPeakMemory();
+    const auto pieceSize = static_cast<std::size_t>(state.range(0)) << 10;
     for (auto _ : state) {
-        files.Run(true);
+        files.Run(true, pieceSize);
         state.PauseTiming();
         files.Run(false);
         state.ResumeTiming();
@@ -121,11 +122,12 @@ void BM_EncryptFile(benchmark::State& state) {
 void BM_DecryptFile(benchmark::State& state) {
     auto& files = Files();
     ResetPeakMemory();
+    const auto pieceSize = static_cast<std::size_t>(state.range(0)) << 10;
     for (auto _ : state) {
         state.PauseTiming();
         files.Run(true);
         state.ResumeTiming();
-        files.Run(false);
+        files.Run(false, pieceSize);
     }
     Report(state);
 }
@@ -148,8 +150,8 @@ void BM_BlowfishInMemory(benchmark::State& state) {
     Report(state);
 }
 
-BENCHMARK(BM_EncryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-BENCHMARK(BM_DecryptFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_EncryptFile)->Arg(256)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_DecryptFile)->Arg(256)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_BlowfishInMemory)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace
