@@ -12,7 +12,7 @@ char pathSeparator();
 // The full path of the running program's file; empty when the system cannot say.
 std::string ownProgramPath();
 
-// The user's temporary folder, without a trailing separator.
+// The user's temporary folder, without a trailing separator; empty when unknown.
 std::string temporaryFolder();
 
 // Creates a new folder in `parent` whose name starts with `prefix`, in one step and

@@ -28,7 +28,10 @@ StubStatus StubExtractor::extract()
     if (!table.read(file, PatchRecord::archiveOffset()))
         return StubStatus::FileAccess;
 
-    folderPath = platform::createPrivateFolder(platform::temporaryFolder(), "tqz");
+    const std::string temporary = platform::temporaryFolder();
+    if (temporary.empty())
+        return StubStatus::FileAccess;
+    folderPath = platform::createPrivateFolder(temporary, "tqz");
     if (folderPath.empty())
         return StubStatus::FileAccess;
     secondStage = entryPath(0);

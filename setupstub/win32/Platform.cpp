@@ -76,7 +76,7 @@ std::string temporaryFolder()
     char buffer[MAX_PATH + 1];
     const DWORD length = ::GetTempPathA(sizeof buffer, buffer);
     if (length == 0 || length > MAX_PATH)
-        return ".";
+        return {};
     std::string folder(buffer, length);
     while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
         folder.pop_back();
