@@ -105,16 +105,13 @@ void CFileEncryptionOperations::SetFilePassword(CFilePasswordSource& source) {
         auto entries = source.AskFilePassword(initial);
         Wipe(initial);
         if (!entries) return;
-        const SecureString entry = entries->first;
-        const bool identical = entries->first == entries->second;
-        Wipe(entries->first);
+        SecureString& entry = entries->first;
+        const bool identical = entry == entries->second;
         Wipe(entries->second);
-        if (!identical) {
-            Show(msg::kPasswordMismatch);
-            continue;
-        }
-        if (entry.size() < kMinimumPasswordLength) {
-            Show(msg::kPasswordTooShort);
+        const std::size_t length = entry.size();
+        if (!identical || length < kMinimumPasswordLength) {
+            Wipe(entry);
+            Show(identical ? msg::kPasswordTooShort : msg::kPasswordMismatch);
             continue;
         }
         bool take = true;
@@ -126,9 +123,8 @@ void CFileEncryptionOperations::SetFilePassword(CFilePasswordSource& source) {
             Wipe(state.filePassword);
             state.filePassword = entry;
         }
+        Wipe(entry);
         state.filePasswordSet = !state.filePassword.empty();
-        SecureString spent = entry;  // the copy the wiping allocator may not see
-        Wipe(spent);
         return;
     }
 }
