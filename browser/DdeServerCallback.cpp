@@ -42,8 +42,9 @@ std::optional<QByteArray> DdeServerCallback::Request(ConversationHandle, const Q
     return QByteArray::fromStdString(*reply);
 }
 
-bool DdeServerCallback::Poke(ConversationHandle, const QString& topic, const QByteArray&, const QByteArray& data) {
-    return AcknowledgesPoke(VerbOf(topic), data.toStdString());
+bool DdeServerCallback::Poke(ConversationHandle, const QString& topic, const QByteArray& item, const QByteArray&) {
+    // A poke's arguments travel in its item, as with requests; the data carries nothing we use.
+    return AcknowledgesPoke(VerbOf(topic), item.toStdString());
 }
 
 std::optional<std::string> DdeServerCallback::Answer(int verbIndex, const std::string& item) {
@@ -69,22 +70,22 @@ std::optional<std::string> DdeServerCallback::Answer(int verbIndex, const std::s
     }
 }
 
-bool DdeServerCallback::AcknowledgesPoke(int verbIndex, const std::string& data) {
+bool DdeServerCallback::AcknowledgesPoke(int verbIndex, const std::string& item) {
     switch (verbIndex) {
     case WWW_EndProgress:
-        DdeArguments::Decode("DW", data);
+        DdeArguments::Decode("DW", item);
         return true;
     case WWW_SetProgressRange:
-        DdeArguments::Decode("DW,DW", data);
+        DdeArguments::Decode("DW,DW", item);
         return true;
     case WWW_URLEcho:
-        DdeArguments::Decode("QCS,QCS,DW,QCS", data);
+        DdeArguments::Decode("QCS,QCS,DW,QCS", item);
         return true;
     case WWW_ViewDocFile:
-        DdeArguments::Decode("QCS,QCS,QCS,DW", data);
+        DdeArguments::Decode("QCS,QCS,QCS,DW", item);
         return true;
     case WWW_WindowChange:
-        DdeArguments::Decode("DW,DW,DW,DW,DW,DW", data);
+        DdeArguments::Decode("DW,DW,DW,DW,DW,DW", item);
         return true;
     default:
         return false;

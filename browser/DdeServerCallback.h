@@ -23,7 +23,7 @@ public:
     // The reply data for a request on a topic; nullopt for topics the program does not answer.
     static std::optional<std::string> Answer(int verbIndex, const std::string& item);
     // Whether a poke on a topic is acknowledged.
-    static bool AcknowledgesPoke(int verbIndex, const std::string& data);
+    static bool AcknowledgesPoke(int verbIndex, const std::string& item);
     // A fresh file name in the system's temporary folder for "WWW_QueryViewer".
     static std::string TemporaryViewerName();
 };

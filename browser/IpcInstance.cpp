@@ -84,8 +84,9 @@ bool IpcInstance::RegisterName(const QString& service) {
     const QString path = IpcEndpointDirectory::EndpointPath(directory, service);
     if (path.isEmpty()) return Fail(IpcError::InvalidParameter);
     if (servers.count(path) != 0) return true;
+    // No socket options: with them Qt binds elsewhere and renames over the path, which would take
+    // a name from a live server. The folder is owner-only already; the socket is narrowed below.
     auto server = std::make_unique<QLocalServer>();
-    server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server->listen(path)) {
         if (server->serverError() != QAbstractSocket::AddressInUseError) return Fail(IpcError::SysError);
         // The endpoint exists: either a live server owns the name, or a crashed one left it behind.

@@ -1,0 +1,245 @@
+// The local IPC over real sockets: conversations, requests, pokes, time-outs, names compared
+// without regard to case, and refusal of peers that break the protocol or run as another user.
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "BrowserTestSupport.h"
+#include "browser/IpcEndpointDirectory.h"
+#include "browser/IpcInstance.h"
+#include "browser/PeerCredentials.h"
+
+namespace tessarel::browser {
+namespace {
+
+using testing::ConnectFrame;
+using testing::PumpUntil;
+using testing::RecordingHandler;
+
+class IpcInstanceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.IsValid());
+        ASSERT_TRUE(client.IsValid());
+        ASSERT_TRUE(server.RegisterName(QStringLiteral("Netscape")));
+    }
+
+    RecordingHandler handler;
+    IpcInstance server{&handler};
+    IpcInstance client{nullptr};
+};
+
+TEST_F(IpcInstanceTest, RequestRoundTripOnAConversation) {
+    handler.replies["\"http://a.example/\",,4294967295,0,,,Quendal1"] = std::string("\x07\x00\x00\x00", 4);
+    const ConversationHandle conversation = client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_OpenURL"));
+    ASSERT_NE(conversation, 0u);
+    const auto reply = client.Request(conversation, "\"http://a.example/\",,4294967295,0,,,Quendal1");
+    ASSERT_TRUE(reply.has_value());
+    EXPECT_EQ(*reply, QByteArray("\x07\x00\x00\x00", 4));
+    EXPECT_EQ(client.LastError(), IpcError::None);
+    EXPECT_EQ(handler.events[0], "accept? Netscape WWW_OpenURL");
+    EXPECT_EQ(handler.events[1], "connected Netscape WWW_OpenURL");
+    EXPECT_EQ(handler.events[2], "request WWW_OpenURL \"http://a.example/\",,4294967295,0,,,Quendal1");
+
+    // An item the server has nothing for: no data, and no error either.
+    EXPECT_FALSE(client.Request(conversation, "other").has_value());
+    EXPECT_EQ(client.LastError(), IpcError::None);
+
+    EXPECT_TRUE(client.Disconnect(conversation));
+    EXPECT_TRUE(PumpUntil([&] { return handler.Count("disconnected") == 1; }));
+    EXPECT_FALSE(client.Request(conversation, "x").has_value());
+    EXPECT_EQ(client.LastError(), IpcError::InvalidParameter);
+}
+
+TEST_F(IpcInstanceTest, ServiceNamesCompareWithoutRegardToCase) {
+    for (const char* name : {"netscape", "NETSCAPE", "NetScape"}) {
+        const ConversationHandle conversation = client.Connect(QString::fromLatin1(name), QStringLiteral("WWW_Activate"));
+        EXPECT_NE(conversation, 0u) << name;
+        client.Disconnect(conversation);
+    }
+    EXPECT_TRUE(server.RegisterName(QStringLiteral("NETSCAPE")));  // the same endpoint, already ours
+    IpcInstance other(nullptr);
+    EXPECT_FALSE(other.RegisterName(QStringLiteral("NETSCAPE")));
+    EXPECT_EQ(other.LastError(), IpcError::Busy);
+}
+
+TEST_F(IpcInstanceTest, PokesAreAcknowledgedOrNot) {
+    const ConversationHandle conversation = client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_EndProgress"));
+    ASSERT_NE(conversation, 0u);
+    EXPECT_TRUE(client.Poke(conversation, "12", "data"));
+    EXPECT_EQ(client.LastError(), IpcError::None);
+    handler.acknowledgePokes = false;
+    EXPECT_FALSE(client.Poke(conversation, "13", ""));
+    EXPECT_EQ(client.LastError(), IpcError::NotProcessed);
+    EXPECT_EQ(handler.Count("poke WWW_EndProgress 12 data"), 1);
+}
+
+TEST_F(IpcInstanceTest, ConnectFailsQuietlyWithoutAServerOrWhenRefused) {
+    EXPECT_EQ(client.Connect(QStringLiteral("Iexplore"), QStringLiteral("WWW_OpenURL")), 0u);
+    EXPECT_EQ(client.LastError(), IpcError::NoConvEstablished);
+    handler.acceptTopics = {"WWW_OpenURL"};
+    EXPECT_EQ(client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_Exit")), 0u);
+    EXPECT_EQ(client.LastError(), IpcError::NoConvEstablished);
+    EXPECT_EQ(handler.Count("connected"), 0);
+    // The refused conversation is gone on both sides.
+    EXPECT_TRUE(PumpUntil([&] { return server.ConversationCount() == 0; }));
+    EXPECT_EQ(client.ConversationCount(), 0u);
+}
+
+TEST_F(IpcInstanceTest, UnregisteredNameTakesNoNewConversations) {
+    const ConversationHandle open = client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_Version"));
+    ASSERT_NE(open, 0u);
+    EXPECT_TRUE(server.UnregisterName(QStringLiteral("NETSCAPE")));
+    EXPECT_EQ(client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_Version")), 0u);
+    EXPECT_FALSE(server.UnregisterName(QStringLiteral("Netscape")));
+    EXPECT_EQ(server.LastError(), IpcError::InvalidParameter);
+    // The conversation that was open goes on.
+    handler.replies["v"] = "1";
+    EXPECT_EQ(client.Request(open, "v").value_or("none"), QByteArray("1"));
+}
+
+// A server that takes conversations and then does what the test tells it to with each request.
+class RawServer {
+public:
+    explicit RawServer(const QString& path) {
+        QLocalServer::removeServer(path);
+        server.listen(path);
+        QObject::connect(&server, &QLocalServer::newConnection, [this] {
+            while (QLocalSocket* socket = server.nextPendingConnection()) {
+                sockets.push_back(socket);
+                QObject::connect(socket, &QLocalSocket::readyRead, [this, socket] { Read(socket); });
+            }
+        });
+    }
+    std::function<void(QLocalSocket*)> onRequest;  // nothing: the request is never answered
+
+private:
+    void Read(QLocalSocket* socket) {
+        reader.Append(socket->readAll());
+        IpcFrame frame;
+        while (reader.Next(frame) == IpcFrameReader::Status::Frame) {
+            if (frame.kind == FrameKind::Connect) {
+                IpcFrame reply;
+                reply.kind = FrameKind::ConnectReply;
+                reply.transaction = frame.transaction;
+                reply.flag = true;
+                socket->write(reply.Encode());
+            } else if (onRequest) {
+                onRequest(socket);
+            }
+        }
+    }
+    QLocalServer server;
+    std::vector<QLocalSocket*> sockets;
+    IpcFrameReader reader;
+};
+
+class RawServerTest : public ::testing::Test {
+protected:
+    QString Path(const char* service) { return IpcEndpointDirectory::EndpointPath(client.Directory(), QString::fromLatin1(service)); }
+    IpcInstance client{nullptr};
+};
+
+TEST_F(RawServerTest, ABrowserThatNeverAnswersTimesOut) {
+    RawServer silent(Path("Hung"));
+    client.SetTimeout(200);
+    const ConversationHandle conversation = client.Connect(QStringLiteral("Hung"), QStringLiteral("WWW_OpenURL"));
+    ASSERT_NE(conversation, 0u);
+    EXPECT_FALSE(client.Request(conversation, "\"x\"").has_value());
+    EXPECT_EQ(client.LastError(), IpcError::DataAckTimeout);
+    EXPECT_FALSE(client.Poke(conversation, "1", ""));
+    EXPECT_EQ(client.LastError(), IpcError::PokeAckTimeout);
+}
+
+TEST_F(RawServerTest, AServerThatDiesOrSendsGarbageEndsOnlyTheRequest) {
+    RawServer dying(Path("Dying"));
+    dying.onRequest = [](QLocalSocket* socket) { socket->abort(); };
+    ConversationHandle conversation = client.Connect(QStringLiteral("Dying"), QStringLiteral("WWW_OpenURL"));
+    ASSERT_NE(conversation, 0u);
+    EXPECT_FALSE(client.Request(conversation, "\"x\"").has_value());
+    EXPECT_EQ(client.LastError(), IpcError::ServerDied);
+    EXPECT_EQ(client.ConversationCount(), 0u);
+
+    RawServer garbage(Path("Garbage"));
+    garbage.onRequest = [](QLocalSocket* socket) { socket->write("TQ\xff\xff\xff\x7f", 6); };
+    conversation = client.Connect(QStringLiteral("Garbage"), QStringLiteral("WWW_OpenURL"));
+    ASSERT_NE(conversation, 0u);
+    EXPECT_FALSE(client.Request(conversation, "\"x\"").has_value());
+    EXPECT_EQ(client.LastError(), IpcError::ServerDied);
+    EXPECT_EQ(client.ConversationCount(), 0u);
+}
+
+// Hand-made frames sent to a registered name: each bad one loses its own connection, while a
+// conversation that keeps to the protocol goes on.
+TEST_F(IpcInstanceTest, MalformedOrOversizedFramesCloseOnlyThatConnection) {
+    const ConversationHandle good = client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_Version"));
+    ASSERT_NE(good, 0u);
+    handler.replies["v"] = "1";
+
+    IpcFrame request;
+    request.kind = FrameKind::Request;
+    request.first = "v";
+    QByteArray trailing = ConnectFrame("Netscape", "WWW_Version");
+    trailing[2] = static_cast<char>(trailing[2] + 1);  // one byte more than the body holds
+    trailing.append('x');
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"bad magic", QByteArray("XX\x05\x00\x00\x00\x01\x00\x00\x00\x00", 11)},
+        {"oversized length", QByteArray("TQ\x01\x00\x10\x00", 6)},
+        {"too short a body", QByteArray("TQ\x01\x00\x00\x00\x01", 7)},
+        {"unknown kind", QByteArray("TQ\x05\x00\x00\x00\x09\x00\x00\x00\x00", 11)},
+        {"request before connect", request.Encode()},
+        {"name length past the body", QByteArray("TQ\x09\x00\x00\x00\x01\x01\x00\x00\x00\x01\xff\x00x", 15)},
+        {"trailing bytes in the body", trailing},
+        {"connect twice", ConnectFrame("Netscape", "WWW_Version") + ConnectFrame("Netscape", "WWW_Version", 2)},
+        {"wrong service for the endpoint", ConnectFrame("Iexplore", "WWW_Version")},
+    };
+    const QString path = IpcEndpointDirectory::EndpointPath(server.Directory(), QStringLiteral("Netscape"));
+    for (const auto& [name, bytes] : cases) {
+        QLocalSocket raw;
+        raw.connectToServer(path);
+        ASSERT_TRUE(raw.waitForConnected(2000)) << name;
+        raw.write(bytes);
+        raw.flush();
+        EXPECT_TRUE(PumpUntil([&] { return raw.state() == QLocalSocket::UnconnectedState; })) << name;
+        EXPECT_EQ(client.Request(good, "v").value_or("lost"), QByteArray("1")) << name;
+    }
+    EXPECT_TRUE(PumpUntil([&] { return server.ConversationCount() == 1; }));
+}
+
+TEST_F(IpcInstanceTest, APeerOfAnotherUserIsRefusedOnBothEnds) {
+    const std::uint32_t stranger = OwnUserId() + 1;
+    server.SetPeerLookup([stranger](qintptr) { return std::optional<std::uint32_t>(stranger); });
+    EXPECT_EQ(client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_OpenURL")), 0u);
+    EXPECT_EQ(client.LastError(), IpcError::NoConvEstablished);
+    EXPECT_EQ(handler.Count("accept?"), 0);
+
+    server.SetPeerLookup(PeerUserId);
+    client.SetPeerLookup([](qintptr) { return std::optional<std::uint32_t>(); });  // cannot tell: refused
+    EXPECT_EQ(client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_OpenURL")), 0u);
+    client.SetPeerLookup(PeerUserId);
+    EXPECT_NE(client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_OpenURL")), 0u);
+}
+
+TEST(PeerCredentialsTest, OnlyTheSameKnownUserIsAllowed) {
+    EXPECT_TRUE(PeerAllowed(1000u, 1000u));
+    EXPECT_FALSE(PeerAllowed(1001u, 1000u));
+    EXPECT_FALSE(PeerAllowed(0u, 1000u));
+    EXPECT_FALSE(PeerAllowed(std::nullopt, 1000u));
+    EXPECT_FALSE(PeerAllowed(std::nullopt, 0u));
+}
+
+TEST(PeerCredentialsTest, ReadsTheUserOfARealPeer) {
+    QLocalServer listener;
+    const QString path = QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR")) + QStringLiteral("/peer-test.sock");
+    ASSERT_TRUE(listener.listen(path));
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    EXPECT_EQ(PeerUserId(socket.socketDescriptor()), std::optional<std::uint32_t>(OwnUserId()));
+    EXPECT_EQ(PeerUserId(-1), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tessarel::browser
