@@ -17,6 +17,8 @@ void StubFixture::SetUp()
 
 void StubFixture::TearDown()
 {
+    if (secondStageStarted)
+        waitForMarker();
     std::error_code ignored;
     fs::remove_all(root, ignored);
 }
@@ -49,7 +51,9 @@ ProcessResult StubFixture::runStub(const fs::path& program, ProcessOptions optio
 {
     options.environment.emplace_back("TMPDIR", temporary.string());
     options.environment.emplace_back("SETUPSTUB_MARKER", marker.string());
-    return ProcessRunner::run({program.string()}, options);
+    const ProcessResult result = ProcessRunner::run({program.string()}, options);
+    secondStageStarted = secondStageStarted || result.exitStatus == 0;
+    return result;
 }
 
 std::vector<fs::path> StubFixture::createdFolders() const

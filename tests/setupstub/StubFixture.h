@@ -47,4 +47,7 @@ protected:
     fs::path root;
     fs::path temporary;
     fs::path marker;
+    // Set after a successful run: the second stage may still be on its way to write
+    // the marker, so the scratch folder is removed only after it has.
+    bool secondStageStarted = false;
 };
