@@ -85,9 +85,11 @@ bool ParseBody(QByteArrayView body, IpcFrame& frame) {
         break;
     case FrameKind::ConnectReply:
     case FrameKind::PokeReply:
+    case FrameKind::ExecuteReply:
         ok = cursor.Flag(frame.flag);
         break;
     case FrameKind::Request:
+    case FrameKind::Execute:
         ok = cursor.Bytes(frame.first);
         break;
     case FrameKind::Reply:
@@ -120,9 +122,11 @@ QByteArray IpcFrame::Encode() const {
         break;
     case FrameKind::ConnectReply:
     case FrameKind::PokeReply:
+    case FrameKind::ExecuteReply:
         PutU8(body, flag ? 1 : 0);
         break;
     case FrameKind::Request:
+    case FrameKind::Execute:
         PutU32(body, static_cast<std::uint32_t>(first.size()));
         body.append(first);
         break;

@@ -15,6 +15,8 @@ enum class FrameKind : std::uint8_t {
     Reply = 4,         // server -> client: data or no data
     Poke = 5,          // client -> server: item text and data
     PokeReply = 6,     // server -> client: acknowledged or not
+    Execute = 7,       // client -> server: command text (the shell's "[open(...)]")
+    ExecuteReply = 8,  // server -> client: acknowledged or not
 };
 
 struct IpcFrame {
@@ -28,9 +30,9 @@ struct IpcFrame {
     FrameKind kind = FrameKind::Request;
     std::uint32_t transaction = 0;
     std::uint8_t version = ProtocolVersion;  // Connect only
-    QByteArray first;   // Connect: service; Request, Poke: item; Reply: data
+    QByteArray first;   // Connect: service; Request, Poke: item; Reply: data; Execute: command
     QByteArray second;  // Connect: topic; Poke: data
-    bool flag = false;  // ConnectReply: accepted; Reply: has data; PokeReply: acknowledged
+    bool flag = false;  // ConnectReply: accepted; Reply: has data; PokeReply, ExecuteReply: acknowledged
 
     // The frame on the wire; an empty array when a field is over its limit.
     QByteArray Encode() const;

@@ -27,6 +27,9 @@ public:
     // A poke; true acknowledges it.
     virtual bool Poke(ConversationHandle conversation, const QString& topic, const QByteArray& item,
                       const QByteArray& data) = 0;
+    // A command to carry out (the shell's open requests); true acknowledges it. Servers that take
+    // no commands keep this answer.
+    virtual bool Execute(ConversationHandle, const QString&, const QByteArray&) { return false; }
 };
 
 }  // namespace tessarel::browser

@@ -206,6 +206,9 @@ bool IpcInstance::DispatchServer(ConversationHandle handle, const IpcFrame& fram
     } else if (frame.kind == FrameKind::Poke) {
         reply.kind = FrameKind::PokeReply;
         reply.flag = handler->Poke(handle, topic, frame.first, frame.second);
+    } else if (frame.kind == FrameKind::Execute) {
+        reply.kind = FrameKind::ExecuteReply;
+        reply.flag = handler->Execute(handle, topic, frame.first);
     } else {
         return false;
     }
@@ -215,7 +218,7 @@ bool IpcInstance::DispatchServer(ConversationHandle handle, const IpcFrame& fram
 
 bool IpcInstance::DispatchClient(ConversationHandle handle, const IpcFrame& frame) {
     const bool answerKind = frame.kind == FrameKind::ConnectReply || frame.kind == FrameKind::Reply ||
-                            frame.kind == FrameKind::PokeReply;
+                            frame.kind == FrameKind::PokeReply || frame.kind == FrameKind::ExecuteReply;
     if (!answerKind) return false;
     if (pending && !pending->done && pending->handle == handle && pending->transaction == frame.transaction) {
         if (frame.kind != pending->answer) return false;
@@ -352,6 +355,21 @@ bool IpcInstance::Poke(ConversationHandle conversation, const QByteArray& item, 
     poke.first = item;
     poke.second = data;
     const auto reply = Transact(conversation, poke, FrameKind::PokeReply, IpcError::PokeAckTimeout);
+    if (!reply) return false;
+    return reply->flag || Fail(IpcError::NotProcessed);
+}
+
+bool IpcInstance::Execute(ConversationHandle conversation, const QByteArray& command) {
+    if (!IsValid()) return Fail(IpcError::DllNotInitialized);
+    const Connection* connection = Find(conversation);
+    if (connection == nullptr || connection->serverSide || !connection->established ||
+        command.size() > IpcFrame::MaxPayloadSize)
+        return Fail(IpcError::InvalidParameter);
+    if (pending) return Fail(IpcError::Reentrancy);
+    IpcFrame execute;
+    execute.kind = FrameKind::Execute;
+    execute.first = command;
+    const auto reply = Transact(conversation, execute, FrameKind::ExecuteReply, IpcError::ExecAckTimeout);
     if (!reply) return false;
     return reply->flag || Fail(IpcError::NotProcessed);
 }

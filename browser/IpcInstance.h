@@ -42,7 +42,7 @@ public:
     bool IsValid() const { return !directory.isEmpty(); }
     const QString& Directory() const { return directory; }
 
-    // How long Connect, Request and Poke wait for the partner, in milliseconds.
+    // How long Connect, Request, Poke and Execute wait for the partner, in milliseconds.
     void SetTimeout(int milliseconds) { timeoutMs = milliseconds; }
     int Timeout() const { return timeoutMs; }
 
@@ -54,6 +54,7 @@ public:
     // The reply data, or nullopt for "no data" (LastError tells a failure from a plain no).
     std::optional<QByteArray> Request(ConversationHandle conversation, const QByteArray& item);
     bool Poke(ConversationHandle conversation, const QByteArray& item, const QByteArray& data);
+    bool Execute(ConversationHandle conversation, const QByteArray& command);
     // Ends a conversation of either side; the partner's handler hears of it, ours does not.
     bool Disconnect(ConversationHandle conversation);
 

@@ -50,6 +50,10 @@ public:
         events.push_back("poke " + topic.toStdString() + " " + item.toStdString() + " " + data.toStdString());
         return acknowledgePokes;
     }
+    bool Execute(ConversationHandle, const QString& topic, const QByteArray& command) override {
+        events.push_back("execute " + topic.toStdString() + " " + command.toStdString());
+        return acknowledgePokes;
+    }
     int Count(const std::string& prefix) const {
         int count = 0;
         for (const auto& event : events) count += event.rfind(prefix, 0) == 0 ? 1 : 0;
@@ -59,7 +63,7 @@ public:
     std::vector<std::string> events;
     std::set<std::string> acceptTopics;           // empty: every topic
     std::map<std::string, std::string> replies;   // item -> reply data; others get no data
-    bool acknowledgePokes = true;
+    bool acknowledgePokes = true;  // pokes and commands alike
 };
 
 inline QByteArray ConnectFrame(const QByteArray& service, const QByteArray& topic, std::uint32_t transaction = 1) {

@@ -76,6 +76,27 @@ TEST_F(IpcInstanceTest, PokesAreAcknowledgedOrNot) {
     EXPECT_EQ(handler.Count("poke WWW_EndProgress 12 data"), 1);
 }
 
+TEST_F(IpcInstanceTest, CommandsAreCarriedOutOrNot) {
+    const ConversationHandle conversation = client.Connect(QStringLiteral("Netscape"), QStringLiteral("system"));
+    ASSERT_NE(conversation, 0u);
+    EXPECT_TRUE(client.Execute(conversation, "[open(\"/home/u/cards.qde\")]"));
+    EXPECT_EQ(handler.Count("execute system [open(\"/home/u/cards.qde\")]"), 1);
+    handler.acknowledgePokes = false;
+    EXPECT_FALSE(client.Execute(conversation, "[print(\"x\")]"));
+    EXPECT_EQ(client.LastError(), IpcError::NotProcessed);
+    // A server without a command handler acknowledges nothing.
+    struct NoCommands : RecordingHandler {
+        bool Execute(ConversationHandle conversation, const QString& topic, const QByteArray& command) override {
+            return IpcHandler::Execute(conversation, topic, command);
+        }
+    } noCommands;
+    IpcInstance other(&noCommands);
+    ASSERT_TRUE(other.RegisterName(QStringLiteral("Plain")));
+    const ConversationHandle second = client.Connect(QStringLiteral("Plain"), QStringLiteral("system"));
+    ASSERT_NE(second, 0u);
+    EXPECT_FALSE(client.Execute(second, "[open(\"x\")]"));
+}
+
 TEST_F(IpcInstanceTest, ConnectFailsQuietlyWithoutAServerOrWhenRefused) {
     EXPECT_EQ(client.Connect(QStringLiteral("Iexplore"), QStringLiteral("WWW_OpenURL")), 0u);
     EXPECT_EQ(client.LastError(), IpcError::NoConvEstablished);
@@ -151,6 +172,8 @@ TEST_F(RawServerTest, ABrowserThatNeverAnswersTimesOut) {
     EXPECT_EQ(client.LastError(), IpcError::DataAckTimeout);
     EXPECT_FALSE(client.Poke(conversation, "1", ""));
     EXPECT_EQ(client.LastError(), IpcError::PokeAckTimeout);
+    EXPECT_FALSE(client.Execute(conversation, "[open(\"x\")]"));
+    EXPECT_EQ(client.LastError(), IpcError::ExecAckTimeout);
 }
 
 TEST_F(RawServerTest, AServerThatDiesOrSendsGarbageEndsOnlyTheRequest) {
