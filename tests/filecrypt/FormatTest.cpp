@@ -88,6 +88,16 @@ std::string CaseName(const ::testing::TestParamInfo<RoundTrip::ParamType>& param
 
 INSTANTIATE_TEST_SUITE_P(Lengths, RoundTrip, ::testing::Combine(::testing::ValuesIn(kLengths), ::testing::ValuesIn(kPieceSizes)), CaseName);
 
+// The program never writes one (empty files are refused), but a 52-byte file is a valid encrypted
+// file of nothing.
+TEST_F(FileCryptFixture, AnEncryptedEmptyFileDecryptsToAnEmptyFile) {
+    const std::string encrypted = MakeFile("nothing.~~~", ReferenceEncrypt({}, kPassword, "txt", ReferenceTail::Residual));
+    ASSERT_EQ(Decrypt(encrypted), Result::Done) << ::testing::PrintToString(ui.messages);
+    EXPECT_TRUE(fs::exists(dir.File("nothing.txt")));
+    EXPECT_EQ(fs::file_size(dir.File("nothing.txt")), 0u);
+    EXPECT_FALSE(fs::exists(encrypted));
+}
+
 using FileNames = FileCryptFixture;
 
 TEST_F(FileNames, LastThreeCharactersAreReplacedAndPutBack) {
