@@ -123,6 +123,16 @@ TEST_F(CDDEObjectTest, ServiceNamesReachTheBrowserWhateverTheirCase) {
     EXPECT_FALSE(other.CanConnect(WWW_OpenURL));
 }
 
+// Each object talks to the service it was made for, also while another object is alive.
+TEST_F(CDDEObjectTest, LiveObjectsKeepTheirOwnServiceNames) {
+    browser = std::make_unique<ScriptedBrowser>(ScriptedBrowser::Script{});
+    ASSERT_TRUE(browser->Serve({QStringLiteral("Netscape")}));
+    CDDEObject first("Iexplore");
+    CDDEObject second("Netscape");
+    EXPECT_FALSE(first.CanConnect(WWW_OpenURL));
+    EXPECT_TRUE(second.CanConnect(WWW_OpenURL));
+}
+
 TEST_F(CDDEObjectTest, AVerbOutsideTheTableOpensNoConversation) {
     StartBrowser();
     CDDEObject object("Netscape");

@@ -231,6 +231,26 @@ TEST_F(IpcInstanceTest, MalformedOrOversizedFramesCloseOnlyThatConnection) {
     EXPECT_TRUE(PumpUntil([&] { return server.ConversationCount() == 1; }));
 }
 
+TEST_F(IpcInstanceTest, ConnectionsBeyondTheLimitAreClosedOnArrival) {
+    const QString path = IpcEndpointDirectory::EndpointPath(server.Directory(), QStringLiteral("Netscape"));
+    std::vector<std::unique_ptr<QLocalSocket>> sockets;
+    for (std::size_t i = 0; i < IpcInstance::MaxConversations + 6; ++i) {
+        sockets.push_back(std::make_unique<QLocalSocket>());
+        sockets.back()->connectToServer(path);
+        ASSERT_TRUE(sockets.back()->waitForConnected(2000));
+        QCoreApplication::processEvents();  // the server takes them as they come, as it would
+    }
+    const auto closed = [&] {
+        return std::count_if(sockets.begin(), sockets.end(),
+                             [](const auto& socket) { return socket->state() == QLocalSocket::UnconnectedState; });
+    };
+    EXPECT_TRUE(PumpUntil([&] { return closed() == 6; }));
+    EXPECT_EQ(server.ConversationCount(), IpcInstance::MaxConversations);
+    sockets.clear();
+    EXPECT_TRUE(PumpUntil([&] { return server.ConversationCount() == 0; }));
+    EXPECT_NE(client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_OpenURL")), 0u);
+}
+
 TEST_F(IpcInstanceTest, APeerOfAnotherUserIsRefusedOnBothEnds) {
     const std::uint32_t stranger = OwnUserId() + 1;
     server.SetPeerLookup([stranger](qintptr) { return std::optional<std::uint32_t>(stranger); });
