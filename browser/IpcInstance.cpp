@@ -6,6 +6,7 @@
 #include <QLocalSocket>
 #include <QTimer>
 #include <algorithm>
+#include <vector>
 
 #include "browser/IpcEndpointDirectory.h"
 #include "browser/PeerCredentials.h"
@@ -107,8 +108,10 @@ bool IpcInstance::UnregisterName(const QString& service) {
     if (!IsValid()) return Fail(IpcError::DllNotInitialized);
     const auto found = servers.find(IpcEndpointDirectory::EndpointPath(directory, service));
     if (found == servers.end()) return Fail(IpcError::InvalidParameter);
-    // Open conversations go on; only new ones can no longer reach the name.
+    // Open conversations go on; only new ones can no longer reach the name. The server may be in
+    // the middle of telling us about a connection, so it is freed once that is over.
     found->second->close();
+    found->second.release()->deleteLater();
     servers.erase(found);
     return true;
 }
@@ -132,7 +135,10 @@ ConversationHandle IpcInstance::Adopt(QLocalSocket* socket, bool serverSide, con
 }
 
 void IpcInstance::AcceptPending(QLocalServer* server, const QString& registeredName) {
-    while (QLocalSocket* socket = server->nextPendingConnection()) {
+    // Take every waiting connection first: the handler may unregister the name while we serve one.
+    std::vector<QLocalSocket*> arrived;
+    while (QLocalSocket* socket = server->nextPendingConnection()) arrived.push_back(socket);
+    for (QLocalSocket* socket : arrived) {
         if (!PeerIsOwnUser(socket) || connections.size() >= MaxConversations) {
             socket->abort();
             socket->deleteLater();
