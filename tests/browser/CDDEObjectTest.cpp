@@ -166,6 +166,23 @@ TEST_F(CDDEObjectTest, AFailedRegistrationShowsItsErrorName) {
     EXPECT_EQ(ui.shown[0].caption, "Error");
 }
 
+TEST(DdeInstanceTest, OneInstancePerProgramAndObjectsWithoutOneStayQuiet) {
+    tessarel::testing::ScriptedUserInterface ui;
+    {
+        auto first = std::make_unique<DdeInstance>(ui);
+        ASSERT_TRUE(first->IsValid());
+        DdeInstance second(ui);
+        EXPECT_FALSE(second.IsValid());
+        EXPECT_EQ(DdeInstance::Current(), first.get());
+        first.reset();
+        EXPECT_EQ(DdeInstance::Current(), nullptr);
+    }
+    CDDEObject object("Netscape");
+    EXPECT_FALSE(object.CanConnect(WWW_OpenURL));
+    EXPECT_EQ(object.OpenURL("http://a/", "", 0, 0, "", "", object.ServerName()), 0u);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 // What a browser hears when it calls the program back under the object's server name.
 class ServerAnswerTest : public CDDEObjectTest {
 protected:
