@@ -40,6 +40,11 @@ std::string FileChangedWhileReading(const std::string& path) {
     return "The file " + Quoted(path) + " grew while it was being encrypted. It was left as it was.";
 }
 
+std::string SymbolicLinkNotEncrypted(const std::string& path) {
+    return "The file " + Quoted(path) + " is a symbolic link. Encrypting it would delete only the link and leave the file it points to "
+           "unencrypted; select that file instead. Nothing was changed.";
+}
+
 std::string PlainFileNotDeleted(const std::string& path, const std::string& reason) {
     return "The encrypted file was written, but the original file " + Quoted(path) + " could not be deleted (" + reason + ").";
 }

@@ -45,6 +45,7 @@ std::string NameTooShort(const std::string& path);
 std::string TooShortToDecrypt(const std::string& path);
 std::string InvalidStoredName(const std::string& path);
 std::string FileChangedWhileReading(const std::string& path);
+std::string SymbolicLinkNotEncrypted(const std::string& path);
 // The new file is complete but the old one could not be deleted: both stay on disk.
 std::string PlainFileNotDeleted(const std::string& path, const std::string& reason);
 std::string EncryptedFileNotDeleted(const std::string& path, const std::string& reason);

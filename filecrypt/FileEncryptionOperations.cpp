@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
 
@@ -31,6 +32,11 @@ std::string_view AccessMessage(std::error_code cause) {
     if (is(std::errc::too_many_files_open) || is(std::errc::too_many_files_open_in_system)) return msg::kTooManyOpenFiles;
     if (is(std::errc::text_file_busy) || is(std::errc::device_or_resource_busy)) return msg::kSharingViolation;
     return msg::kUnspecifiedError;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_symlink(std::filesystem::symlink_status(path, ignored));
 }
 
 void Wipe(SecureString& text) {
@@ -170,6 +176,10 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
     const std::uint64_t length = input.Length();
     if (length == 0) {
         Show(msg::kFileEmptyCannotEncrypt);
+        return Result::Failed;
+    }
+    if (IsSymbolicLink(plainPath)) {
+        Show(msg::SymbolicLinkNotEncrypted(plainPath));
         return Result::Failed;
     }
     const auto encryptedPath = CEncryptedFileName::EncryptedPath(plainPath);

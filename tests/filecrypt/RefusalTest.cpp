@@ -126,6 +126,14 @@ TEST_F(Refusals, NamesTooShortWouldLeaveTheirFolder) {
     ExpectRefused([&] { return Decrypt(tinyEncrypted); }, {msg::NameTooShort(tinyEncrypted)});
 }
 
+// Encrypting a link would delete the link and leave the file it points to in plain text.
+TEST_F(Refusals, SymbolicLinksAreNotEncrypted) {
+    const std::string target = MakeFile("page.html", plain);
+    const std::string link = dir.File("link.html");
+    fs::create_symlink(target, link);
+    ExpectRefused([&] { return Encrypt(link); }, {msg::SymbolicLinkNotEncrypted(link)});
+}
+
 struct FaultCase {
     const char* name;
     FileStep step;
