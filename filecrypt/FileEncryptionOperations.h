@@ -3,7 +3,7 @@
 // makes on a selection, the file password rules, and encrypting or decrypting the selected file.
 // Every message goes through the user-interface seam, owned by the main window.
 //
-// Encryption and decryption stream the file through a few pieces of a few MiB each, reading and
+// Encryption and decryption stream the file through three pieces of 1 MiB, reading and
 // writing on a helper thread while the caller's thread enciphers (see CPiecePipeline). The new file is written
 // beside its final name and renamed into place only when complete and flushed; the input is deleted
 // only after that. Every refusal and every failure leaves all files as they were.
@@ -33,7 +33,7 @@ public:
         InputKept,  // the new file is complete but the old one could not be deleted
     };
 
-    static constexpr std::size_t kDefaultPieceSize = std::size_t{4} << 20;
+    static constexpr std::size_t kDefaultPieceSize = std::size_t{1} << 20;
 
     // `pieceSize` (a multiple of 8) bounds the memory an operation uses beside the program.
     CFileEncryptionOperations(CFileEncryptionState& state, UserInterface& ui, std::size_t pieceSize = kDefaultPieceSize);

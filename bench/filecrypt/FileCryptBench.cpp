@@ -3,7 +3,7 @@
 // waits for: reading, enciphering, writing beside the target, flushing to the disk, renaming and
 // deleting the input. The page cache is warm (the file was just written or read).
 //
-// The argument is the piece size in KiB (the program uses 4096).
+// The argument is the piece size in KiB (the program uses 1024).
 //
 // Peak memory: before each benchmark the process's peak resident size is reset (Linux
 // /proc/self/clear_refs), and each reports "peak_MiB" afterwards. The file benchmarks run first,
