@@ -179,7 +179,8 @@ void MdiFrame::UpdateCommandStates() {
 void MdiFrame::UpdateFrameTitle() {
     QString title = Application::Instance() ? Application::Instance()->Title() : QString();
     ChildFrame* child = GetActiveChild();
-    if (child && child->GetDocument()) title += QStringLiteral(" - ") + child->GetDocument()->GetTitle();
+    // A maximised child adds its own title to the caption ("Program - [Document]").
+    if (child && child->isMaximized()) return;
     if (windowTitle() != title) setWindowTitle(title);
 }
 

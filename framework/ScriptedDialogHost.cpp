@@ -6,7 +6,10 @@ namespace tessarel {
 
 ScriptedDialogHost::ScriptedDialogHost() { previous = SetDialogHost(this); }
 
-ScriptedDialogHost::~ScriptedDialogHost() { SetDialogHost(previous); }
+ScriptedDialogHost::~ScriptedDialogHost() {
+    // Only the host in charge hands back; a host replaced meanwhile leaves the new one alone.
+    if (&Dialogs() == this) SetDialogHost(previous);
+}
 
 void ScriptedDialogHost::AnswerMessage(MessageAnswer answer) { steps.push_back(Step{Kind::Message, answer, {}, {}}); }
 

@@ -120,7 +120,7 @@ TEST_F(CommandRoutingTest, MenuSetFollowsTheActiveChildsTemplate) {
     TextFrame* child = OpenChild();
     Settle();
     EXPECT_EQ(frame->CurrentMenu(), 129);
-    EXPECT_EQ(frame->windowTitle(), "Tester - Untitled1");
+    EXPECT_EQ(frame->windowTitle(), "Tester");
     child->close();
     Settle();
     EXPECT_EQ(frame->CurrentMenu(), 128);

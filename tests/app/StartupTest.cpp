@@ -1,0 +1,126 @@
+// Start-up with each flag, the file types written and removed, "Check Open Files", the recent
+// files across restarts.
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QFile>
+#include <QFileInfo>
+
+#include "AppFixture.h"
+#include "app/CSplashWindow.h"
+#include "app/FileTypeRegistration.h"
+#include "framework/DocTemplate.h"
+#include "framework/Settings.h"
+
+namespace tessarel::test {
+namespace {
+
+using StartupTest = AppFixture;
+
+TEST_F(StartupTest, TemplatesComeInTheirOrderWithTheirStrings) {
+    ASSERT_TRUE(Start());
+    const auto& templates = app->GetDocManager().GetTemplates();
+    ASSERT_EQ(templates.size(), 3u);
+    EXPECT_EQ(templates[0].get(), app->EncryptedCardTemplate());
+    EXPECT_EQ(templates[1].get(), app->FileViewTemplate());
+    EXPECT_EQ(templates[2].get(), app->PlainCardTemplate());
+    EXPECT_EQ(app->GetDocManager().OpenFilters(),
+              QStringList({"Encrypted Quendal. File (*.qde)", "Encrypted File (*.~~~)", "Not Encrypted Quendal. File (*.qdf)", "All Files (*)"}));
+    EXPECT_EQ(frame->windowTitle(), "Tessarel");
+    EXPECT_TRUE(frame->isVisible());
+}
+
+TEST_F(StartupTest, SplashUnlessEmbeddingOrAutomation) {
+    for (QString flag : {"/Embedding", "-automation"}) {
+        ASSERT_TRUE(Start({flag}));
+        EXPECT_EQ(CSplashWindow::Current(), nullptr) << flag.toStdString();
+        app.reset();
+    }
+    ASSERT_TRUE(Start({}));
+    CSplashWindow* splash = CSplashWindow::Current();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(splash->size(), QSize(346, 153));
+    // The first key press closes it and is swallowed.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QCoreApplication::sendEvent(frame, &press);
+    EXPECT_EQ(CSplashWindow::Current(), nullptr);
+}
+
+TEST_F(StartupTest, AFileNameAloneIsNotOpened) {
+    MakeCardFile(Path("cards.qdf"), 1);
+    ASSERT_TRUE(Start({"/Embedding", Path("cards.qdf")}));
+    EXPECT_TRUE(app->GetDocManager().GetDocuments().empty());
+    EXPECT_TRUE(frame->GetChildren().empty());
+}
+
+TEST_F(StartupTest, PrintFlagOpensAndEnds) {
+    MakeCardFile(Path("cards.qdf"), 1);
+    EXPECT_FALSE(Start({"/p", Path("cards.qdf")}));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(Start({"/P", Path("cards.qdf")}) == false) << "\"p\" compares with exact case";
+}
+
+TEST_F(StartupTest, RegistersTheThreeTypesAndUnregisterRemovesExactlyThat) {
+    QString foreign = dataHome + "/applications/other.desktop";
+    QDir().mkpath(QFileInfo(foreign).absolutePath());
+    QFile(foreign).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(Start());
+    FileTypeRegistration registration(dataHome);
+    QFile package(registration.MimePackage());
+    ASSERT_TRUE(package.open(QIODevice::ReadOnly));
+    QString xml = QString::fromUtf8(package.readAll());
+    for (QString expected : {"application/x-quendalencr-document", "application/x-encrypted", "application/x-quendal-document",
+                             "<glob pattern=\"*.qdf\"/>", "<glob pattern=\"*.qde\"/>", "<glob pattern=\"*.~~~\"/>",
+                             "<comment>QuendalEncrypted Document</comment>", "<comment>Quendal Document</comment>"})
+        EXPECT_TRUE(xml.contains(expected)) << expected.toStdString();
+    QFile desktop(registration.DesktopFile());
+    ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(desktop.readAll().contains("Exec=\"/opt/tessarel/bin/tessarel\" /dde %f"));
+    for (QString typeId : {"QuendalEncr.Document", "Encrypted", "Quendal.Document"})
+        EXPECT_TRUE(QFile::exists(registration.IconFile(typeId)));
+    WriteInt(setting::CheckOpenFiles, 1);
+    app.reset();
+
+    EXPECT_FALSE(Start({"/Unregister"}));
+    EXPECT_FALSE(QFile::exists(registration.MimePackage()));
+    EXPECT_FALSE(QFile::exists(registration.DesktopFile()));
+    EXPECT_FALSE(QDir(dataHome + "/icons").exists()) << "folders left empty go too";
+    EXPECT_TRUE(QFile::exists(foreign)) << "only what registration wrote is removed";
+    EXPECT_FALSE(QFile::exists(SettingsFilePath()));
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(StartupTest, AnExtensionOwnedByAnotherTypeIsLeftAlone) {
+    QDir().mkpath(dataHome + "/mime");
+    QFile globs(dataHome + "/mime/globs2");
+    ASSERT_TRUE(globs.open(QIODevice::WriteOnly));
+    globs.write("50:application/x-someone-else:*.qdf\n");
+    globs.close();
+    FileTypeRegistration registration(dataHome);
+    std::vector<FileTypeEntry> entries{{"Quendal.Document", "Quendal Document", ".qdf", 129}};
+    ASSERT_TRUE(registration.Register(entries, "/bin/true"));
+    QFile package(registration.MimePackage());
+    ASSERT_TRUE(package.open(QIODevice::ReadOnly));
+    QByteArray xml = package.readAll();
+    EXPECT_TRUE(xml.contains("application/x-quendal-document"));
+    EXPECT_FALSE(xml.contains("*.qdf"));
+}
+
+TEST_F(StartupTest, CheckOpenFilesOpensTheMostRecentFile) {
+    WriteInt(setting::CheckOpenFiles, 1);
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(app->GetDocManager().GetDocuments().empty()) << "an empty list opens nothing";
+    EXPECT_TRUE(Messages().empty());
+    MakeCardFile(Path("recent.qdf"), 1);
+    ASSERT_NE(app->GetDocManager().OpenDocumentFile(Path("recent.qdf")), nullptr);
+    frame->close();  // exit writes the list back
+    app.reset();
+
+    ASSERT_TRUE(Start());
+    ASSERT_NE(ActiveDocument(), nullptr);
+    EXPECT_EQ(ActiveDocument()->GetPathName(), QFileInfo(Path("recent.qdf")).absoluteFilePath());
+    EXPECT_EQ(ReadText(setting::RecentFile1), QFileInfo(Path("recent.qdf")).absoluteFilePath());
+}
+
+}  // namespace
+}  // namespace tessarel::test
