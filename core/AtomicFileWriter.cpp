@@ -21,6 +21,18 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 // Makes the rename itself durable: without this a crash can forget the new directory entry.
+// Asks the system to start writing a piece to the disk now, without waiting for it. The flush at
+// the end then finds most of the file already written instead of all of it still in memory.
+void StartWriteback(int fd, std::uint64_t offset, std::size_t length) {
+#ifdef __linux__
+    ::sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
+#else
+    (void)fd;
+    (void)offset;
+    (void)length;
+#endif
+}
+
 void SyncDirectory(const std::string& directory) {
     const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
@@ -70,6 +82,8 @@ bool AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
             return Fail(errno);
         }
         if (written == 0) return Fail(EIO);
+        StartWriteback(descriptor, offset, static_cast<std::size_t>(written));
+        offset += static_cast<std::uint64_t>(written);
         bytes = bytes.subspan(static_cast<std::size_t>(written));
     }
     return true;

@@ -38,6 +38,7 @@ private:
     std::string temporary;
     int descriptor = -1;
     std::size_t writeIndex = 0;
+    std::uint64_t offset = 0;
     bool committed = false;
     int errorCode = 0;
     std::string errorText;
