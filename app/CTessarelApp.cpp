@@ -1,17 +1,22 @@
 #include "CTessarelApp.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "CAboutDialog.h"
 #include "CSplashWindow.h"
 #include "FileTypeRegistration.h"
+#include "ShellOpenServer.h"
+#include "browser/DdeInstance.h"
+#include "framework/DialogHost.h"
 #include "framework/CommandIds.h"
 #include "framework/DocTemplate.h"
 #include "framework/Settings.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CTessarelDoc.h"
+#include "mainframe/GuiUserInterface.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
 
@@ -47,22 +52,73 @@ void CTessarelApp::CreateTemplates() {
     CTessarelDoc::SetCardTemplates(plainTemplate, encryptedTemplate);
 }
 
+QString CTessarelApp::ProgramPath() const {
+    return programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath;
+}
+
 void CTessarelApp::RegisterFileTypes() {
     std::vector<const DocTemplate*> templates;
     for (const auto& docTemplate : GetDocManager().GetTemplates()) templates.push_back(docTemplate.get());
-    QString path = programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath;
-    FileTypeRegistration(dataHome).Register(FileTypeRegistration::EntriesOf(templates), path);
+    FileTypeRegistration(dataHome).Register(FileTypeRegistration::EntriesOf(templates), ProgramPath());
+}
+
+bool CTessarelApp::StartConversations() {
+    conversationUi = std::make_unique<GuiUserInterface>();
+    dde = std::make_unique<browser::DdeInstance>(*conversationUi);
+    if (!dde->IsValid()) {
+        dde.reset();
+        Dialogs().ShowMessage(Message{"DDE initialization failed.  Unable to continue.", {}, MessageButtons::Ok,
+                                      MessageIcon::Error, MessageOwner::None});
+        return false;
+    }
+    shellServer = std::make_unique<ShellOpenServer>(ShellOpenServer::ServiceNameOf(ProgramPath()),
+                                                    [this](const QString& path) { OpenFromShell(path); });
+    return true;
+}
+
+bool CTessarelApp::HandOverToRunningInstance() {
+    if (commandLine.shell != CommandLineInfo::Shell::Dde || commandLine.fileName.isEmpty()) return false;
+    QString path = QFileInfo(commandLine.fileName).absoluteFilePath();
+    switch (shellServer->Offer(ShellOpenServer::OpenCommand(path))) {
+        case ShellOpenServer::HandOver::Taken: return true;
+        case ShellOpenServer::HandOver::Refused:
+            // The running program has answered; a second one would only compete for the file.
+            qWarning("tessarel: the running program refused to open %s", qPrintable(path));
+            return true;
+        case ShellOpenServer::HandOver::NoServer: return false;
+    }
+    return false;
+}
+
+void CTessarelApp::OpenFromShell(const QString& path) {
+    // While the person answers a modal dialog the request waits its turn.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, this, [this, path] { OpenFromShell(path); });
+        return;
+    }
+    if (frame) {
+        if (frame->isMinimized()) frame->showNormal();
+        frame->raise();
+        frame->activateWindow();
+    }
+    GetDocManager().OpenDocumentFile(path);
 }
 
 bool CTessarelApp::InitInstance(const QStringList& arguments) {
     commandLine = CommandLineInfo::Parse(arguments);
     CSplashWindow::EnableSplashScreen(commandLine.showSplash);
+    if (!StartConversations()) return false;
+    // A shell open request goes to the program already running, when there is one.
+    if (HandOverToRunningInstance()) return false;
 
     SetSettingsOwner(QStringLiteral("Corvale"), QStringLiteral("Tessarel"));
     GetDocManager().RecentFiles().Load();
 
     CreateTemplates();
-    if (commandLine.shell != CommandLineInfo::Shell::Unregister) RegisterFileTypes();
+    if (commandLine.shell != CommandLineInfo::Shell::Unregister) {
+        RegisterFileTypes();
+        shellServer->Listen();
+    }
 
     frame = new CMainFrame;
     if (!frame->Create()) return false;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "CommandLineInfo.h"
 #include "framework/Application.h"
@@ -12,6 +13,11 @@ namespace tessarel {
 
 class CMainFrame;
 class DocTemplate;
+class GuiUserInterface;
+class ShellOpenServer;
+namespace browser {
+class DdeInstance;
+}
 
 class CTessarelApp : public Application {
     Q_OBJECT
@@ -28,6 +34,7 @@ public:
     DocTemplate* FileViewTemplate() const { return fileViewTemplate; }
     CMainFrame* MainFrame() const { return frame; }
     const CommandLineInfo& CommandLine() const { return commandLine; }
+    ShellOpenServer* ShellServer() const { return shellServer.get(); }
 
     // Where the file types are registered (empty: the user's XDG data directory).
     void SetDataHome(const QString& folder) { dataHome = folder; }
@@ -39,6 +46,10 @@ public:
     static constexpr const char* kFileViewStrings = "\n\n\nEncrypted File (*.~~~)\n.~~~\nEncrypted\nEncrypted File";
 
 private:
+    QString ProgramPath() const;
+    bool StartConversations();
+    bool HandOverToRunningInstance();
+    void OpenFromShell(const QString& path);
     void CreateTemplates();
     void RegisterFileTypes();
     bool RunShellCommand();
@@ -50,6 +61,9 @@ private:
     CommandLineInfo commandLine;
     QString dataHome;
     QString programPath;
+    std::unique_ptr<GuiUserInterface> conversationUi;
+    std::unique_ptr<browser::DdeInstance> dde;
+    std::unique_ptr<ShellOpenServer> shellServer;
 };
 
 }  // namespace tessarel

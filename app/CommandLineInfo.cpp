@@ -2,12 +2,29 @@
 
 namespace tessarel {
 
+namespace {
+
+bool IsKnownFlagName(const QString& name) {
+    for (const char* known : {"p", "pt", "dde", "Unregister", "Unregserver", "Embedding", "Automation"})
+        if (name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+// "-" always starts a flag. "/" starts a flag only when one of the program's flag names follows
+// (in any case; "p", "pt" and "dde" act only in their exact case): an absolute path, such as the
+// one the desktop passes after "/dde", starts with "/" too.
+bool IsFlag(const QString& argument) {
+    if (argument.startsWith('-')) return true;
+    return argument.startsWith('/') && IsKnownFlagName(argument.mid(1));
+}
+
+}  // namespace
+
 CommandLineInfo CommandLineInfo::Parse(const QStringList& arguments) {
     CommandLineInfo info;
     bool sawFile = false;
     for (const QString& argument : arguments) {
-        bool flag = argument.startsWith('/') || argument.startsWith('-');
-        if (!flag) {
+        if (!IsFlag(argument)) {
             if (info.shell == Shell::PrintTo && sawFile && info.printTo.size() < 3)
                 info.printTo << argument;
             else if (!sawFile) {

@@ -37,6 +37,12 @@ void AppFixture::TearDown() {
 }
 
 bool AppFixture::Start(const QStringList& arguments) {
+    // One program at a time: the former one (and its conversation instance) goes first.
+    if (app) {
+        app->GetDocManager().CloseAllDocuments();
+        app.reset();
+        Settle();
+    }
     app = std::make_unique<CTessarelApp>();
     app->SetDataHome(dataHome);
     app->SetProgramPath("/opt/tessarel/bin/tessarel");

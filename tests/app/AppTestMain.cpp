@@ -1,4 +1,5 @@
-// The program's UI tests: one QApplication on the offscreen platform, settings in a private folder.
+// The program's UI tests: one QApplication on the offscreen platform, settings and conversation
+// endpoints in private folders.
 #include <QApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -6,8 +7,12 @@
 
 int main(int argc, char** argv) {
     QTemporaryDir config;
+    // The conversation endpoints too are private to this run: tests running side by side must not
+    // hand each other their files.
+    QTemporaryDir runtime;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

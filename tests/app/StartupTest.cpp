@@ -1,6 +1,8 @@
 // Start-up with each flag, the file types written and removed, "Check Open Files", the recent
 // files across restarts.
+#include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QDir>
 #include <QKeyEvent>
 #include <QFile>
@@ -9,8 +11,10 @@
 #include "AppFixture.h"
 #include "app/CSplashWindow.h"
 #include "app/FileTypeRegistration.h"
+#include "framework/CommandIds.h"
 #include "framework/DocTemplate.h"
 #include "framework/Settings.h"
+#include "resources/ResourceIds.h"
 
 namespace tessarel::test {
 namespace {
@@ -120,6 +124,60 @@ TEST_F(StartupTest, CheckOpenFilesOpensTheMostRecentFile) {
     ASSERT_NE(ActiveDocument(), nullptr);
     EXPECT_EQ(ActiveDocument()->GetPathName(), QFileInfo(Path("recent.qdf")).absoluteFilePath());
     EXPECT_EQ(ReadText(setting::RecentFile1), QFileInfo(Path("recent.qdf")).absoluteFilePath());
+}
+
+TEST_F(StartupTest, RecentFilesOpenFromTheFileMenu) {
+    ASSERT_TRUE(Start());
+    MakeCardFile(Path("first.qdf"), 1);
+    MakeCardFile(Path("second.qdf"), 2);
+    for (QString name : {"first.qdf", "second.qdf"}) {
+        ASSERT_NE(app->GetDocManager().OpenDocumentFile(Path(name)), nullptr);
+        app->GetDocManager().CloseAllDocuments();
+        Settle();
+    }
+    ASSERT_EQ(frame->CurrentMenu(), res::MenuMain);
+    auto recentItem = [this](int index) -> QAction* {
+        for (QAction* action : frame->MenusOf(res::MenuMain).front()->actions())
+            if (action->data().toInt() == cmd::FileMruFirst + index) return action;
+        return nullptr;
+    };
+    frame->UpdateCommandStates();
+    QAction* item = recentItem(1);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isVisible() && item->isEnabled());
+    EXPECT_TRUE(item->text().startsWith("&2 ") && item->text().endsWith("first.qdf")) << item->text().toStdString();
+    item->trigger();
+    Settle();
+    ASSERT_NE(ActiveDocument(), nullptr);
+    EXPECT_EQ(ActiveDocument()->GetPathName(), QFileInfo(Path("first.qdf")).absoluteFilePath());
+    EXPECT_EQ(app->GetDocManager().RecentFiles().At(0), QFileInfo(Path("first.qdf")).absoluteFilePath()) << "moves to the top";
+
+    // An entry whose file has gone leaves the list.
+    app->GetDocManager().CloseAllDocuments();
+    Settle();
+    QFile::remove(Path("second.qdf"));
+    frame->UpdateCommandStates();
+    recentItem(1)->trigger();
+    Settle();
+    EXPECT_TRUE(app->GetDocManager().GetDocuments().empty());
+    EXPECT_EQ(app->GetDocManager().RecentFiles().Entries(), QStringList({QFileInfo(Path("first.qdf")).absoluteFilePath()}));
+    EXPECT_EQ(Messages().back(), "Failed to open document.");
+}
+
+TEST_F(StartupTest, AnEncryptedSingleFileFromTheFileMenuOpensNoCardWindow) {
+    ASSERT_TRUE(Start());
+    QFile single(Path("photo.jpg.~~~"));
+    ASSERT_TRUE(single.open(QIODevice::WriteOnly));
+    single.write(QByteArray(64, 'x'));
+    single.close();
+    dialogs->AnswerFile(Path("photo.jpg.~~~"));
+    app->ExecuteCommand(cmd::FileOpen);
+    Settle();
+    EXPECT_EQ(ActiveDocument(), nullptr);
+    EXPECT_EQ(frame->CurrentMenu() == res::MenuPlainCard || frame->CurrentMenu() == res::MenuEncryptedCard, false);
+    // The program goes on as before.
+    EXPECT_TRUE(app->ExecuteCommand(cmd::FileNew));
+    EXPECT_NE(ActiveDocument(), nullptr);
 }
 
 }  // namespace

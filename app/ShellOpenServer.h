@@ -1,0 +1,55 @@
+#pragma once
+// The shell's open requests between two starts of the program. The running program serves its
+// module name (the program file's name without folder and extension) on the topic "system" and
+// takes commands of the form [open("FILE")]. A start with the "dde" flag first offers its request
+// to that server and ends when it was taken; with no program running it opens the file itself.
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "browser/IpcHandler.h"
+#include "browser/IpcInstance.h"
+
+namespace tessarel {
+
+class ShellOpenServer : public browser::IpcHandler {
+public:
+    static constexpr const char* kTopic = "system";
+    enum class HandOver { Taken, Refused, NoServer };
+    // Called on the user-interface thread, after the request has been answered.
+    using OpenHandler = std::function<void(const QString& path)>;
+
+    ShellOpenServer(QString serviceName, OpenHandler open);
+
+    // The service name of a program file: "tessarel" for "/usr/bin/tessarel".
+    static QString ServiceNameOf(const QString& programPath);
+    static QByteArray OpenCommand(const QString& path);
+    // The file of a command [open("FILE")] (the verb in any case); nullopt for anything else.
+    static std::optional<QString> ParseOpen(const QByteArray& command);
+
+    // Offers `command` to the program that serves our name.
+    HandOver Offer(const QByteArray& command);
+    // Starts serving our name; false when it cannot be had (another program serves it).
+    bool Listen();
+    bool IsListening() const { return listening; }
+    browser::IpcInstance& Ipc() { return ipc; }
+
+    bool AcceptConnect(const QString& service, const QString& topic) override;
+    void Connected(browser::ConversationHandle, const QString&, const QString&) override {}
+    void Disconnected(browser::ConversationHandle) override {}
+    std::optional<QByteArray> Request(browser::ConversationHandle, const QString&, const QByteArray&) override {
+        return std::nullopt;
+    }
+    bool Poke(browser::ConversationHandle, const QString&, const QByteArray&, const QByteArray&) override { return false; }
+    bool Execute(browser::ConversationHandle conversation, const QString& topic, const QByteArray& command) override;
+
+private:
+    QString service;
+    OpenHandler open;
+    browser::IpcInstance ipc;
+    bool listening = false;
+};
+
+}  // namespace tessarel
