@@ -107,13 +107,15 @@ void CTessarelDoc::OnEncryptOnSave() {
         }
         std::optional<std::string> typed = TypedTextToBytes(dialog.password);
         if (!typed) return;
-        data.encryptionMode = 1;
-        if (typed->size() >= 8) {
-            data.encryptionPassword.assign(*typed);
-            SetModifiedFlag();
-        } else {
+        if (typed->size() < 8) {
+            // Refused like a mismatch: nothing changes. Turning encryption on here would leave a
+            // file to be saved encrypted with no password, and every save would fail.
             TellOwned("Password to short, please use more characters!");
+            return;
         }
+        data.encryptionMode = 1;
+        data.encryptionPassword.assign(*typed);
+        SetModifiedFlag();
     } else {
         // The password stays in memory; it plays no part while the file is saved plain.
         data.encryptionMode = 0;

@@ -150,15 +150,27 @@ TEST_F(CardDocumentTest, PasswordRulesOfEncryptOnSave) {
     CTessarelDoc* document = Open("cards.qdf");
     ASSERT_NE(document, nullptr);
 
+    // Too short when first turning encryption on: refused, and nothing changes (the file is not
+    // left to be saved encrypted without a password).
     FillEncryptOnSave(true, "1234567", "1234567");
     app->ExecuteCommand(res::EncryptOnSave);
     EXPECT_EQ(Messages(), Texts({"Password to short, please use more characters!"}));
+    EXPECT_EQ(document->GetEncryptionMode(), 0);
     EXPECT_EQ(std::string(document->GetEncryptionPassword()), "");
     EXPECT_EQ(document->GetDocTemplate(), app->PlainCardTemplate());
+    EXPECT_FALSE(document->IsModified());
+    EXPECT_TRUE(document->DoFileSave()) << "the file still saves, plain";
 
     FillEncryptOnSave(true, "abcdefgh", "abcdefgh");
     app->ExecuteCommand(res::EncryptOnSave);
     ASSERT_EQ(document->GetDocTemplate(), app->EncryptedCardTemplate());
+
+    // Too short while encrypted: the former password stays in force.
+    FillEncryptOnSave(true, "short", "short");
+    app->ExecuteCommand(res::EncryptOnSave);
+    EXPECT_EQ(Messages().back(), "Password to short, please use more characters!");
+    EXPECT_EQ(document->GetEncryptionMode(), 1);
+    EXPECT_EQ(std::string(document->GetEncryptionPassword()), "abcdefgh");
 
     // A mismatch changes nothing: mode, password and type stay.
     FillEncryptOnSave(true, "abcdefgh", "abcdefgX");
