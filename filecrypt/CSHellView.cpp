@@ -32,7 +32,12 @@ CSHellView::CSHellView(QWidget* parent) : QTreeWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
     connect(this, &QTreeWidget::itemExpanded, this, &CSHellView::OnExpanded);
-    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) { OnCurrentChanged(current); });
+    // Selection, not the current item: the view makes an item current when it first gets the
+    // focus, and that is no choice of a folder.
+    connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> chosen = selectedItems();
+        if (!chosen.isEmpty()) OnCurrentChanged(chosen.front());
+    });
 }
 
 CSHellView::~CSHellView() = default;
@@ -99,7 +104,7 @@ bool CSHellView::SelectFolderPath(const QString& path) {
         if (!next) return false;
         item = next;
     }
-    if (currentItem() == item)
+    if (item->isSelected())
         RefreshFileList();
     else
         setCurrentItem(item);

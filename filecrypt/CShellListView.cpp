@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMouseEvent>
 
 #include "CShellNamespace.h"
 #include "FileEncryptionOperations.h"
@@ -46,11 +47,6 @@ CShellListView::CShellListView(CFileEncryptionState& fileState, UserInterface& u
     header()->setSectionsClickable(false);
     header()->setStretchLastSection(false);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CShellListView::OnSelectionChanged);
-    // Pressing the row already chosen chooses it again (the flags may have been cleared since).
-    connect(this, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* row) {
-        if (!selectionJustHandled && row->isSelected()) OnChosen(row);
-        selectionJustHandled = false;
-    });
 }
 
 void CShellListView::OnInitialUpdate() {
@@ -106,7 +102,7 @@ QTreeWidgetItem* CShellListView::RowOf(const QString& path) const {
 void CShellListView::OnSelectionChanged() {
     const QList<QTreeWidgetItem*> rows = selectedItems();
     if (rows.isEmpty()) return;
-    selectionJustHandled = true;
+    selectionHandled = true;
     OnChosen(rows.front());
 }
 
@@ -117,6 +113,14 @@ void CShellListView::OnChosen(QTreeWidgetItem* row) {
     else
         operations.SelectFile(QFile::encodeName(row->data(NameColumn, kPathRole).toString()).toStdString());
     StatesChanged();
+}
+
+void CShellListView::mousePressEvent(QMouseEvent* event) {
+    selectionHandled = false;
+    QTreeWidget::mousePressEvent(event);
+    // Pressing the row already chosen chooses it again (the flags may have been cleared since).
+    QTreeWidgetItem* row = itemAt(event->position().toPoint());
+    if (row && row->isSelected() && !selectionHandled) OnChosen(row);
 }
 
 void CShellListView::focusOutEvent(QFocusEvent* event) {

@@ -36,6 +36,7 @@ public:
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void OnSelectionChanged();
@@ -45,7 +46,7 @@ private:
     CFileEncryptionState& state;
     UserInterface& ui;
     bool columnsInserted = false;
-    bool selectionJustHandled = false;
+    bool selectionHandled = false;
 };
 
 }  // namespace tessarel

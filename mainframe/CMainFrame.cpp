@@ -214,8 +214,7 @@ void CMainFrame::RegisterCommandTable() {
     Always(Preferences);
     EnableWhen(PrintPreview, cardCount);
     for (int id : {LaunchWww, LaunchBrowserButton, LaunchEmail, LaunchLogin, LaunchNews, LaunchFtp, GetWebPage,
-                   OnlineDocumentation, HelpReader, HomePage, FileView, CardViewMenu, CardViewButton, SetPasswordMenu,
-                   SetPasswordButton, OpenNewWindow, AutomaticAccess})
+                   OnlineDocumentation, HelpReader, HomePage, OpenNewWindow, AutomaticAccess})
         Always(id);
     EnableWhen(LoadWebPage, selected);
     EnableWhen(LoadInBrowserButton, selected);
@@ -223,28 +222,7 @@ void CMainFrame::RegisterCommandTable() {
         ChildFrame* active = GetActiveChild();
         return active && active->GetActiveView() != nullptr;
     });
-    EnableWhen(FileEncryptionButton, child);
-    auto canEncrypt = [this] { return filePasswordSet == 1 && selectedIsPlain != 0; };
-    auto canDecrypt = [this] { return filePasswordSet == 1 && selectedIsEncrypted == 1; };
-    EnableWhen(EncryptFileMenu, canEncrypt);
-    EnableWhen(EncryptFileButton, canEncrypt);
-    EnableWhen(DecryptFileMenu, canDecrypt);
-    EnableWhen(DecryptFileButton, canDecrypt);
-    auto hasPassword = [this] { return !filePassword.isEmpty(); };
-    EnableWhen(ClearPasswordMenu, hasPassword);
-    EnableWhen(ClearPasswordButton, hasPassword);
-    EnableWhen(AllFilesButton, [this] { return showEncryptedOnly == 1; });
-    EnableWhen(ShowEncryptedButton, [this] { return showEncryptedOnly != 1; });
-    OnCommand(AllFilesMenu, [] {});
-    OnUpdate(AllFilesMenu, [this](CommandState& state) {
-        state.Enable();
-        state.SetCheck(showEncryptedOnly != 1);
-    });
-    OnCommand(EncryptedFilesMenu, [] {});
-    OnUpdate(EncryptedFilesMenu, [this](CommandState& state) {
-        state.Enable();
-        state.SetCheck(showEncryptedOnly != 0);
-    });
+    RegisterFileViewCommands();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {

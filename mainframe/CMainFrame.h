@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+#include "filecrypt/FileEncryptionState.h"
 #include "framework/MdiFrame.h"
 
 class QLabel;
@@ -61,6 +62,23 @@ public:
     // The document of the active card window, if any.
     CTessarelDoc* ActiveCardDocument() const;
 
+    // --- the file encryption view (CMainFrameFileView.cpp) --------------------------------
+    // Opens a new file encryption window on the active window's document.
+    bool EnterFileView();
+    // Card View: closes the active file encryption window; nothing outside the view.
+    void LeaveFileView();
+    void SetFilePassword();
+    void ClearFilePassword();
+    void EncryptSelectedFile();
+    void DecryptSelectedFile();
+    // Lists the current folder of every file encryption window again.
+    void RefreshFileLists();
+    // The window of a "~~~" file opened as a document: enters the view with it.
+    void EnterOpenedFileView(class CChildFrmFileView* window);
+    void OnFileViewWindowGone();
+    // Whether the Set Password button shows its password-set picture.
+    bool PasswordImageShown() const;
+
     // Shared state (names as the views and commands use them).
     std::array<QString, 7> helperPaths;
     std::array<QString, 17> categoryNames;
@@ -74,15 +92,17 @@ public:
     int clipboardCut = 0;
     int creationHeight = 480;
     int creationWidth = 650;
-    std::uint8_t fileViewActive = 0;
-    QString filePassword;
-    int filePasswordSet = 0;
-    QString selectedFilePath;
-    int selectedIsPlain = 0;
-    int selectedIsEncrypted = 0;
-    int showEncryptedOnly = 0;
+    // The file encryption tool's password, selection, filter and mode; cleared with the frame.
+    CFileEncryptionState fileEncryption;
+
+protected:
+    void OnChildActivated(ChildFrame* child) override;
 
 private:
+    void RegisterFileViewCommands();
+    void OfferFilePassword();
+    void ShowPasswordImage();
+    void FollowActiveWindow();
     void BuildMenus();
     QToolBar* BuildToolbar(int toolbarId, const QString& title);
     void BuildStatusBar();

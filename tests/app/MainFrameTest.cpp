@@ -104,7 +104,7 @@ TEST_F(MainFrameTest, SelectionAndClipboardRules) {
         EXPECT_TRUE(Enabled(id)) << id;
     frame->clipboardFull = 1;
     EXPECT_TRUE(Enabled(cmd::EditPaste));
-    frame->showEncryptedOnly = 1;
+    frame->fileEncryption.showEncryptedOnly = true;
     EXPECT_TRUE(app->QueryCommand(res::EncryptedFilesMenu).checked);
     EXPECT_FALSE(app->QueryCommand(res::AllFilesMenu).checked);
     EXPECT_FALSE(Enabled(res::ShowEncryptedButton));
