@@ -22,10 +22,20 @@ bool WriteText(const QString& path, const QByteArray& text) {
                                std::span(reinterpret_cast<const std::uint8_t*>(text.constData()), static_cast<std::size_t>(text.size())));
 }
 
+// Registration runs at every start; a file that already holds these bytes is left alone, so an
+// unchanged registration costs a few reads. Returns false on failure; `changed` tells a rewrite.
+bool WriteIfChanged(const QString& path, const QByteArray& text, bool* changed = nullptr) {
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly) && current.size() == text.size() && current.read(text.size() + 1) == text)
+        return true;
+    if (changed) *changed = true;
+    return WriteText(path, text);
+}
+
 bool CopyResource(const QString& resource, const QString& path) {
     QFile source(resource);
     if (!source.open(QIODevice::ReadOnly)) return false;
-    return WriteText(path, source.readAll());
+    return WriteIfChanged(path, source.readAll());
 }
 
 QByteArray Escape(const QString& text) { return text.toHtmlEscaped().toUtf8(); }
@@ -108,13 +118,16 @@ bool FileTypeRegistration::Register(const std::vector<FileTypeEntry>& entries, c
         ok = CopyResource(QStringLiteral(":/icons/icon-%1.svg").arg(entry.iconNumber), IconFile(entry.typeId)) && ok;
     }
     package += "</mime-info>\n";
-    ok = WriteText(MimePackage(), package) && ok;
+    bool packageChanged = false;
+    ok = WriteIfChanged(MimePackage(), package, &packageChanged) && ok;
     ok = CopyResource(QStringLiteral(":/icons/icon-128.svg"), ProgramIconFile()) && ok;
     QByteArray desktop = "[Desktop Entry]\nType=Application\nName=Tessarel\nComment=Password manager\n"
                          "Exec=\"" + programPath.toUtf8() + "\" /dde %f\nIcon=tessarel\nTerminal=false\n"
                          "Categories=Utility;Security;\nMimeType=" + mimeTypes.join(';').toUtf8() + ";\n";
-    ok = WriteText(DesktopFile(), desktop) && ok;
-    RefreshMimeDatabase();
+    ok = WriteIfChanged(DesktopFile(), desktop) && ok;
+    // The database tool is slow next to the rest of start-up; it runs when our types changed or
+    // the database it makes is missing.
+    if (packageChanged || !QFile::exists(dataHome + QStringLiteral("/mime/mime.cache"))) RefreshMimeDatabase();
     return ok;
 }
 

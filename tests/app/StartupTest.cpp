@@ -2,6 +2,7 @@
 // files across restarts.
 #include <QAction>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QMenu>
 #include <QDir>
 #include <QKeyEvent>
@@ -108,6 +109,31 @@ TEST_F(StartupTest, AnExtensionOwnedByAnotherTypeIsLeftAlone) {
     QByteArray xml = package.readAll();
     EXPECT_TRUE(xml.contains("application/x-quendal-document"));
     EXPECT_FALSE(xml.contains("*.qdf"));
+}
+
+TEST_F(StartupTest, AnUnchangedRegistrationRewritesNothing) {
+    FileTypeRegistration registration(dataHome);
+    std::vector<FileTypeEntry> entries{{"Quendal.Document", "Quendal Document", ".qdf", 129}};
+    ASSERT_TRUE(registration.Register(entries, "/bin/one"));
+    QStringList files = registration.WrittenFiles(entries);
+    if (QFile::exists(dataHome + "/mime/mime.cache")) files << dataHome + "/mime/mime.cache";
+    const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6));
+    auto stamp = [](const QString& path) { return QFileInfo(path).lastModified(); };
+    for (const QString& file : files) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite)) << file.toStdString();
+        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    ASSERT_TRUE(registration.Register(entries, "/bin/one"));
+    for (const QString& file : files) EXPECT_EQ(stamp(file), old) << file.toStdString();
+
+    // Another program path is written into the desktop entry; the types stay as they were.
+    ASSERT_TRUE(registration.Register(entries, "/bin/two"));
+    EXPECT_NE(stamp(registration.DesktopFile()), old);
+    EXPECT_EQ(stamp(registration.MimePackage()), old);
+    QFile desktop(registration.DesktopFile());
+    ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(desktop.readAll().contains("Exec=\"/bin/two\" /dde %f"));
 }
 
 TEST_F(StartupTest, CheckOpenFilesOpensTheMostRecentFile) {
