@@ -11,6 +11,7 @@
 #include "framework/Document.h"
 #include "framework/DocTemplate.h"
 #include "mainframe/CChildFrame.h"
+#include "mainframe/CTessarelDoc.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {
@@ -149,6 +150,36 @@ TEST_F(FileViewWindowTest, SwitchingWindowsFollowsWithTheBars) {
     frame->ActivateChild(view);
     Settle();
     ExpectFileBars();
+}
+
+// A "~~~" file opened as a document gets the view's window from the file-view template; the
+// document reader reads nothing and the window enters the view, after a new card window when
+// none is open.
+TEST_F(FileViewWindowTest, OpeningAnEncryptedSingleFileEntersTheView) {
+    WriteFile(Path("photo.jpg.~~~"), QByteArray(64, 'x'));
+    DocTemplate singleFiles(res::MenuFileView, QString::fromLatin1(CTessarelApp::kFileViewStrings),
+                            [] { return std::unique_ptr<Document>(new CTessarelDoc); },
+                            [](Document& document) -> ChildFrame* { return new CChildFrmFileView(document, *document.GetDocTemplate()); });
+    dialogs->AnswerMessage(MessageAnswer::No);
+    Document* opened = singleFiles.OpenDocumentFile(Path("photo.jpg.~~~"));
+    ASSERT_NE(opened, nullptr);
+    Settle();
+    auto* view = dynamic_cast<CChildFrmFileView*>(frame->GetActiveChild());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetDocument(), opened);
+    EXPECT_EQ(view->windowTitle(), "File Encryption");
+    EXPECT_EQ(view->size(), QSize(750, 480));
+    ExpectFileBars();
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Password for file encryption is not set, would you like to set the Password ?"});
+    ASSERT_EQ(frame->GetChildren().size(), 2u) << "a card window was made first";
+    EXPECT_EQ(ReadFile(Path("photo.jpg.~~~")), QByteArray(64, 'x')) << "the file itself is left alone";
+
+    // Card View closes the window and its document with it; the card window stays.
+    app->ExecuteCommand(res::CardViewMenu);
+    Settle();
+    EXPECT_TRUE(singleFiles.GetDocuments().empty());
+    EXPECT_NE(frame->ActiveCardDocument(), nullptr);
+    ExpectCardBars();
 }
 
 }  // namespace
