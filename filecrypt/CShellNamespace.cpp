@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace tessarel {
 
@@ -16,13 +17,27 @@ std::vector<CPidl> CShellNamespace::TopLevel() {
 }
 
 std::vector<CShellEntry> CShellNamespace::Enumerate(const CPidl& folder, bool foldersOnly) {
-    QDir dir(folder.ParsingPath());
-    dir.setFilter((foldersOnly ? QDir::Dirs : QDir::AllEntries) | QDir::NoDotAndDotDot);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    const QFileInfoList infos = dir.entryInfoList();
+    // One pass over the directory, then one sort on a folded key made once per entry: sorting
+    // through QDir compares case-folded copies on every comparison, which is slow for large folders.
+    struct Found {
+        QString key;
+        QFileInfo info;
+    };
+    std::vector<Found> found;
+    QDirIterator it(folder.ParsingPath(), (foldersOnly ? QDir::Dirs : QDir::AllEntries) | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        QFileInfo info = it.fileInfo();
+        found.push_back(Found{info.fileName().toCaseFolded(), std::move(info)});
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        if (a.key != b.key) return a.key < b.key;
+        return a.info.fileName() < b.info.fileName();
+    });
     std::vector<CShellEntry> entries;
-    entries.reserve(static_cast<std::size_t>(infos.size()));
-    for (const QFileInfo& info : infos) {
+    entries.reserve(found.size());
+    for (const Found& each : found) {
+        const QFileInfo& info = each.info;
         const bool isFolder = info.isDir();
         CShellEntry entry{folder.Child(info.fileName(), isFolder), 0, {}};
         if (!isFolder) {

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QToolBar>
 
 #include "CChildFrmFileView.h"
@@ -112,6 +113,10 @@ void CMainFrame::EnterOpenedFileView(CChildFrmFileView* window) {
     window->ShowAsFileView();
     FollowActiveWindow();
     OfferFilePassword();
+    // The view opens on the file's folder with the file chosen, ready for Decrypt.
+    const QFileInfo file(window->GetDocument() ? window->GetDocument()->GetPathName() : QString());
+    if (file.fileName().isEmpty() || !window->TreeView()->SelectFolderPath(file.absolutePath())) return;
+    if (QTreeWidgetItem* row = window->ListView()->RowOf(file.absoluteFilePath())) window->ListView()->setCurrentItem(row);
 }
 
 void CMainFrame::LeaveFileView() {

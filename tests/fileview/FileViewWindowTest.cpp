@@ -1,5 +1,6 @@
 // Entering and leaving the file encryption view: its window, the bars and menu that follow it,
 // the password question.
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
@@ -173,6 +174,11 @@ TEST_F(FileViewWindowTest, OpeningAnEncryptedSingleFileEntersTheView) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"Password for file encryption is not set, would you like to set the Password ?"});
     ASSERT_EQ(frame->GetChildren().size(), 2u) << "a card window was made first";
     EXPECT_EQ(ReadFile(Path("photo.jpg.~~~")), QByteArray(64, 'x')) << "the file itself is left alone";
+    ASSERT_TRUE(view->TreeView()->CurrentFolder().has_value());
+    EXPECT_EQ(view->TreeView()->CurrentFolder()->ParsingPath(), tree) << "the view opens on the file's folder";
+    ASSERT_NE(Row(view, "photo.jpg.~~~"), nullptr);
+    EXPECT_TRUE(Row(view, "photo.jpg.~~~")->isSelected());
+    EXPECT_EQ(frame->fileEncryption.selectedFilePath, QFile::encodeName(Path("photo.jpg.~~~")).toStdString());
 
     // Card View closes the window and its document with it; the card window stays.
     app->ExecuteCommand(res::CardViewMenu);
