@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "CardCsv.h"
-#include "CardFieldRows.h"
+#include "cardstore/CardFieldRows.h"
 #include "CardFileSession.h"
 #include "CardJson.h"
-#include "CardSearch.h"
+#include "cardstore/CardSearch.h"
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "TerminalUserInterface.h"
