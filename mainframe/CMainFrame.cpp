@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "CTessarelDoc.h"
+#include "cardstore/CCard.h"
 #include "FrameResources.h"
 #include "framework/Application.h"
 #include "framework/ChildFrame.h"
@@ -223,6 +224,7 @@ void CMainFrame::RegisterCommandTable() {
         return active && active->GetActiveView() != nullptr;
     });
     RegisterFileViewCommands();
+    RegisterCardCommands();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {

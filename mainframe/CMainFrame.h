@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "filecrypt/FileEncryptionState.h"
 #include "framework/MdiFrame.h"
@@ -79,6 +80,28 @@ public:
     // Whether the Set Password button shows its password-set picture.
     bool PasswordImageShown() const;
 
+    // --- card list operations and card commands (CMainFrameCards.cpp) -------------------------
+    int CategoryCodeOf(const QString& name) const;
+    QString CategoryNameOf(int code) const;
+    void AddCardToCategory(CTessarelDoc& doc, int code, std::unique_ptr<CCard> card);
+    void AddCardByName(CTessarelDoc& doc, const QString& name, std::unique_ptr<CCard> card);
+    // Takes the card at `index` out of the named category's list and hands it back (empty when
+    // the name or the index is outside).
+    std::unique_ptr<CCard> RemoveCardAt(CTessarelDoc& doc, const QString& name, int index);
+    void StoreCard(CTessarelDoc& doc, const QString& name, const CCard& card, int index);
+    void AddToDeleted(CTessarelDoc& doc, std::unique_ptr<CCard> card);
+    void OnNewCard();
+    void OnDeleteCard();
+    void OnEditCard();
+    void OnFirstOrLastCard(int flag);
+    void OnFind();
+    void OnCopyPassword();
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    // Puts card bytes on the system clipboard as plain text.
+    void PlaceTextOnClipboard(std::string_view bytes);
+
     // Shared state (names as the views and commands use them).
     std::array<QString, 7> helperPaths;
     std::array<QString, 17> categoryNames;
@@ -87,7 +110,9 @@ public:
     int printAtm = 1;
     int printNotes = 1;
     QPointer<QWidget> findDialog;
-    CCard* clipboardCard = nullptr;
+    // A copy of the card last copied or cut in the category tree: it belongs to the clipboard, so
+    // Paste works after the card's file has closed.
+    std::unique_ptr<CCard> clipboardCard;
     int clipboardFull = 0;
     int clipboardCut = 0;
     int creationHeight = 480;
@@ -113,6 +138,7 @@ private:
     void Always(int id);
     void EnableWhen(int id, std::function<bool()> rule);
     void CenterOnScreen();
+    void RegisterCardCommands();
 
     std::uint8_t cardSelected = 0;
     int selectedCardIndex = -1;

@@ -53,6 +53,30 @@ inline constexpr int ControlAboutKeys = 1048;
 inline constexpr int ControlImportantText = 1050;
 inline constexpr int ControlHomePage = 1064;
 
+// The card views and card dialogs
+inline constexpr int IconCategoryCollapsed = 142;
+inline constexpr int IconCategoryExpanded = 144;
+inline constexpr int DialogCard = 141;
+inline constexpr int DialogFindCard = 159;
+inline constexpr int DialogEditUrl = 178;
+inline constexpr int DialogNote = 132;
+inline constexpr int ControlCardName = 1013;
+inline constexpr int ControlCardField2 = 1014;
+inline constexpr int ControlCardField3 = 1015;
+inline constexpr int ControlCardPassword = 1016;
+inline constexpr int ControlCardNote = 1012;
+inline constexpr int ControlCardCategory = 1044;
+inline constexpr int ControlNewBrowserWindow = 1070;
+inline constexpr int ControlAutomaticAccess = 1069;
+inline constexpr int ControlCardLabel1 = 1017;  // labels 1017 to 1020
+inline constexpr int ControlUrlButton = 1118;
+inline constexpr int ControlSearchText = 1038;
+inline constexpr int ControlIgnoreCase = 1045;
+inline constexpr int ControlFind = 1041;
+inline constexpr int ControlFindAgain = 1042;
+inline constexpr int ControlUrlText = 1063;
+inline constexpr int ControlNoteText = 1005;
+
 // Commands of the program
 inline constexpr int AddCardButton = 1009;
 inline constexpr int NewCard = 32808;

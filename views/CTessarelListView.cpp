@@ -1,10 +1,240 @@
 #include "CTessarelListView.h"
 
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "CTessarelView.h"
+#include "CardText.h"
+#include "cardstore/CardFieldRows.h"
+#include "cardstore/CardTime.h"
+#include "framework/ChildFrame.h"
+#include "framework/Settings.h"
+#include "mainframe/CCardDlg.h"
+#include "mainframe/CMainFrame.h"
+#include "mainframe/CNoteDlg.h"
+#include "mainframe/CTessarelDoc.h"
+
 namespace tessarel {
+
+namespace {
+
+const QColor kTextColour(0, 0, 255);
+constexpr int kPasswordRow = 3;
+constexpr int kNoteRow = 4;
+constexpr int kLabelLength = 19;  // each label goes through a 20-character buffer
+
+}  // namespace
 
 CTessarelListView::CTessarelListView(QWidget* parent) : QTreeWidget(parent) {
     setObjectName(QStringLiteral("CTessarelListView"));
     setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setSortingEnabled(false);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setUniformRowHeights(true);
+    setColumnCount(2);
+    setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Data")});
+    header()->setSectionsClickable(false);
+}
+
+void CTessarelListView::OnInitialUpdate() {
+    setColumnWidth(0, 100);
+    setColumnWidth(1, 400);
+    OnUpdate(nullptr, 0, nullptr);
+}
+
+void CTessarelListView::OnUpdate(View*, int hint, void* hintObject) {
+    auto* cardHint = hint == kCardHint ? static_cast<CardHint*>(hintObject) : nullptr;
+    if (cardHint && cardHint->card) {
+        ShowCard(cardHint->card, cardHint->labels);
+        return;
+    }
+    currentCard = nullptr;
+    clear();
+}
+
+void CTessarelListView::AddRow(const std::string& label, const std::string& value) {
+    auto* item = new QTreeWidgetItem(this, {CardTextToQString(label), CardTextToQString(value)});
+    item->setForeground(0, kTextColour);
+    item->setForeground(1, kTextColour);
+}
+
+void CTessarelListView::ShowCard(CCard* card, const std::array<std::string, 4>& labels) {
+    currentCard = card;
+    clear();
+    // The date text is made afresh from the time stamp with the current "Date Format".
+    card->SetDateText(FormatCardDate(card->GetModified(), ReadInt(setting::DateFormat)));
+    std::array<std::string, 4> shortLabels = labels;
+    for (std::string& label : shortLabels)
+        if (label.size() > kLabelLength) label.resize(kLabelLength);
+    for (const FieldRow& row : CardFieldRows(*card, shortLabels, false)) AddRow(row.first, row.second);
+}
+
+QString CTessarelListView::RowLabel(int row) const {
+    QTreeWidgetItem* item = topLevelItem(row);
+    return item ? item->text(0) : QString();
+}
+
+QString CTessarelListView::RowValue(int row) const {
+    QTreeWidgetItem* item = topLevelItem(row);
+    return item ? item->text(1) : QString();
+}
+
+int CTessarelListView::RowAt(const QPoint& position) const {
+    QTreeWidgetItem* item = itemAt(position);
+    return item ? indexOfTopLevelItem(item) : -1;
+}
+
+void CTessarelListView::mousePressEvent(QMouseEvent* event) {
+    QTreeWidget::mousePressEvent(event);
+    const int row = RowAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) OnClickRow(row);
+    if (event->button() == Qt::RightButton) OnRightClickRow(row);
+}
+
+void CTessarelListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QTreeWidget::mouseDoubleClickEvent(event);
+    OnDoubleClickRow(RowAt(event->position().toPoint()));
+}
+
+void CTessarelListView::OnClickRow(int row) {
+    if (currentCard) {
+        switch (row) {
+            case 0: clickedText = currentCard->GetFieldText1(); break;
+            case 1: clickedText = currentCard->GetFieldText2(); break;
+            case 2: clickedText = currentCard->GetFieldText3(); break;
+            case 3: clickedText = currentCard->GetFieldText4(); break;
+            case 4: clickedText = currentCard->GetNote(); break;
+            case 5:
+                // Also on the "Automatic Access:" row of a browser card: the date is what Copy takes.
+                clickedText = currentCard->GetDateText();
+                clickedDate = currentCard->GetModified();
+                break;
+            default: break;
+        }
+    }
+    clickedRow = row;
+}
+
+void CTessarelListView::OnRightClickRow(int row) {
+    if (row != kPasswordRow || !currentCard) return;
+    lastRevealed = CardTextToQString(currentCard->GetFieldText4());
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    QMenu menu(this);
+    menu.addAction(lastRevealed)->setEnabled(false);
+    QRect rect = visualItemRect(topLevelItem(row));
+    menu.exec(viewport()->mapToGlobal(rect.topLeft() + QPoint(80, 0)));
+}
+
+CTessarelView* CTessarelListView::Tree() const {
+    CTessarelDoc* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
+    return doc ? dynamic_cast<CTessarelView*>(doc->GetFirstView()) : nullptr;
+}
+
+void CTessarelListView::OnDoubleClickRow(int row) {
+    CMainFrame* mainFrame = CMainFrame::Instance();
+    if (currentCard && mainFrame) {
+        if (currentCard->GetCategoryName().empty())
+            currentCard->SetCategoryName(mainFrame->CategoryNameOf(currentCard->GetCategoryCode()).toStdString());
+        const bool browserGroup = IsBrowserGroupName(currentCard->GetCategoryName());
+        if (row == kNoteRow)
+            EditNote();
+        else if (row == 0 || row == 1 || row == 2 || row == kPasswordRow || row == 7)
+            EditCardFromList();
+        else if ((row == 5 || row == 6) && browserGroup)
+            ToggleOption(row);
+    }
+    RefreshAfterDoubleClick();
+}
+
+bool CTessarelListView::EditNote() {
+    CMainFrame* mainFrame = CMainFrame::Instance();
+    auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
+    CNoteDlg dialog;
+    dialog.note = NoteToQString(currentCard->GetNote());
+    if (dialog.DoModal() != QDialog::Accepted) return false;
+    std::optional<std::string> note = NoteFromQString(dialog.note);
+    if (!note || !doc) return false;
+    currentCard->SetNote(*note);
+    mainFrame->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, mainFrame->GetSelectedCardIndex());
+    doc->SetModifiedFlag();
+    return true;
+}
+
+void CTessarelListView::ToggleOption(int row) {
+    CMainFrame* mainFrame = CMainFrame::Instance();
+    auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
+    if (!doc) return;
+    std::int32_t value = row == 5 ? currentCard->GetAutomaticAccess() : currentCard->GetNewBrowserWindow();
+    value = value == 1 ? 0 : 1;
+    if (row == 5)
+        currentCard->SetAutomaticAccess(value);
+    else
+        currentCard->SetNewBrowserWindow(value);
+    if (QTreeWidgetItem* item = topLevelItem(row)) item->setText(1, value == 1 ? QStringLiteral("On") : QStringLiteral("Off"));
+    mainFrame->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, mainFrame->GetSelectedCardIndex());
+    doc->SetModifiedFlag();
+}
+
+bool CTessarelListView::EditCardFromList() {
+    CMainFrame* mainFrame = CMainFrame::Instance();
+    auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
+    if (!doc) return false;
+    CCard& card = *currentCard;
+    CCardDlg dialog;
+    std::array<std::string, 4> labels;
+    doc->Data().GetCategoryLabels(card.GetCategoryCode(), labels[0], labels[1], labels[2], labels[3]);
+    for (std::size_t i = 0; i < labels.size(); ++i) dialog.labels[i] = CardTextToQString(labels[i]);
+    dialog.name = CardTextToQString(card.GetFieldText1());
+    dialog.secondField = CardTextToQString(card.GetFieldText2());
+    dialog.thirdField = CardTextToQString(card.GetFieldText3());
+    dialog.password = CardTextToQString(card.GetFieldText4());
+    dialog.note = NoteToQString(card.GetNote());
+    dialog.categoryName = CardTextToQString(card.GetCategoryName());
+    dialog.automaticAccess = card.GetAutomaticAccess();
+    dialog.newBrowserWindow = card.GetNewBrowserWindow();
+    dialog.editMode = 1;
+    dialog.hidePassword = 1;
+    dialog.browserAttributesEnabled = IsBrowserGroupName(card.GetCategoryName()) ? 1 : 0;
+    if (dialog.DoModal() != QDialog::Accepted) return false;
+    // Every text must fit the card's character set before anything is written.
+    auto name = CardTextFromQString(dialog.name);
+    auto second = name ? CardTextFromQString(dialog.secondField) : std::nullopt;
+    auto third = second ? CardTextFromQString(dialog.thirdField) : std::nullopt;
+    auto password = third ? CardTextFromQString(dialog.password) : std::nullopt;
+    auto note = password ? NoteFromQString(dialog.note) : std::nullopt;
+    auto category = note ? CardTextFromQString(dialog.categoryName) : std::nullopt;
+    if (!category) return false;
+    card.SetFieldText1(*name);
+    card.SetFieldText2(*second);
+    card.SetFieldText3(*third);
+    card.SetFieldText4(*password);
+    card.SetNote(*note);
+    card.SetCategoryName(*category);
+    card.SetAutomaticAccess(dialog.automaticAccess);
+    card.SetNewBrowserWindow(dialog.newBrowserWindow);
+    card.SetEdited(true);
+    mainFrame->StoreCard(*doc, dialog.categoryName, card, mainFrame->GetSelectedCardIndex());
+    doc->SetModifiedFlag();
+    return true;
+}
+
+void CTessarelListView::RefreshAfterDoubleClick() {
+    auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
+    CMainFrame* mainFrame = CMainFrame::Instance();
+    CTessarelView* tree = Tree();
+    if (!doc || !mainFrame || !tree) return;
+    doc->UpdateAllViews(nullptr);
+    clearFocus();
+    if (ChildFrame* child = GetParentFrame()) child->SetActiveView(tree);
+    QTreeWidgetItem* category = tree->FindCategoryItem(tree->GetSelectedCategoryName());
+    const int index = mainFrame->GetSelectedCardIndex();
+    tree->ShowCardOfItem(tree->FindCardItem(category, index), category);
+    tree->ExpandAndSelectCard(category, index);
 }
 
 }  // namespace tessarel

@@ -1,18 +1,61 @@
 #pragma once
-// The card field list of a card window. It takes its place in the child frame now; the fields of
-// the selected card fill it in with the field list work.
+// The card field list of a card window: the card selected in the category tree as rows of label
+// and value, the password masked. A click remembers the row's full value for Copy and Cut, a
+// double click edits the card, its note or one browser option, and a right click on the password
+// row shows the password in a pop-up.
 
 #include <QTreeWidget>
+#include <array>
+#include <cstdint>
+#include <string>
 
+#include "cardstore/CCard.h"
 #include "framework/View.h"
 
 namespace tessarel {
+
+class CTessarelView;
 
 class CTessarelListView : public QTreeWidget, public View {
     Q_OBJECT
 public:
     explicit CTessarelListView(QWidget* parent = nullptr);
     QWidget* Widget() override { return this; }
+
+    void OnInitialUpdate() override;
+    void OnUpdate(View* sender, int hint, void* hintObject) override;
+
+    // What a click, a double click and a right click on row `row` (-1: no row) do.
+    void OnClickRow(int row);
+    void OnDoubleClickRow(int row);
+    void OnRightClickRow(int row);
+
+    CCard* GetCurrentCard() const { return currentCard; }
+    int RowCount() const { return topLevelItemCount(); }
+    QString RowLabel(int row) const;
+    QString RowValue(int row) const;
+
+    CardText clickedText;  // full, unmasked value of the row last clicked
+    std::uint32_t clickedDate = 0;
+    int clickedRow = -1;
+    // The text the last right click showed in its pop-up (the pop-up itself closes at once).
+    QString lastRevealed;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void ShowCard(CCard* card, const std::array<std::string, 4>& labels);
+    void AddRow(const std::string& label, const std::string& value);
+    int RowAt(const QPoint& position) const;
+    CTessarelView* Tree() const;
+    bool EditCardFromList();
+    bool EditNote();
+    void ToggleOption(int row);
+    void RefreshAfterDoubleClick();
+
+    CCard* currentCard = nullptr;
 };
 
 }  // namespace tessarel

@@ -1,10 +1,299 @@
 #include "CTessarelView.h"
 
+#include <QHeaderView>
+#include <algorithm>
+#include <vector>
+
+#include "CardText.h"
+#include "cardstore/CategoryTable.h"
+#include "framework/ChildFrame.h"
+#include "framework/DialogHost.h"
+#include "mainframe/CMainFrame.h"
+#include "mainframe/CTessarelDoc.h"
+#include "resources/ResourceIds.h"
+#include "resources/Resources.h"
+
 namespace tessarel {
+
+namespace {
+
+constexpr int kCollapsedImage = 0;
+constexpr int kExpandedImage = 1;
+constexpr int kCardImage = 2;
+constexpr int kIndexRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+
+}  // namespace
 
 CTessarelView::CTessarelView(QWidget* parent) : QTreeWidget(parent) {
     setObjectName(QStringLiteral("CTessarelView"));
     setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setUniformRowHeights(true);
+    images = {ResourceIcon(res::IconCategoryCollapsed), ResourceIcon(res::IconCategoryExpanded), ResourceIcon(res::IconCard)};
+    connect(this, &QTreeWidget::currentItemChanged, this, &CTessarelView::OnSelectionChanged);
+    connect(this, &QTreeWidget::itemExpanded, this, &CTessarelView::OnExpandingChanged);
+    connect(this, &QTreeWidget::itemCollapsed, this, &CTessarelView::OnExpandingChanged);
+    connect(this, &QTreeWidget::itemDoubleClicked, this, &CTessarelView::OnDoubleClick);
+    if (CMainFrame* mainFrame = CMainFrame::Instance()) {
+        connect(mainFrame, &MdiFrame::activeChildChanged, this, [this](ChildFrame* child) {
+            if (child && child == GetParentFrame()) OnActivateView();
+        });
+    }
+}
+
+CTessarelView::~CTessarelView() {
+    // The counts go back to zero when no card window is left to show its own.
+    CMainFrame* mainFrame = CMainFrame::Instance();
+    if (mainFrame && !mainFrame->ActiveCardDocument()) mainFrame->ShowCardCounts(0, 0, 0);
+}
+
+CTessarelDoc* CTessarelView::Doc() const { return dynamic_cast<CTessarelDoc*>(GetDocument()); }
+
+int CTessarelView::ImageOf(const QTreeWidgetItem* item) { return item ? item->data(0, kImageRole).toInt() : -1; }
+
+int CTessarelView::CardIndexOf(const QTreeWidgetItem* item) { return item ? item->data(0, kIndexRole).toInt() : -1; }
+
+void CTessarelView::SetImage(QTreeWidgetItem* item, int image) {
+    item->setData(0, kImageRole, image);
+    item->setIcon(0, images[static_cast<std::size_t>(image)]);
+}
+
+void CTessarelView::OnInitialUpdate() {
+    InsertRoots();
+    setCurrentItem(categoryItems[0]);
+    ShowCounts(CountCardsInItem(categoryItems[0]), 0);
+    OnUpdate(nullptr, 0, nullptr);
+}
+
+void CTessarelView::InsertRoots() {
+    // A window made again for the same document (a file type switch) starts from scratch.
+    if (categoryItems[0]) return;
+    for (int code = 0; code < kCategoryCount; ++code) {
+        auto* item = new QTreeWidgetItem(this, QStringList(QString::fromLatin1(CategoryName(code).data(), static_cast<qsizetype>(CategoryName(code).size()))));
+        item->setData(0, kIndexRole, 0);
+        item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+        SetImage(item, kCollapsedImage);
+        categoryItems[static_cast<std::size_t>(code)] = item;
+    }
+}
+
+void CTessarelView::OnUpdate(View*, int, void*) {
+    if (!categoryItems[0]) return;
+    QTreeWidgetItem* before = currentItem();
+    QTreeWidgetItem* category = before && before->parent() ? before->parent() : nullptr;
+    RebuildCards();
+    // The selected card's item is gone with the rebuild; its category takes the selection, as
+    // the tree control does when a selected item is deleted, and the views and counts follow.
+    if (category) {
+        {
+            const QSignalBlocker blocker(this);
+            setCurrentItem(category);
+        }
+        ShowCardOfItem(nullptr, category);
+    }
+}
+
+void CTessarelView::RebuildCards() {
+    CTessarelDoc* doc = Doc();
+    if (!doc) return;
+    rebuilding = true;
+    {
+        const QSignalBlocker blocker(this);
+        setUpdatesEnabled(false);
+        for (int code = 0; code < kCategoryCount; ++code) {
+            QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+            const QList<QTreeWidgetItem*> old = root->takeChildren();
+            qDeleteAll(old);
+            CCardList* list = doc->GetCategoryList(code);
+            struct CardEntry {
+                QString text;
+                int index;
+            };
+            std::vector<CardEntry> sorted;
+            sorted.reserve(static_cast<std::size_t>(list->GetCount()));
+            int index = 0;
+            for (const auto& card : *list) {
+                card->SetListIndex(index);
+                sorted.push_back(CardEntry{CardTextToQString(card->GetFieldText1()), index++});
+            }
+            // Sorted by name as the tree control sorts (without regard to case); equal names keep
+            // their list order. The item data keeps the list index.
+            std::stable_sort(sorted.begin(), sorted.end(), [](const CardEntry& a, const CardEntry& b) {
+                return QString::compare(a.text, b.text, Qt::CaseInsensitive) < 0;
+            });
+            QList<QTreeWidgetItem*> children;
+            children.reserve(static_cast<qsizetype>(sorted.size()));
+            for (const CardEntry& entry : sorted) {
+                auto* item = new QTreeWidgetItem(QStringList(entry.text));
+                item->setData(0, kIndexRole, entry.index);
+                SetImage(item, kCardImage);
+                children.append(item);
+            }
+            root->addChildren(children);
+        }
+        setUpdatesEnabled(true);
+    }
+    rebuilding = false;
+}
+
+void CTessarelView::ShowCounts(int inCategory, int cardNumber) {
+    if (CMainFrame* mainFrame = CMainFrame::Instance()) mainFrame->ShowCardCounts(inCategory, cardNumber, CountAllCards());
+}
+
+void CTessarelView::OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+    if (!previous || !current || rebuilding) return;
+    if (current->parent())
+        ShowCardOfItem(current, current->parent());
+    else
+        ShowCardOfItem(nullptr, current);
+}
+
+void CTessarelView::ShowCardOfItem(QTreeWidgetItem* cardItem, QTreeWidgetItem* category) {
+    CTessarelDoc* doc = Doc();
+    CMainFrame* mainFrame = CMainFrame::Instance();
+    if (!doc || !category) return;
+    if (!cardItem) {
+        ShowCounts(CountCardsInItem(category), 0);
+        doc->UpdateAllViews(this, 0, nullptr);
+        if (mainFrame) mainFrame->SetCardSelectedFlag(0);
+        cardSelected = 0;
+        return;
+    }
+    const int index = CardIndexOf(cardItem);
+    ShowCounts(CountCardsInItem(category), index + 1);
+    CardHint hint;
+    doc->Data().GetCategoryLabelsByName(category->text(0).toStdString(), hint.labels[0], hint.labels[1], hint.labels[2],
+                                        hint.labels[3]);
+    CCardList* list = doc->GetCategoryList(CodeOf(category));
+    hint.card = list ? list->GetAt(index) : nullptr;
+    doc->UpdateAllViews(this, kCardHint, &hint);
+    if (mainFrame) mainFrame->SetSelectedCardIndex(index);
+    currentCardIndex = index;
+    cardSelected = 1;
+    if (mainFrame) mainFrame->SetCardSelectedFlag(1);
+}
+
+void CTessarelView::OnExpandingChanged(QTreeWidgetItem* item) {
+    if (!item || item->parent()) return;  // the card picture is never touched
+    SetImage(item, item->isExpanded() ? kExpandedImage : kCollapsedImage);
+}
+
+void CTessarelView::OnDoubleClick(QTreeWidgetItem* item) {
+    QTreeWidgetItem* selected = currentItem();
+    if (!item || item != selected || !selected->parent()) return;
+    currentCardIndex = CardIndexOf(selected);
+    if (CMainFrame* mainFrame = CMainFrame::Instance()) mainFrame->OnEditCard();
+}
+
+void CTessarelView::OnActivateView() {
+    CTessarelDoc* doc = Doc();
+    CMainFrame* mainFrame = CMainFrame::Instance();
+    if (!doc || !mainFrame) return;
+    if (!doc->GetEncryptionPassword().empty() && doc->GetEncryptionMode() == 1) {
+        mainFrame->ShowSaveStatus(1);
+        mainFrame->SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton,
+                                    mainFrame->GetEncryptedImageIndex() + res::EncryptButtonImage);
+    } else {
+        mainFrame->ShowSaveStatus(0);
+        mainFrame->SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton, res::EncryptButtonImage);
+    }
+    ShowCounts(CountCardsInItem(categoryItems[0]), 0);
+}
+
+QTreeWidgetItem* CTessarelView::FindCardItem(QTreeWidgetItem* category, int cardIndex) const {
+    if (!category) return nullptr;
+    for (int i = 0; i < category->childCount(); ++i)
+        if (CardIndexOf(category->child(i)) == cardIndex) return category->child(i);
+    return nullptr;
+}
+
+void CTessarelView::SelectCardItem(QTreeWidgetItem* category, int cardIndex) {
+    if (!category) return;
+    if (category->childCount() == 0) {
+        setCurrentItem(category);
+        return;
+    }
+    if (QTreeWidgetItem* card = FindCardItem(category, cardIndex)) {
+        setCurrentItem(card);
+        return;
+    }
+    clearSelection();
+}
+
+void CTessarelView::ExpandAndSelectCard(QTreeWidgetItem* category, int cardIndex) {
+    if (!category) return;
+    category->setExpanded(true);
+    if (QTreeWidgetItem* card = FindCardItem(category, cardIndex)) setCurrentItem(card);
+}
+
+void CTessarelView::SelectFirstOrLastCard(int flag) {
+    QTreeWidgetItem* selected = currentItem();
+    if (!selected) return;
+    QTreeWidgetItem* category = selected->parent() ? selected->parent() : selected;
+    const int count = CountCardsInItem(category);
+    if (count > 0) ExpandAndSelectCard(category, flag == 1 ? count - 1 : 0);
+}
+
+CCard* CTessarelView::GetCurrentCard() const {
+    QTreeWidgetItem* selected = currentItem();
+    CTessarelDoc* doc = Doc();
+    if (!selected || !selected->parent() || !doc) return nullptr;
+    CCardList* list = doc->GetCategoryList(CodeOf(selected->parent()));
+    return list ? list->GetAt(currentCardIndex) : nullptr;
+}
+
+QString CTessarelView::GetSelectedCategoryName() const {
+    QTreeWidgetItem* selected = currentItem();
+    if (!selected) return {};
+    return selected->parent() ? selected->parent()->text(0) : selected->text(0);
+}
+
+void CTessarelView::SetSelectedItemText(const QString& text) {
+    QTreeWidgetItem* selected = currentItem();
+    if (!selected) {
+        Dialogs().ShowMessage(Message{{}, "GetSelectedItem() Error", MessageButtons::Ok, MessageIcon::Information, MessageOwner::MainWindow});
+        return;
+    }
+    selected->setText(0, text);
+}
+
+int CTessarelView::CodeOf(const QTreeWidgetItem* category) const {
+    auto found = std::find(categoryItems.begin(), categoryItems.end(), category);
+    return found == categoryItems.end() ? -1 : static_cast<int>(found - categoryItems.begin());
+}
+
+QTreeWidgetItem* CTessarelView::GetCategoryItem(int code) const {
+    if (code < 0 || code >= kCategoryCount) return nullptr;
+    return categoryItems[static_cast<std::size_t>(code)];
+}
+
+QTreeWidgetItem* CTessarelView::FindCategoryItem(const QString& name) const {
+    for (QTreeWidgetItem* item : categoryItems)
+        if (item && item->text(0) == name) return item;
+    return nullptr;
+}
+
+int CTessarelView::CountCardsInItem(QTreeWidgetItem* category) const {
+    CTessarelDoc* doc = Doc();
+    CCardList* list = doc && category ? doc->GetCategoryList(CodeOf(category)) : nullptr;
+    return list ? list->GetCount() : 0;
+}
+
+int CTessarelView::CountAllCards() const {
+    CTessarelDoc* doc = Doc();
+    if (!doc) return 0;
+    int total = 0;
+    for (int code = 0; code < kCategoryCount; ++code) total += doc->GetCategoryList(code)->GetCount();
+    return total;
+}
+
+void CTessarelView::SetCategoryImage(QTreeWidgetItem* category) {
+    if (category && !category->parent() && CountCardsInItem(category) == 0) SetImage(category, kCollapsedImage);
 }
 
 }  // namespace tessarel

@@ -1,18 +1,86 @@
 #pragma once
-// The category tree of a card window. It takes its place in the child frame now; the tree of
-// categories and cards fills it in with the category tree work.
+// The category tree of a card window: the fifteen categories as root items and each category's
+// cards as children (sorted by name, item data = the card's index in its category list). It keeps
+// the current card, fills the card field list on every selection, keeps the status counts of the
+// main frame current and offers the selection operations the card commands use.
 
+#include <QIcon>
 #include <QTreeWidget>
+#include <array>
+#include <cstdint>
+#include <string>
 
 #include "framework/View.h"
 
 namespace tessarel {
 
+class CCard;
+class CTessarelDoc;
+
+// What the tree hands the card field list with an update: the card to show and its four labels.
+struct CardHint {
+    CCard* card = nullptr;
+    std::array<std::string, 4> labels;
+};
+inline constexpr int kCardHint = 1;
+
 class CTessarelView : public QTreeWidget, public View {
     Q_OBJECT
 public:
     explicit CTessarelView(QWidget* parent = nullptr);
+    ~CTessarelView() override;
     QWidget* Widget() override { return this; }
+
+    void OnInitialUpdate() override;
+    void OnUpdate(View* sender, int hint, void* hintObject) override;
+
+    // --- operations for the main frame and the card commands ---------------------------------
+    void SelectCardItem(QTreeWidgetItem* category, int cardIndex);
+    void ExpandAndSelectCard(QTreeWidgetItem* category, int cardIndex);
+    // flag 1: the last card of the selected category's list; any other flag: the first.
+    void SelectFirstOrLastCard(int flag);
+    CCard* GetCurrentCard() const;
+    QString GetSelectedCategoryName() const;
+    void SetSelectedItemText(const QString& text);
+    // Shows the card of `cardItem` in the field list and counts, as a selection would.
+    void ShowCardOfItem(QTreeWidgetItem* cardItem, QTreeWidgetItem* category);
+    QTreeWidgetItem* GetCategoryItem(int code) const;
+    QTreeWidgetItem* FindCategoryItem(const QString& name) const;
+    int CountCardsInItem(QTreeWidgetItem* category) const;
+    int CountAllCards() const;
+    std::uint8_t IsCardSelected() const { return cardSelected; }
+    void SetCardSelected(std::uint8_t value) { cardSelected = value; }
+    int GetCurrentCardIndex() const { return currentCardIndex; }
+    void SetCurrentCardIndex(int index) { currentCardIndex = index; }
+    // A category without cards shows the collapsed picture.
+    void SetCategoryImage(QTreeWidgetItem* category);
+    // The child of `category` whose item data is `cardIndex`, or nullptr.
+    QTreeWidgetItem* FindCardItem(QTreeWidgetItem* category, int cardIndex) const;
+
+    // The picture index (0 collapsed, 1 expanded, 2 card) an item shows.
+    static int ImageOf(const QTreeWidgetItem* item);
+    static int CardIndexOf(const QTreeWidgetItem* item);
+    // The category code of a root item, -1 for any other item.
+    int CodeOf(const QTreeWidgetItem* category) const;
+
+    // What happens when the card window becomes the active one.
+    void OnActivateView();
+
+private:
+    CTessarelDoc* Doc() const;
+    void InsertRoots();
+    void RebuildCards();
+    void SetImage(QTreeWidgetItem* item, int image);
+    void OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void OnExpandingChanged(QTreeWidgetItem* item);
+    void OnDoubleClick(QTreeWidgetItem* item);
+    void ShowCounts(int inCategory, int cardNumber);
+
+    std::array<QTreeWidgetItem*, 15> categoryItems{};
+    std::array<QIcon, 3> images;
+    std::uint8_t cardSelected = 0;
+    int currentCardIndex = 0;
+    bool rebuilding = false;
 };
 
 }  // namespace tessarel
