@@ -64,6 +64,13 @@ void CTessarelListView::AddRow(const std::string& label, const std::string& valu
 }
 
 void CTessarelListView::ShowCard(CCard* card, const std::array<std::string, 4>& labels) {
+    // A click on another card's row must not decide what Copy, Cut and Paste take from this one.
+    if (card != lastShownCard) {
+        clickedRow = -1;
+        clickedText.clear();
+        clickedDate = 0;
+    }
+    lastShownCard = card;
     currentCard = card;
     clear();
     // The date text is made afresh from the time stamp with the current "Date Format".

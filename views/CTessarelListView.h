@@ -56,6 +56,7 @@ private:
     void RefreshAfterDoubleClick();
 
     CCard* currentCard = nullptr;
+    const CCard* lastShownCard = nullptr;  // compared only, never followed
 };
 
 }  // namespace tessarel

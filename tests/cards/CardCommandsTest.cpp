@@ -14,6 +14,7 @@
 #include "cardstore/CardTime.h"
 #include "framework/CommandIds.h"
 #include "framework/Dialog.h"
+#include "mainframe/CDecryptPasswordDlg.h"
 #include "mainframe/RevealButton.h"
 #include "resources/ResourceIds.h"
 
@@ -183,6 +184,12 @@ TEST_F(CardCommandsTest, RevealShowsEmptyInTheCardDialogButNothingInTheDecryptio
     dialogs->RunDialog(reveal("s3cret"));
     Run(res::NewCard);
     EXPECT_EQ(shown, QStringList({"Empty", "s3cret"}));
+
+    CDecryptPasswordDlg decrypt;
+    decrypt.Initialise();
+    auto* button = decrypt.findChild<RevealButton*>(QString::number(res::ControlReveal));
+    button->click();
+    EXPECT_EQ(button->lastShown, "");
 }
 
 TEST_F(CardCommandsTest, UrlButtonEditsTheSecondField) {

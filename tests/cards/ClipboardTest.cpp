@@ -138,5 +138,19 @@ TEST_F(ClipboardTest, FieldListPaste) {
     EXPECT_EQ(List()->RowValue(5), "12/24/03");
 }
 
+TEST_F(ClipboardTest, AClickOnAnotherCardsRowDoesNotCarryOver) {
+    CCard* first = AddCard("Personal Data", CardFields{"passport", "", "", "P123", ""});
+    CCard* second = AddCard("Personal Data", CardFields{"licence", "", "", "L456", ""});
+    SelectCard("Personal Data", "passport");
+    MakeListActive();
+    ClickRow(3);
+    SelectCard("Personal Data", "licence");
+    MakeListActive();
+    EXPECT_EQ(List()->clickedRow, -1);
+    EXPECT_TRUE(Run(cmd::EditCut));
+    EXPECT_EQ(std::string(first->GetFieldText4()), "P123");
+    EXPECT_EQ(std::string(second->GetFieldText4()), "L456");
+}
+
 }  // namespace
 }  // namespace tessarel::test
