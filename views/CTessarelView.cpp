@@ -1,6 +1,7 @@
 #include "CTessarelView.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <algorithm>
 #include <vector>
 
@@ -176,6 +177,22 @@ void CTessarelView::ShowCardOfItem(QTreeWidgetItem* cardItem, QTreeWidgetItem* c
     currentCardIndex = index;
     cardSelected = 1;
     if (mainFrame) mainFrame->SetCardSelectedFlag(1);
+}
+
+void CTessarelView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CTessarelView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::mouseDoubleClickEvent(event);
 }
 
 void CTessarelView::OnExpandingChanged(QTreeWidgetItem* item) {

@@ -66,6 +66,11 @@ public:
     // What happens when the card window becomes the active one.
     void OnActivateView();
 
+protected:
+    // A right click (and a right double click) does nothing, not even select the item under it.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
 private:
     CTessarelDoc* Doc() const;
     void InsertRoots();

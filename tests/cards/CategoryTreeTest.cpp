@@ -1,6 +1,7 @@
 // The category tree: roots, sorted cards, First/Last in list order, the status counts, pictures,
 // activation of a card window and the double click.
 #include <QDialog>
+#include <QTest>
 
 #include "CardsFixture.h"
 #include "framework/CommandIds.h"
@@ -103,15 +104,29 @@ TEST_F(CategoryTreeTest, ActivatingACardWindowShowsTheCountOfWwwSites) {
 TEST_F(CategoryTreeTest, DoubleClickOnACardEditsItAndOnACategoryDoesNothing) {
     AddCard("Credit Cards", "visa");
     QTreeWidgetItem* credit = Tree()->FindCategoryItem("Credit Cards");
+    auto centre = [this](QTreeWidgetItem* item) { return Tree()->visualItemRect(item).center(); };
     Tree()->setCurrentItem(credit);
-    emit Tree()->itemDoubleClicked(credit, 0);
-    EXPECT_TRUE(dialogs->Events().size() == 1);  // only the New Card dialog so far
+    QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, centre(credit));
+    Settle();
+    EXPECT_EQ(dialogs->Events().size(), 1u);  // only the New Card dialog so far
 
-    Tree()->setCurrentItem(credit->child(0));
+    Tree()->expandItem(credit);
     dialogs->RunDialog([](Dialog&) { return int(QDialog::Rejected); });
-    emit Tree()->itemDoubleClicked(credit->child(0), 0);
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, centre(credit->child(0)));
+    QTest::mouseDClick(Tree()->viewport(), Qt::LeftButton, {}, centre(credit->child(0)));
+    Settle();
     ASSERT_EQ(dialogs->Events().size(), 2u);
     EXPECT_EQ(dialogs->Events().back().dialogTitle, "Edit Card");
+    EXPECT_EQ(SelectedText(), "visa");
+}
+
+TEST_F(CategoryTreeTest, RightClickSelectsNothing) {
+    AddCard("ATM/PIN Cards", "atm");
+    QTreeWidgetItem* atm = Tree()->FindCategoryItem("ATM/PIN Cards");
+    SelectCategory("WWW Sites");
+    QTest::mouseClick(Tree()->viewport(), Qt::RightButton, {}, Tree()->visualItemRect(atm->child(0)).center());
+    EXPECT_EQ(SelectedText(), "WWW Sites");
+    EXPECT_EQ(frame->GetCardSelectedFlag(), 0);
 }
 
 }  // namespace
