@@ -105,7 +105,9 @@ bool ReadLegacyEncrypted(CCardFileData& doc, SecureBytes& bytes, CardFileLayout 
         return false;
     }
     const auto typed = ui.AskPassword(DecryptionPasswordTitle(path));
-    if (!typed) return first;  // the oldest layout opened empty when the prompt was cancelled
+    // A cancelled prompt opens nothing, in both layouts: an empty document under the old file's
+    // path would overwrite every card in it at the next save.
+    if (!typed) return false;
     doc.decryptionPassword.assign(*typed);
     std::uint8_t* data = bytes.data() + kLegacyPrefixSize;
     if (doc.decryptionPassword.empty()) {

@@ -136,7 +136,7 @@ TEST(LegacyCardFile, WrongEmptyAndCancelledPasswords) {
         {"Version1.002", std::string("wrong"), false, {"Password not correct, please try again."}},
         {"Version1.001", std::string(), false, {"You must enter a password!", "Password not correct,try again."}},
         {"Version1.002", std::string(), false, {"You must enter a password!", "Password not correct, please try again."}},
-        {"Version1.001", std::nullopt, true, {}},  // the oldest layout opens empty
+        {"Version1.001", std::nullopt, false, {}},  // never an empty document that a save would write over the file
         {"Version1.002", std::nullopt, false, {}},
     };
     for (const auto& c : cases) {
