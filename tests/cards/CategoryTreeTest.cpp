@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "CardsFixture.h"
+#include "cardstore/CardFileFormat.h"
 #include "framework/CommandIds.h"
 #include "framework/Dialog.h"
 #include "resources/ResourceIds.h"
@@ -127,6 +128,33 @@ TEST_F(CategoryTreeTest, RightClickSelectsNothing) {
     QTest::mouseClick(Tree()->viewport(), Qt::RightButton, {}, Tree()->visualItemRect(atm->child(0)).center());
     EXPECT_EQ(SelectedText(), "WWW Sites");
     EXPECT_EQ(frame->GetCardSelectedFlag(), 0);
+}
+
+class SilentUi : public UserInterface {
+public:
+    MessageAnswer ShowMessage(const Message&) override { return MessageAnswer::Ok; }
+    std::optional<std::string> AskPassword(const std::string&) override { return std::nullopt; }
+};
+
+TEST_F(CategoryTreeTest, DeletedCardsAreNeitherShownNorCounted) {
+    CCardFileData data;
+    for (int i = 0; i < 5; ++i) {
+        auto card = std::make_unique<CCard>();
+        card->SetFieldText1("card " + std::to_string(i));
+        card->SetCategoryCode(static_cast<std::uint8_t>(i % 2 == 0 ? 0 : 11));
+        card->SetDeleted(i >= 3);
+        data.PlaceCard(std::move(card));
+    }
+    SilentUi ui;
+    ASSERT_TRUE(SaveCardFile(data, Path("mixed.qdf").toStdString(), ui).ok);
+    ASSERT_NE(app->GetDocManager().OpenDocumentFile(Path("mixed.qdf")), nullptr);
+    Settle();
+    EXPECT_EQ(Doc()->GetDeletedList().GetCount(), 2);
+    EXPECT_EQ(CardNames("WWW Sites"), QStringList({"card 0", "card 2"}));
+    EXPECT_EQ(CardNames("Software Keys"), QStringList({"card 1"}));
+    EXPECT_EQ(CategoryCount(), "2");
+    EXPECT_EQ(TotalCount(), "3");
+    EXPECT_EQ(Tree()->CountAllCards(), 3);
 }
 
 }  // namespace
