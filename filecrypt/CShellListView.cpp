@@ -126,7 +126,7 @@ void CShellListView::mousePressEvent(QMouseEvent* event) {
 void CShellListView::focusOutEvent(QFocusEvent* event) {
     QTreeWidget::focusOutEvent(event);
     // A menu opening does not take the choice away; anything else that takes the focus does.
-    if (event->reason() == Qt::PopupFocusReason) return;
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason) return;
     state.selectedIsPlain = false;
     state.selectedIsEncrypted = false;
     StatesChanged();

@@ -8,6 +8,7 @@
 #include "framework/Dialog.h"
 #include "framework/DialogHost.h"
 #include "mainframe/CFilePasswordDlg.h"
+#include "mainframe/RevealButton.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {
@@ -96,17 +97,24 @@ TEST_F(FileViewCommandsTest, PasswordDialogRulesAndTheButtonImage) {
     EXPECT_TRUE(dialogs->Problems().isEmpty()) << dialogs->Problems().join("; ").toStdString();
 }
 
-TEST_F(FileViewCommandsTest, ClearPasswordButtonEmptiesTheEditsOnly) {
+TEST_F(FileViewCommandsTest, RevealShowsTheTypedTextAndClearPasswordEmptiesTheEditsOnly) {
     CChildFrmFileView* view = EnterView(true);
     ASSERT_NE(view, nullptr);
     QString afterClear = "not cleared";
-    dialogs->RunDialog([&afterClear](Dialog& dialog) {
+    QString revealed;
+    dialogs->RunDialog([&afterClear, &revealed](Dialog& dialog) {
+        // The reveal button shows what the first edit holds now, typed but not confirmed.
+        dialog.findChild<QLineEdit*>(QString::number(CFilePasswordDlg::kFirstEdit))->setText("typed not kept");
+        auto* reveal = dialog.findChild<RevealButton*>(QString::number(CFilePasswordDlg::kRevealButton));
+        reveal->click();
+        revealed = reveal->lastShown;
         dialog.findChild<QPushButton*>(QString::number(CFilePasswordDlg::kClearButton))->click();
         afterClear = dialog.findChild<QLineEdit*>(QString::number(CFilePasswordDlg::kFirstEdit))->text() +
                      dialog.findChild<QLineEdit*>(QString::number(CFilePasswordDlg::kSecondEdit))->text();
         return int(QDialog::Rejected);
     });
     app->ExecuteCommand(res::SetPasswordMenu);
+    EXPECT_EQ(revealed, "typed not kept");
     EXPECT_EQ(afterClear, "");
     EXPECT_EQ(std::string(frame->fileEncryption.filePassword), kPassword);
 }
