@@ -26,7 +26,7 @@ MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), area(new QMdiArea(thi
     updateTimer->setSingleShot(true);
     updateTimer->setInterval(0);
     connect(updateTimer, &QTimer::timeout, this, &MdiFrame::UpdateCommandStates);
-    connect(qApp, &QApplication::focusChanged, this, [this] { InvalidateCommandStates(); });
+    focusConnection = connect(qApp, &QApplication::focusChanged, this, [this] { InvalidateCommandStates(); });
 
     OnCommand(cmd::ViewToolbar, [this] {
         if (mainToolbar) mainToolbar->setVisible(!mainToolbar->isVisible());
@@ -44,7 +44,11 @@ MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), area(new QMdiArea(thi
     OnUpdate(cmd::WindowArrange, [this](CommandState& state) { state.Enable(GetActiveChild() != nullptr); });
 }
 
-MdiFrame::~MdiFrame() = default;
+MdiFrame::~MdiFrame() {
+    // Child windows that close while the frame is being torn down move the focus; by then the
+    // frame's own parts are gone, so the focus must no longer reach it.
+    disconnect(focusConnection);
+}
 
 std::vector<ChildFrame*> MdiFrame::GetChildren() const {
     std::vector<ChildFrame*> children;

@@ -81,6 +81,7 @@ private:
     int currentMenu = 0;
     QToolBar* mainToolbar = nullptr;
     QTimer* updateTimer;
+    QMetaObject::Connection focusConnection;
 };
 
 }  // namespace tessarel
