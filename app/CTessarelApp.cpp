@@ -13,6 +13,7 @@
 #include "framework/CommandIds.h"
 #include "framework/DocTemplate.h"
 #include "framework/Settings.h"
+#include "mainframe/CChildFrmFileView.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CTessarelDoc.h"
@@ -40,13 +41,13 @@ CTessarelApp::~CTessarelApp() {
 void CTessarelApp::CreateTemplates() {
     auto documents = [] { return std::unique_ptr<Document>(new CTessarelDoc); };
     auto cardFrames = [](Document& document) -> ChildFrame* { return new CChildFrame(document, *document.GetDocTemplate()); };
-    // The file encryption view brings its own frame; until it exists its files do not open.
-    auto noFrame = [](Document&) -> ChildFrame* { return nullptr; };
+    // A "~~~" file opened as a document is shown in the file encryption view.
+    auto fileViewFrames = [](Document& document) -> ChildFrame* { return new CChildFrmFileView(document, *document.GetDocTemplate()); };
     DocManager& manager = GetDocManager();
     encryptedTemplate = manager.AddDocTemplate(
         std::make_unique<DocTemplate>(res::MenuEncryptedCard, QString::fromLatin1(kEncryptedStrings), documents, cardFrames));
     fileViewTemplate = manager.AddDocTemplate(
-        std::make_unique<DocTemplate>(res::MenuFileView, QString::fromLatin1(kFileViewStrings), documents, noFrame));
+        std::make_unique<DocTemplate>(res::MenuFileView, QString::fromLatin1(kFileViewStrings), documents, fileViewFrames));
     plainTemplate = manager.AddDocTemplate(
         std::make_unique<DocTemplate>(res::MenuPlainCard, QString::fromLatin1(kPlainStrings), documents, cardFrames));
     CTessarelDoc::SetCardTemplates(plainTemplate, encryptedTemplate);

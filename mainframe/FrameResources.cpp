@@ -145,6 +145,12 @@ QString StatusText(int id) {
         {LoadInBrowserButton, "Load URL in Browser"},
         {FileEncryptionButton, "Go to File Encryption View"},
         {CardViewButton, "Go To Card View"},
+        {SetPasswordButton, "Set the password for File Encryption"},
+        {ClearPasswordButton, "Clear Password for File Encryption"},
+        {EncryptFileButton, "Encrypt a File"},
+        {DecryptFileButton, "Decrypt a File"},
+        {ShowEncryptedButton, "Show Encrypted Files Only"},
+        {AllFilesButton, "Show All Files"},
         {OnlineDocumentation, "Read Help File"},
         // The framework's standard texts.
         {cmd::FileNew, "Create a new document"},

@@ -13,6 +13,7 @@
 #include "app/CSplashWindow.h"
 #include "app/FileTypeRegistration.h"
 #include "framework/CommandIds.h"
+#include "mainframe/CChildFrmFileView.h"
 #include "framework/DocTemplate.h"
 #include "framework/Settings.h"
 #include "resources/ResourceIds.h"
@@ -190,20 +191,25 @@ TEST_F(StartupTest, RecentFilesOpenFromTheFileMenu) {
     EXPECT_EQ(Messages().back(), "Failed to open document.");
 }
 
-TEST_F(StartupTest, AnEncryptedSingleFileFromTheFileMenuOpensNoCardWindow) {
+TEST_F(StartupTest, AnEncryptedSingleFileFromTheFileMenuEntersTheFileView) {
     ASSERT_TRUE(Start());
     QFile single(Path("photo.jpg.~~~"));
     ASSERT_TRUE(single.open(QIODevice::WriteOnly));
     single.write(QByteArray(64, 'x'));
     single.close();
     dialogs->AnswerFile(Path("photo.jpg.~~~"));
+    dialogs->AnswerMessage(MessageAnswer::No);  // no file password yet: not now
     app->ExecuteCommand(cmd::FileOpen);
     Settle();
-    EXPECT_EQ(ActiveDocument(), nullptr);
-    EXPECT_EQ(frame->CurrentMenu() == res::MenuPlainCard || frame->CurrentMenu() == res::MenuEncryptedCard, false);
-    // The program goes on as before.
-    EXPECT_TRUE(app->ExecuteCommand(cmd::FileNew));
-    EXPECT_NE(ActiveDocument(), nullptr);
+    auto* view = dynamic_cast<CChildFrmFileView*>(frame->GetActiveChild());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->windowTitle(), "File Encryption");
+    EXPECT_EQ(frame->CurrentMenu(), res::MenuFileView);
+    // A card window is made first, as when no window was open; the file itself is left alone.
+    EXPECT_EQ(frame->GetChildren().size(), 2u);
+    QFile check(Path("photo.jpg.~~~"));
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), QByteArray(64, 'x'));
 }
 
 }  // namespace
