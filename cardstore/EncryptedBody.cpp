@@ -26,6 +26,19 @@ void Decipher(std::uint8_t* data, std::size_t size, const SecureString& password
     cipher.DecryptBlocks(data, static_cast<std::uint32_t>(size / 8));
 }
 
+// Grows the file's bytes to `start` + `cipherSize` with zeros, so that every block the cipher
+// touches lies inside the buffer. False ("Out of memory." shown) when that cannot be had.
+bool ZeroFillCipherText(SecureBytes& bytes, std::size_t start, std::size_t cipherSize, UserInterface& ui) {
+    try {
+        if (cipherSize / 8 > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
+        bytes.resize(start + cipherSize, 0);
+    } catch (const std::bad_alloc&) {
+        ui.Tell("Out of memory.");
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui) {
@@ -54,16 +67,7 @@ bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string
     // A damaged file may end inside a block, or before a whole digest: the zero fill keeps every
     // read inside the buffer, and such a body fails the password check.
     const std::size_t bodySize = std::max(RoundUpToBlocks(bytes.size() - kHeaderSize), RoundUpToBlocks(kDigestSize + 4));
-    if (bodySize / 8 > std::numeric_limits<std::uint32_t>::max()) {
-        ui.Tell("Out of memory.");
-        return false;
-    }
-    try {
-        bytes.resize(kHeaderSize + bodySize, 0);
-    } catch (const std::bad_alloc&) {
-        ui.Tell("Out of memory.");
-        return false;
-    }
+    if (!ZeroFillCipherText(bytes, kHeaderSize, bodySize, ui)) return false;
     const bool zeroTables = bytes[1] == kZeroTableFormatVersion;
     const auto typed = ui.AskPassword(DecryptionPasswordTitle(path));
     if (!typed) return false;
@@ -94,16 +98,7 @@ bool ReadLegacyEncrypted(CCardFileData& doc, SecureBytes& bytes, CardFileLayout 
     const std::size_t checkSize = first ? 3 : kDigestSize;
     const std::size_t dataSize = bytes.size() - kLegacyPrefixSize;
     const std::size_t cipherSize = std::max(RoundUpToBlocks(dataSize), RoundUpToBlocks(checkSize));
-    if (cipherSize / 8 > std::numeric_limits<std::uint32_t>::max()) {
-        ui.Tell("Out of memory.");
-        return false;
-    }
-    try {
-        bytes.resize(kLegacyPrefixSize + cipherSize, 0);
-    } catch (const std::bad_alloc&) {
-        ui.Tell("Out of memory.");
-        return false;
-    }
+    if (!ZeroFillCipherText(bytes, kLegacyPrefixSize, cipherSize, ui)) return false;
     const auto typed = ui.AskPassword(DecryptionPasswordTitle(path));
     // A cancelled prompt opens nothing, in both layouts: an empty document under the old file's
     // path would overwrite every card in it at the next save.
