@@ -13,15 +13,6 @@
 
 namespace tessarel {
 
-namespace {
-QLineEdit* MaskedEdit(int id, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::number(id));
-    edit->setEchoMode(QLineEdit::Password);
-    return edit;
-}
-}  // namespace
-
 CEncryptOnSaveDlg::CEncryptOnSaveDlg(QWidget* parent) : Dialog(parent) {
     setObjectName(QStringLiteral("161"));
     setWindowTitle(QStringLiteral("File Encryption"));

@@ -15,13 +15,6 @@
 namespace tessarel {
 
 namespace {
-QLineEdit* MaskedEdit(int id, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::number(id));
-    edit->setEchoMode(QLineEdit::Password);
-    return edit;
-}
-
 void Wipe(QString& text) {
     text.fill(QChar(0));
     text.clear();

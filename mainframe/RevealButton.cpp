@@ -27,4 +27,11 @@ void RevealButton::Reveal() {
     menu.exec(PopupPosition());
 }
 
+QLineEdit* MaskedEdit(int controlId, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::number(controlId));
+    edit->setEchoMode(QLineEdit::Password);
+    return edit;
+}
+
 }  // namespace tessarel

@@ -2,6 +2,7 @@
 // The small button with icon 151 beside a masked password: it shows the password in a pop-up
 // menu with one disabled item, placed at the button's bottom-right corner moved 5 pixels right.
 
+#include <QLineEdit>
 #include <QToolButton>
 #include <functional>
 
@@ -21,5 +22,8 @@ public:
 private:
     std::function<QString()> currentText;
 };
+
+// A password edit that echoes nothing readable, named by its control id.
+QLineEdit* MaskedEdit(int controlId, QWidget* parent);
 
 }  // namespace tessarel
