@@ -113,6 +113,7 @@ void CTessarelView::RebuildCards() {
             CCardList* list = doc->GetCategoryList(code);
             struct CardEntry {
                 QString text;
+                QString key;  // folded once, so the sort compares plain strings
                 int index;
             };
             std::vector<CardEntry> sorted;
@@ -120,12 +121,14 @@ void CTessarelView::RebuildCards() {
             int index = 0;
             for (const auto& card : *list) {
                 card->SetListIndex(index);
-                sorted.push_back(CardEntry{CardTextToQString(card->GetFieldText1()), index++});
+                QString text = CardTextToQString(card->GetFieldText1());
+                QString key = text.toCaseFolded();
+                sorted.push_back(CardEntry{std::move(text), std::move(key), index++});
             }
             // Sorted by name as the tree control sorts (without regard to case); equal names keep
             // their list order. The item data keeps the list index.
             std::stable_sort(sorted.begin(), sorted.end(), [](const CardEntry& a, const CardEntry& b) {
-                return QString::compare(a.text, b.text, Qt::CaseInsensitive) < 0;
+                return a.key < b.key;
             });
             QList<QTreeWidgetItem*> children;
             children.reserve(static_cast<qsizetype>(sorted.size()));
