@@ -10,7 +10,7 @@ namespace {
 
 #include "BlowfishTables.inc"
 
-inline std::uint32_t Swap(std::uint32_t v) {
+[[maybe_unused]] inline std::uint32_t Swap(std::uint32_t v) {
     return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
 }
 
