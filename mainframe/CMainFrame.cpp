@@ -13,6 +13,7 @@
 #include "CTessarelDoc.h"
 #include "cardstore/CCard.h"
 #include "FrameResources.h"
+#include "app/CPrefPropertySheet.h"
 #include "framework/Application.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandIds.h"
@@ -186,9 +187,9 @@ void CMainFrame::EnableWhen(int id, std::function<bool()> rule) {
 
 void CMainFrame::RegisterCommandTable() {
     using namespace res;
-    // Card commands, browser and helper launches, the file encryption view and the preferences
-    // have their handlers here; their work arrives with the card, browser, file view and
-    // preference features. Until then the handlers exist (so the rules below decide) and do nothing.
+    // Card commands, browser and helper launches and the file encryption view have their
+    // handlers here; their work arrives with the card, browser and file view features. Until
+    // then the handlers exist (so the rules below decide) and do nothing.
     auto child = [this] { return GetActiveChild() != nullptr; };
     auto selected = [this] { return cardSelected != 0; };
     auto cardCount = [this] {
@@ -212,7 +213,12 @@ void CMainFrame::RegisterCommandTable() {
     });
     EnableWhen(cmd::EditCut, selected);
     EnableWhen(cmd::EditPaste, [this] { return clipboardFull != 0; });
-    Always(Preferences);
+    OnCommand(Preferences, [this] {
+        CPrefPropertySheet::Run(this);
+        // Only the print options are taken afresh; the helper paths stay as read at start-up.
+        printAtm = ReadInt(setting::PrintAtm, 1);
+        printNotes = ReadInt(setting::PrintNotes, 1);
+    });
     EnableWhen(PrintPreview, cardCount);
     for (int id : {LaunchWww, LaunchBrowserButton, LaunchEmail, LaunchLogin, LaunchNews, LaunchFtp, GetWebPage,
                    OnlineDocumentation, HelpReader, HomePage, OpenNewWindow, AutomaticAccess})
