@@ -1,14 +1,10 @@
 #include "BackgroundWriter.h"
 
-#include <cstring>
-
 namespace setupstub {
 
-BackgroundWriter::BackgroundWriter(ByteSink& sink) : target(sink), freeBuffers(2), fullBuffers(0)
+BackgroundWriter::BackgroundWriter(ByteSink& sink) : target(sink), idle(1), work(0)
 {
-    for (Buffer& buffer : buffers)
-        buffer.bytes.resize(bufferSize);
-    threaded = freeBuffers.valid() && fullBuffers.valid() && thread.start(&BackgroundWriter::writerLoop, this);
+    threaded = idle.valid() && work.valid() && thread.start(&BackgroundWriter::writerLoop, this);
 }
 
 BackgroundWriter::~BackgroundWriter()
@@ -19,53 +15,52 @@ BackgroundWriter::~BackgroundWriter()
 void BackgroundWriter::writerLoop(void* self)
 {
     auto* writer = static_cast<BackgroundWriter*>(self);
-    // Buffers arrive strictly in turn, so the next one is always the other one.
-    for (int next = 0;; next ^= 1) {
-        writer->fullBuffers.wait();
-        Buffer& buffer = writer->buffers[next];
-        if (!writer->failed.load(std::memory_order_relaxed) && buffer.used > 0
-            && !writer->target.write(buffer.bytes.data(), buffer.used))
-            writer->failed.store(true, std::memory_order_relaxed);
-        const bool last = buffer.last;
-        writer->freeBuffers.post();
-        if (last)
+    for (;;) {
+        writer->work.wait();
+        // The semaphore orders these reads after the lending thread's stores.
+        if (writer->stopping)
             return;
+        if (!writer->failed.load(std::memory_order_relaxed) && !writer->target.write(writer->lent, writer->lentSize))
+            writer->failed.store(true, std::memory_order_relaxed);
+        writer->idle.post();
     }
 }
 
-void BackgroundWriter::handOver(bool last)
+void BackgroundWriter::waitUntilIdle()
 {
-    buffers[filling].last = last;
-    fullBuffers.post();
-    holdsBuffer = false;
-    filling ^= 1;
+    idle.wait();
 }
 
-bool BackgroundWriter::write(const std::uint8_t* data, std::size_t size)
+bool BackgroundWriter::lend(const std::uint8_t* data, std::size_t size)
 {
     if (finished)
         return false;
     if (!threaded)
         return target.write(data, size);
-    while (size > 0) {
-        if (!holdsBuffer) {
-            freeBuffers.wait(); // the writer is done with this one: its result is visible
-            buffers[filling].used = 0;
-            holdsBuffer = true;
-        }
-        if (failed.load(std::memory_order_relaxed))
-            return false;
-        Buffer& buffer = buffers[filling];
-        const std::size_t room = bufferSize - buffer.used;
-        const std::size_t take = size < room ? size : room;
-        std::memcpy(buffer.bytes.data() + buffer.used, data, take);
-        buffer.used += take;
-        data += take;
-        size -= take;
-        if (buffer.used == bufferSize)
-            handOver(false);
+    waitUntilIdle(); // the previous block is written: its result is visible
+    if (failed.load(std::memory_order_relaxed)) {
+        idle.post();
+        return false;
     }
+    if (size == 0) {
+        idle.post();
+        return true;
+    }
+    lent = data;
+    lentSize = size;
+    work.post();
     return true;
+}
+
+bool BackgroundWriter::write(const std::uint8_t* data, std::size_t size)
+{
+    if (!lend(data, size))
+        return false;
+    if (!threaded)
+        return true;
+    waitUntilIdle();
+    idle.post();
+    return !failed.load(std::memory_order_relaxed);
 }
 
 bool BackgroundWriter::finish()
@@ -75,11 +70,9 @@ bool BackgroundWriter::finish()
     finished = true;
     if (!threaded)
         return true;
-    if (!holdsBuffer) {
-        freeBuffers.wait();
-        buffers[filling].used = 0;
-    }
-    handOver(true);
+    waitUntilIdle();
+    stopping = true;
+    work.post();
     thread.join();
     return !failed.load();
 }

@@ -7,14 +7,14 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace setupstub {
 
 // Passes bytes on to another sink from a second thread, so that writing a file (time
-// spent in the system) overlaps with decoding the next bytes. Two buffers alternate:
-// one is filled here while the other is written. When no thread can be started, the
-// bytes go straight through.
+// spent in the system) overlaps with decoding the next bytes. Bytes are lent, not
+// copied: lend() hands over the caller's block and returns once the block lent before
+// it has been written, so a caller alternating between two blocks never waits while
+// both are busy. When no thread can be started, the bytes go straight through.
 class BackgroundWriter : public ByteSink {
 public:
     explicit BackgroundWriter(ByteSink& target);
@@ -22,29 +22,24 @@ public:
     BackgroundWriter(const BackgroundWriter&) = delete;
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
 
-    // False once any earlier write has failed, so decoding stops soon after.
+    // Written before returning (the caller's bytes are free again).
     bool write(const std::uint8_t* data, std::size_t size) override;
-    // Writes what is left and waits for it; true when every byte was written.
+    // False once any earlier write has failed, so decoding stops soon after.
+    bool lend(const std::uint8_t* data, std::size_t size) override;
+    // Waits for the last lent bytes; true when every byte was written.
     bool finish();
 
 private:
-    static constexpr std::size_t bufferSize = std::size_t{1} << 19;
-
-    struct Buffer {
-        std::vector<std::uint8_t> bytes;
-        std::size_t used = 0;
-        bool last = false;
-    };
-
     static void writerLoop(void* self);
-    void handOver(bool last);
+    // Waits until the writer has no bytes of ours; the caller then holds `idle`.
+    void waitUntilIdle();
 
     ByteSink& target;
-    Buffer buffers[2];
-    int filling = 0;           // the buffer this thread fills
-    bool holdsBuffer = false;  // whether it owns `filling` right now
-    Semaphore freeBuffers;     // buffers the writer has finished with
-    Semaphore fullBuffers;     // buffers waiting to be written
+    const std::uint8_t* lent = nullptr;
+    std::size_t lentSize = 0;
+    bool stopping = false;
+    Semaphore idle;  // 1 while the writer holds no lent bytes
+    Semaphore work;  // posted for each lent block, and once to stop
     std::atomic<bool> failed {false};
     WorkerThread thread;
     bool threaded = false;

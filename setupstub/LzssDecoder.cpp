@@ -41,26 +41,39 @@ inline std::uint8_t* copyReference(std::uint8_t* dst, std::size_t writeRing, std
 
 } // namespace
 
-LzssDecoder::LzssDecoder() : buffer(ringSize + blockSize + slack) {}
+LzssDecoder::LzssDecoder()
+{
+    for (auto& block : blocks)
+        block.resize(ringSize + blockSize + slack);
+    buffer = blocks[0].data();
+}
 
 void LzssDecoder::begin()
 {
     // buffer[i] stands for ring position (i + 4078) mod 4096: the first 18 bytes are
     // the ring's never-initialised tail (zero), the rest the initial blanks.
     const std::size_t unsetTail = ringSize - ringStart;
-    std::memset(buffer.data(), 0, unsetTail);
-    std::memset(buffer.data() + unsetTail, ' ', ringSize - unsetTail);
+    filling = 0;
+    buffer = blocks[0].data();
+    std::memset(buffer, 0, unsetTail);
+    std::memset(buffer + unsetTail, ' ', ringSize - unsetTail);
     out = ringSize;
     phase = ringStart;
 }
 
 bool LzssDecoder::flushBlock(ByteSink& sink)
 {
-    if (out > ringSize && !sink.write(buffer.data() + ringSize, out - ringSize))
+    if (out == ringSize)
+        return true;
+    // Once lend() returns, the sink is done with the other block: fill that one next,
+    // after the last 4096 bytes of this one as its history.
+    if (!sink.lend(buffer + ringSize, out - ringSize))
         return false;
-    // Keep the last 4096 bytes as history for the next block.
     const std::size_t shift = out - ringSize;
-    std::memmove(buffer.data(), buffer.data() + shift, ringSize);
+    std::uint8_t* const full = buffer;
+    filling ^= 1;
+    buffer = blocks[filling].data();
+    std::memcpy(buffer, full + shift, ringSize);
     phase = (phase + shift) & ringMask;
     out = ringSize;
     return true;
@@ -70,7 +83,7 @@ void LzssDecoder::decodeWholeGroups(const std::uint8_t*& in, const std::uint8_t*
 {
     // Locals, not members: stores through a byte pointer could otherwise alias them,
     // forcing a reload after every byte written.
-    std::uint8_t* const base = buffer.data();
+    std::uint8_t* const base = buffer;
     std::uint8_t* const blockEnd = base + ringSize + blockSize;
     const std::size_t ringBase = phase;
     std::uint8_t* op = base + out;
@@ -119,7 +132,7 @@ bool LzssDecoder::decodeGuardedGroup(const std::uint8_t*& in, const std::uint8_t
         } else {
             if (end - in < 2)
                 return false;
-            std::uint8_t* const base = buffer.data();
+            std::uint8_t* const base = buffer;
             out = static_cast<std::size_t>(copyReference(base + out, (out + phase) & ringMask, in[0], in[1]) - base);
             in += 2;
         }

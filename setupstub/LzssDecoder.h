@@ -16,7 +16,9 @@ namespace setupstub {
 //
 // Instead of a ring, the output is built in a linear block that keeps the last 4096
 // bytes in front of it, so references become plain copies at a distance and whole
-// blocks go to the sink at once.
+// blocks go to the sink at once. Two such blocks alternate, and full blocks are lent
+// to the sink (ByteSink::lend): a sink that writes on another thread writes one while
+// the other is filled, without copying the bytes.
 class LzssDecoder {
 public:
     LzssDecoder();
@@ -50,7 +52,9 @@ private:
     // fixed-size copies of one reference.
     static constexpr std::size_t slack = 8 * maxMatch + 4 * maxMatch;
 
-    std::vector<std::uint8_t> buffer;
+    std::vector<std::uint8_t> blocks[2];
+    std::uint8_t* buffer = nullptr; // the block being filled
+    int filling = 0;
     std::size_t out = 0;    // next write position in `buffer`
     std::size_t phase = 0;  // ring position of buffer[i] is (i + phase) mod 4096
 };

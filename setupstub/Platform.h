@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -11,6 +12,9 @@ char pathSeparator();
 
 // The full path of the running program's file; empty when the system cannot say.
 std::string ownProgramPath();
+
+// How many processors the program may run on; at least 1.
+std::size_t processorCount();
 
 // The user's temporary folder, without a trailing separator; empty when unknown.
 std::string temporaryFolder();

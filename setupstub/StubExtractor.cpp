@@ -1,14 +1,14 @@
 #include "StubExtractor.h"
 
 #include "ArchiveTable.h"
-#include "BackgroundWriter.h"
+#include "EntryExtractor.h"
 #include "InputFile.h"
-#include "OutputFile.h"
 #include "PatchRecord.h"
 #include "Platform.h"
+#include "WorkerThread.h"
 
 #include <cstdio>
-#include <cstring>
+#include <memory>
 
 namespace setupstub {
 
@@ -36,11 +36,8 @@ StubStatus StubExtractor::extract()
         return StubStatus::FileAccess;
     secondStage = entryPath(0);
 
-    for (std::size_t k = 0; k < table.entries().size(); ++k) {
-        if (!extractEntry(file, table.entries()[k], k))
-            return StubStatus::FileAccess;
-    }
-    return StubStatus::NoError;
+    file.close();
+    return extractEntries(ownPath, table.entries()) ? StubStatus::NoError : StubStatus::FileAccess;
 }
 
 std::string StubExtractor::entryPath(std::size_t index) const
@@ -52,53 +49,55 @@ std::string StubExtractor::entryPath(std::size_t index) const
     return folderPath + platform::pathSeparator() + name;
 }
 
-bool StubExtractor::extractEntry(InputFile& file, const EntryExtent& extent, std::size_t index)
+bool StubExtractor::extractEntries(const std::string& programPath, const std::vector<EntryExtent>& entries)
 {
-    // The table check guarantees the head and keeps the entry inside the file.
-    std::uint8_t headBytes[ArchiveEntry::headerSize];
-    if (!file.readAt(extent.offset, headBytes, sizeof headBytes))
-        return false;
-    const ArchiveEntry head(headBytes);
-
-    const std::string path = entryPath(index);
-    OutputFile output;
-    if (!output.create(path))
-        return false;
-    // The file is written from a second thread while the next bytes are decoded.
-    BackgroundWriter writer(output);
-    const bool decoded
-        = decodeEntry(file, extent.offset + ArchiveEntry::headerSize, extent.size - ArchiveEntry::headerSize, writer);
-    if (!writer.finish() || !decoded)
-        return false;
-    if (!output.setTimes(head.creationTime(), head.lastAccessTime(), head.lastWriteTime()))
-        return false;
-    // A failed close can mean lost data on some file systems; it counts as a failure.
-    if (!output.close())
-        return false;
-    return platform::setAttributes(path, head.attributes(), index == 0);
+    program = programPath;
+    pending = &entries;
+    nextEntry = 0;
+    failed = false;
+    std::size_t threads = platform::processorCount();
+    if (threads > maxThreads)
+        threads = maxThreads;
+    if (threads > entries.size())
+        threads = entries.size();
+    // This thread works too; when a helper cannot be started, fewer do the same work.
+    std::vector<std::unique_ptr<WorkerThread>> helpers;
+    for (std::size_t k = 1; k < threads; ++k) {
+        auto helper = std::make_unique<WorkerThread>();
+        if (!helper->start(&StubExtractor::runWorker, this))
+            break;
+        helpers.push_back(std::move(helper));
+    }
+    work();
+    for (auto& helper : helpers)
+        helper->join();
+    pending = nullptr;
+    return !failed.load();
 }
 
-bool StubExtractor::decodeEntry(InputFile& file, std::uint64_t offset, std::uint64_t size, ByteSink& output)
+void StubExtractor::runWorker(void* self)
 {
-    piece.resize(LzssDecoder::carryMax + pieceSize);
-    decoder.begin();
-    std::size_t carried = 0;
-    for (;;) {
-        const std::size_t count = size < pieceSize ? static_cast<std::size_t>(size) : pieceSize;
-        if (!file.readAt(offset, piece.data() + carried, count))
-            return false;
-        offset += count;
-        size -= count;
-        const std::uint8_t* in = piece.data();
-        const std::uint8_t* const end = in + carried + count;
-        const bool last = size == 0;
-        if (!decoder.decodeSome(in, end, last, output))
-            return false;
-        if (last)
-            return decoder.finish(output);
-        // The decoder stopped before a group that may continue in the next piece.
-        carried = static_cast<std::size_t>(end - in);
-        std::memmove(piece.data(), in, carried);
+    static_cast<StubExtractor*>(self)->work();
+}
+
+void StubExtractor::work()
+{
+    // An exception must not leave a thread: out of memory here is a failed extraction.
+    try {
+        EntryExtractor extractor(failed);
+        if (!extractor.open(program)) {
+            failed = true;
+            return;
+        }
+        while (!failed.load()) {
+            const std::size_t index = nextEntry.fetch_add(1);
+            if (index >= pending->size())
+                return;
+            if (!extractor.extract((*pending)[index], entryPath(index), index == 0))
+                failed = true;
+        }
+    } catch (...) {
+        failed = true;
     }
 }
 

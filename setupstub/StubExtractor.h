@@ -1,20 +1,22 @@
 #pragma once
 
 #include "ArchiveEntry.h"
-#include "LzssDecoder.h"
 #include "StubStatus.h"
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <vector>
 
 namespace setupstub {
 
-class InputFile;
-
 // Unpacks the archive appended to the program file into a new private folder under
 // the temporary folder: entry 0 as the second stage "velotte.exe", entry k as k in
 // eight digits. Stops at the first failure; files already written stay.
+//
+// Every entry is a stream of its own, so entries are unpacked side by side, one
+// thread per processor (at most `maxThreads`), each taking the next entry in table
+// order when it is done with one.
 class StubExtractor {
 public:
     StubStatus extract();
@@ -24,19 +26,20 @@ public:
     const std::string& folder() const { return folderPath; }
 
 private:
-    bool extractEntry(InputFile& file, const EntryExtent& extent, std::size_t index);
+    static constexpr std::size_t maxThreads = 4;
+
+    bool extractEntries(const std::string& programPath, const std::vector<EntryExtent>& entries);
+    static void runWorker(void* self);
+    void work();
     std::string entryPath(std::size_t index) const;
 
-    // Entries are read in pieces of this size, so memory stays small and the data
-    // being decoded stays in the cache, however large an entry is.
-    static constexpr std::size_t pieceSize = std::size_t{1} << 20;
-
-    bool decodeEntry(InputFile& file, std::uint64_t offset, std::uint64_t size, ByteSink& output);
-
-    LzssDecoder decoder;
-    std::vector<std::uint8_t> piece;
     std::string folderPath;
     std::string secondStage;
+    // Shared by the extraction threads while extractEntries() runs.
+    std::string program;
+    const std::vector<EntryExtent>* pending = nullptr;
+    std::atomic<std::size_t> nextEntry {0};
+    std::atomic<bool> failed {false};
 };
 
 } // namespace setupstub

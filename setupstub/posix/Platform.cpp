@@ -31,6 +31,12 @@ std::string ownProgramPath()
     }
 }
 
+std::size_t processorCount()
+{
+    const long count = ::sysconf(_SC_NPROCESSORS_ONLN);
+    return count > 0 ? static_cast<std::size_t>(count) : 1;
+}
+
 std::string temporaryFolder()
 {
     const char* fromEnvironment = std::getenv("TMPDIR");

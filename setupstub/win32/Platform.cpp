@@ -71,6 +71,13 @@ std::string ownProgramPath()
     }
 }
 
+std::size_t processorCount()
+{
+    SYSTEM_INFO info {};
+    ::GetSystemInfo(&info);
+    return info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1;
+}
+
 std::string temporaryFolder()
 {
     char buffer[MAX_PATH + 1];

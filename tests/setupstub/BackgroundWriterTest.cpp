@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 using setupstub::BackgroundWriter;
@@ -65,4 +66,25 @@ TEST(BackgroundWriterTest, FailureOfTheTargetIsReported)
         accepted = writer.write(data.data() + at, 65536);
     EXPECT_FALSE(writer.finish());
     EXPECT_LE(sink.bytes.size(), std::size_t {1} << 20);
+}
+
+// Lent blocks are written without a copy: the caller alternates two blocks and refills
+// one as soon as the next lend() returns, which must find the earlier bytes written.
+TEST(BackgroundWriterTest, LentBlocksAreWrittenBeforeTheirBlockIsNeededAgain)
+{
+    const std::vector<std::uint8_t> data = pattern(std::size_t {3} << 20);
+    const std::size_t blockSize = 65536 + 17;
+    std::vector<std::uint8_t> blocks[2] = {std::vector<std::uint8_t>(blockSize), std::vector<std::uint8_t>(blockSize)};
+    LimitedSink sink(~std::size_t {0});
+    {
+        BackgroundWriter writer(sink);
+        int filling = 0;
+        for (std::size_t at = 0; at < data.size(); at += blockSize, filling ^= 1) {
+            const std::size_t count = std::min(blockSize, data.size() - at);
+            std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(at), count, blocks[filling].begin());
+            ASSERT_TRUE(writer.lend(blocks[filling].data(), count));
+        }
+        EXPECT_TRUE(writer.finish());
+    }
+    EXPECT_TRUE(sink.bytes == data);
 }
