@@ -13,6 +13,22 @@ namespace tessarel {
 // Overwrites memory in a way the optimiser may not drop.
 void SecureWipe(void* data, std::size_t size) noexcept;
 
+// Zeroes a string's characters, its spare capacity and the storage inside the object, and leaves
+// it empty. For the plain std::string temporaries that pass a secret on (a typed password, an
+// exported card): the standard allocator would hand their bytes back as they are.
+template <class String>
+void WipeString(String& text) noexcept {
+    SecureWipe(text.data(), text.capacity());
+    text.clear();
+    // An empty string moves back into the object's own storage, which may still hold the
+    // characters it had before it first needed the heap; that storage is then wiped too.
+    try {
+        text.shrink_to_fit();
+    } catch (...) {
+    }
+    SecureWipe(text.data(), text.capacity());
+}
+
 template <class T>
 struct WipingAllocator {
     using value_type = T;
@@ -29,6 +45,30 @@ struct WipingAllocator {
 };
 
 using SecureBytes = std::vector<std::uint8_t, WipingAllocator<std::uint8_t>>;
-using SecureString = std::basic_string<char, std::char_traits<char>, WipingAllocator<char>>;
+using SecureStringBase = std::basic_string<char, std::char_traits<char>, WipingAllocator<char>>;
+
+// A string whose characters are wiped wherever they were kept. The wiping allocator sees only the
+// heap buffers; a short string lives inside the object itself, and a moved-from string keeps its
+// old characters there, so the object wipes its own storage when it goes or is moved from.
+class SecureString : public SecureStringBase {
+public:
+    using SecureStringBase::SecureStringBase;
+    using SecureStringBase::operator=;
+    SecureString() noexcept = default;
+    SecureString(const SecureStringBase& other) : SecureStringBase(other) {}
+    SecureString(SecureStringBase&& other) noexcept : SecureStringBase(std::move(other)) { WipeString(other); }
+    SecureString(const SecureString& other) = default;
+    SecureString(SecureString&& other) noexcept : SecureStringBase(std::move(other)) { other.Wipe(); }
+    SecureString& operator=(const SecureString& other) = default;
+    SecureString& operator=(SecureString&& other) noexcept {
+        SecureStringBase::operator=(std::move(other));
+        other.Wipe();
+        return *this;
+    }
+    ~SecureString() { Wipe(); }
+
+    // Zeroes every character this object holds or held and leaves it empty.
+    void Wipe() noexcept { WipeString(*this); }
+};
 
 }  // namespace tessarel

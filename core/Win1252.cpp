@@ -1,5 +1,7 @@
 #include "Win1252.h"
 
+#include "SecureBuffer.h"
+
 #include <array>
 #include <cstdint>
 
@@ -65,7 +67,9 @@ int CodePointToWin1252(char32_t cp) {
 
 std::string Win1252ToUtf8(std::string_view bytes) {
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 4);
+    // Room for the longest result (three bytes a character), so no growth leaves a copy of the
+    // text behind in a freed buffer: passwords pass through here.
+    out.reserve(bytes.size() * 3);
     for (const char c : bytes) AppendUtf8(out, Win1252ToCodePoint(static_cast<unsigned char>(c)));
     return out;
 }
@@ -80,6 +84,7 @@ std::optional<std::string> Utf8ToWin1252(std::string_view utf8, char32_t* badCha
         const int byte = ok ? CodePointToWin1252(cp) : -1;
         if (byte < 0) {
             if (badCharacter) *badCharacter = cp;
+            WipeString(out);
             return std::nullopt;
         }
         out.push_back(static_cast<char>(byte));
