@@ -30,7 +30,12 @@ constexpr const char* kFindUsage = "find FILE TEXT [--ignore-case]";
 // A JSON file holds a card file's texts escaped, so it may be several times the card file.
 constexpr std::size_t kMaxJsonSize = std::size_t{1} << 30;
 
-void Print(std::string_view bytes) { std::cout << Win1252ToUtf8(bytes); }
+// Card texts (passwords with --reveal) pass through here: the converted copy is wiped.
+void Print(std::string_view bytes) {
+    std::string utf8 = Win1252ToUtf8(bytes);
+    std::cout << utf8;
+    WipeString(utf8);
+}
 
 int Export(const std::vector<std::string>& arguments) {
     const auto parsed = CliArguments::Parse(arguments, {}, {"--format"});
@@ -49,16 +54,20 @@ int Export(const std::vector<std::string>& arguments) {
 // it; from a pipe the first line is the password.
 bool ReadEncryptionPassword(TerminalUserInterface& ui, const std::string& path, CCardFileData& data) {
     const std::string prompt = "Encryption Password for file: " + path.substr(path.find_last_of('/') + 1);
-    const auto password = ui.ReadPassword(prompt);
+    auto password = ui.ReadPassword(prompt);
     if (password && ::isatty(STDIN_FILENO) == 1) {
-        const auto again = ui.ReadPassword("Enter your password (key) again");
-        if (!again || *again != *password) {
+        auto again = ui.ReadPassword("Enter your password (key) again");
+        const bool same = again && *again == *password;
+        if (again) WipeString(*again);
+        if (!same) {
+            WipeString(*password);
             ui.Tell("Password not correct, try again!");
             return false;
         }
     }
     // An empty or missing password is refused by the writer ("The encryption password is not set.").
     data.encryptionPassword.assign(password.value_or(std::string()));
+    if (password) WipeString(*password);
     data.encryptionMode = 1;
     return true;
 }
@@ -147,7 +156,7 @@ int Show(const std::vector<std::string>& arguments) {
     // The row shows a summary; the whole note follows when the summary leaves some out.
     const std::string_view note = shown->GetNote();
     if (!note.empty() && NoteSummary(note) != note) {
-        std::string lines;
+        SecureString lines;
         for (std::size_t i = 0; i < note.size(); ++i) {
             if (note[i] == '\r' && i + 1 < note.size() && note[i + 1] == '\n') continue;
             lines.push_back(note[i]);

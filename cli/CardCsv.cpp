@@ -7,30 +7,31 @@ namespace {
 
 constexpr std::string_view kRowEnd = "\r\n";
 
-std::string FieldText(const ExportField& field) {
+void AppendFieldText(SecureString& out, const ExportField& field) {
     switch (field.kind) {
-        case ExportField::Kind::Text: return CsvField(field.text);
-        case ExportField::Kind::Number: return std::to_string(field.number);
-        case ExportField::Kind::Flag: return field.flag ? "true" : "false";
+        case ExportField::Kind::Text: AppendCsvField(out, field.text); break;
+        case ExportField::Kind::Number: out += std::to_string(field.number); break;
+        case ExportField::Kind::Flag: out += field.flag ? "true" : "false"; break;
     }
-    return {};
 }
 
 }  // namespace
 
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') quoted.push_back('"');
-        quoted.push_back(c);
+void AppendCsvField(SecureString& out, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
     }
-    quoted.push_back('"');
-    return quoted;
+    out.push_back('"');
+    for (const char c : text) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
 }
 
-std::string ExportCsv(const OpenedCardFile& file) {
-    std::string out;
+SecureString ExportCsv(const OpenedCardFile& file) {
+    SecureString out;
     const auto names = ExportFieldNames();
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i != 0) out.push_back(',');
@@ -41,7 +42,7 @@ std::string ExportCsv(const OpenedCardFile& file) {
         const auto fields = ExportFields(*card);
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i != 0) out.push_back(',');
-            out += FieldText(fields[i]);
+            AppendFieldText(out, fields[i]);
         }
         out += kRowEnd;
     }

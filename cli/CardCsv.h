@@ -8,10 +8,11 @@
 
 namespace tessarel::cli {
 
-std::string ExportCsv(const OpenedCardFile& file);
+// Every card in plain: kept where it is wiped when released.
+SecureString ExportCsv(const OpenedCardFile& file);
 
-// One field, quoted when it holds a comma, a quote, CR or LF (quotes doubled). Line breaks
+// Appends one field, quoted when it holds a comma, a quote, CR or LF (quotes doubled). Line breaks
 // inside the field are kept as they are.
-std::string CsvField(std::string_view text);
+void AppendCsvField(SecureString& out, std::string_view text);
 
 }  // namespace tessarel::cli

@@ -10,7 +10,9 @@ ExportField Text(std::string_view name, std::string_view bytes) {
     ExportField field;
     field.name = name;
     field.kind = ExportField::Kind::Text;
-    field.text = Win1252ToUtf8(bytes);
+    std::string utf8 = Win1252ToUtf8(bytes);
+    field.text.assign(utf8);
+    WipeString(utf8);
     return field;
 }
 

@@ -15,7 +15,7 @@ struct ExportField {
     enum class Kind { Text, Number, Flag };
     std::string_view name;
     Kind kind = Kind::Text;
-    std::string text;          // UTF-8, for Text
+    SecureString text;         // UTF-8, for Text (card texts: wiped when released)
     std::uint32_t number = 0;  // for Number
     bool flag = false;         // for Flag
 };

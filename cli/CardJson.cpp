@@ -17,7 +17,7 @@ namespace {
 // --- writing -------------------------------------------------------------------------------
 // Written by hand rather than through QJsonDocument so the keys keep the schema's order.
 
-void AppendJsonString(std::string& out, std::string_view utf8) {
+void AppendJsonString(SecureString& out, std::string_view utf8) {
     out.push_back('"');
     for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
@@ -42,7 +42,7 @@ void AppendJsonString(std::string& out, std::string_view utf8) {
     out.push_back('"');
 }
 
-void AppendField(std::string& out, const ExportField& field) {
+void AppendField(SecureString& out, const ExportField& field) {
     AppendJsonString(out, field.name);
     out += ": ";
     switch (field.kind) {
@@ -151,8 +151,8 @@ void ReadTop(const QJsonObject& top, bool& encrypted, std::uint32_t& carried) {
 
 }  // namespace
 
-std::string ExportJson(const OpenedCardFile& file) {
-    std::string out = "{\n  \"layout\": ";
+SecureString ExportJson(const OpenedCardFile& file) {
+    SecureString out = "{\n  \"layout\": ";
     AppendJsonString(out, LayoutName(file.result.layout));
     out += ",\n  \"encrypted\": ";
     out += file.result.encrypted ? "true" : "false";

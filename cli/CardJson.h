@@ -11,7 +11,8 @@ namespace tessarel::cli {
 // {"layout", "encrypted", ["version", "carried",] "cards": [...]}, keys in that order. "version"
 // and "carried" are header bytes and appear for the current layout only (not for a 0-byte file,
 // which has no header).
-std::string ExportJson(const OpenedCardFile& file);
+// The text holds every card in plain, so it is kept where it is wiped when released.
+SecureString ExportJson(const OpenedCardFile& file);
 
 struct JsonImport {
     bool encrypted = false;

@@ -44,7 +44,7 @@ private:
 
 SecureString Secure(std::string& text) {
     SecureString secure(text.begin(), text.end());
-    SecureWipe(text.data(), text.size());
+    WipeString(text);
     return secure;
 }
 

@@ -48,8 +48,8 @@ MessageAnswer TerminalUserInterface::ShowMessage(const Message& message) {
     return MessageAnswer::Ok;
 }
 
-std::optional<std::string> TerminalUserInterface::ReadLine(bool echo) {
-    std::string line;
+std::optional<SecureString> TerminalUserInterface::ReadLine(bool echo) {
+    SecureString line;
     int c;
     {
         std::optional<EchoOff> quiet;
@@ -67,9 +67,9 @@ std::optional<std::string> TerminalUserInterface::ReadLine(bool echo) {
 
 std::optional<std::string> TerminalUserInterface::ReadPassword(const std::string& prompt) {
     if (interactive) std::cerr << Win1252ToUtf8(prompt) << ": " << std::flush;
-    auto line = ReadLine(false);
+    const auto line = ReadLine(false);
     if (!line) return std::nullopt;
-    // Terminals speak UTF-8; card passwords are Windows-1252 bytes.
+    // Terminals speak UTF-8; card passwords are Windows-1252 bytes. The caller wipes the result.
     auto bytes = Utf8ToWin1252(*line);
     if (!bytes) {
         std::cerr << "The password holds a character that cannot be used." << std::endl;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "core/SecureBuffer.h"
 #include "core/UserInterface.h"
 
 namespace tessarel::cli {
@@ -18,11 +19,12 @@ public:
     MessageAnswer ShowMessage(const Message& message) override;
     std::optional<std::string> AskPassword(const std::string& title) override;
 
-    // Reads one password the same way, with a prompt of our own.
+    // Reads one password the same way, with a prompt of our own. The caller wipes it (WipeString).
     std::optional<std::string> ReadPassword(const std::string& prompt);
 
 private:
-    std::optional<std::string> ReadLine(bool echo);
+    // The line is kept where it is wiped when released: it is a password more often than not.
+    std::optional<SecureString> ReadLine(bool echo);
     bool interactive;
 };
 
