@@ -5,6 +5,7 @@
 
 #include "browser/DdeInstance.h"
 #include "browser/DdeVerbs.h"
+#include "core/SecureBuffer.h"
 #include "core/Win1252.h"
 
 namespace tessarel::browser {
@@ -24,9 +25,19 @@ QString ToQt(std::string_view bytes) { return QString::fromStdString(Win1252ToUt
 
 bool SameName(std::string_view a, std::string_view b) { return ToQt(a).compare(ToQt(b), Qt::CaseInsensitive) == 0; }
 
-DdeValue TextOrMissing(const std::string& text) {
+DdeValue TextOrMissing(std::string_view text) {
     if (text.empty()) return std::monostate{};
-    return text;
+    return std::string(text);
+}
+
+// Arguments and item texts may hold a password; none of them goes back to the heap unwiped.
+void Wipe(std::string& text) { SecureWipe(text.data(), text.size()); }
+void Wipe(QByteArray& bytes) {
+    if (!bytes.isEmpty()) SecureWipe(bytes.data(), static_cast<std::size_t>(bytes.size()));
+}
+void Wipe(std::vector<DdeValue>& values) {
+    for (DdeValue& value : values)
+        if (auto* text = std::get_if<std::string>(&value)) Wipe(*text);
 }
 
 }  // namespace
@@ -108,13 +119,20 @@ bool CDDEObject::CanConnect(int verbIndex) {
 }
 
 std::optional<std::vector<DdeValue>> CDDEObject::RunVerb(int verbIndex, std::string_view layout,
-                                                         const std::vector<DdeValue>& arguments,
+                                                         std::vector<DdeValue> arguments,
                                                          std::string_view replyLayout) {
     CDDEConversation* conversation = Connect(verbIndex);
-    if (conversation == nullptr) return std::nullopt;
+    if (conversation == nullptr) {
+        Wipe(arguments);
+        return std::nullopt;
+    }
     DdeInstance* dde = DdeInstance::Current();
-    const std::string item = DdeArguments::Encode(layout, arguments);
-    const auto data = dde->Ipc().Request(conversation->Handle(), QByteArray::fromStdString(item));
+    std::string item = DdeArguments::Encode(layout, arguments);
+    Wipe(arguments);
+    QByteArray itemBytes = QByteArray::fromStdString(item);
+    Wipe(item);
+    const auto data = dde->Ipc().Request(conversation->Handle(), itemBytes);
+    Wipe(itemBytes);
     dde->ReportLastError();
     std::optional<std::vector<DdeValue>> reply;
     if (data) reply = DdeArguments::DecodeReply(replyLayout, data->toStdString());
@@ -133,13 +151,13 @@ CDDEObject::WindowInfo CDDEObject::GetWindowInfo(std::uint32_t windowId) {
     return {std::get<std::string>(reply->at(0)), std::get<std::string>(reply->at(1))};
 }
 
-std::uint32_t CDDEObject::OpenURL(const std::string& address, const std::string& file, std::uint32_t windowId,
+std::uint32_t CDDEObject::OpenURL(std::string_view address, const std::string& file, std::uint32_t windowId,
                                   std::uint32_t flags, const std::string& formData, const std::string& mimeType,
                                   const std::string& progressServer) {
-    const std::vector<DdeValue> arguments = {TextOrMissing(address), TextOrMissing(file),     windowId,
-                                             flags,                  TextOrMissing(formData), TextOrMissing(mimeType),
-                                             TextOrMissing(progressServer)};
-    const auto reply = RunVerb(WWW_OpenURL, "QCS,QCS,DW,DW,QCS,QCS,CS", arguments, "DW");
+    std::vector<DdeValue> arguments = {TextOrMissing(address), TextOrMissing(file),     windowId,
+                                       flags,                  TextOrMissing(formData), TextOrMissing(mimeType),
+                                       TextOrMissing(progressServer)};
+    const auto reply = RunVerb(WWW_OpenURL, "QCS,QCS,DW,DW,QCS,QCS,CS", std::move(arguments), "DW");
     return reply ? std::get<std::uint32_t>(reply->at(0)) : 0;
 }
 

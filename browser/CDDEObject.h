@@ -38,7 +38,9 @@ public:
         std::string title;
     };
     WindowInfo GetWindowInfo(std::uint32_t windowId);
-    std::uint32_t OpenURL(const std::string& address, const std::string& file, std::uint32_t windowId,
+    // The address may carry a password (Automatic Access): every copy the request makes of it
+    // is wiped once the request is done.
+    std::uint32_t OpenURL(std::string_view address, const std::string& file, std::uint32_t windowId,
                           std::uint32_t flags, const std::string& formData, const std::string& mimeType,
                           const std::string& progressServer);
 
@@ -56,7 +58,7 @@ public:
 private:
     // Runs one verb request; nullopt when there was no conversation or no reply.
     std::optional<std::vector<DdeValue>> RunVerb(int verbIndex, std::string_view layout,
-                                                 const std::vector<DdeValue>& arguments,
+                                                 std::vector<DdeValue> arguments,
                                                  std::string_view replyLayout);
     void Disconnect(CDDEConversation* conversation);
 

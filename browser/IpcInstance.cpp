@@ -10,6 +10,7 @@
 
 #include "browser/IpcEndpointDirectory.h"
 #include "browser/PeerCredentials.h"
+#include "core/SecureBuffer.h"
 
 namespace tessarel::browser {
 
@@ -256,8 +257,11 @@ void IpcInstance::Drop(ConversationHandle handle, bool tellHandler) {
 void IpcInstance::Send(ConversationHandle handle, const IpcFrame& frame) {
     Connection* connection = Find(handle);
     if (connection == nullptr) return;
-    const QByteArray bytes = frame.Encode();
-    if (bytes.isEmpty() || connection->socket->write(bytes) != bytes.size()) {
+    QByteArray bytes = frame.Encode();
+    const bool written = !bytes.isEmpty() && connection->socket->write(bytes) == bytes.size();
+    // A request may carry a password in its item; the encoded copy is ours to wipe.
+    if (!bytes.isEmpty()) SecureWipe(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    if (!written) {
         Drop(handle, true);
         return;
     }
