@@ -62,6 +62,8 @@ void CPathsSetPage::OnFindPath() {
     request.caption = QStringLiteral("Find Internet Applications Paths");
     // "All Files" matches every name, not only names in parentheses.
     request.filters = {QStringLiteral("Executable Files (*.exe)"), QStringLiteral("All Files (*)")};
+    request.acceptLabel = QStringLiteral("&OK");
+    request.showReadOnly = true;
     const std::optional<QString> chosen = Dialogs().AskOpenFileName(request);
     if (!chosen) return;
     DoDataExchange(true);

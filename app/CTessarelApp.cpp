@@ -12,6 +12,7 @@
 #include "framework/DialogHost.h"
 #include "framework/CommandIds.h"
 #include "framework/DocTemplate.h"
+#include "framework/Printing.h"
 #include "framework/Settings.h"
 #include "mainframe/CChildFrmFileView.h"
 #include "mainframe/CChildFrame.h"
@@ -20,6 +21,7 @@
 #include "mainframe/GuiUserInterface.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
+#include "views/CTessarelView.h"
 
 namespace tessarel {
 
@@ -29,8 +31,7 @@ CTessarelApp::CTessarelApp() : Application(QStringLiteral("Tessarel")) {
         CAboutDialog dialog;
         dialog.DoModal();
     });
-    // Print Setup belongs to the printing work; the command is accepted here until then.
-    OnCommand(cmd::FilePrintSetup, [] {});
+    OnCommand(cmd::FilePrintSetup, [this] { RunPrintSetup(frame); });
 }
 
 CTessarelApp::~CTessarelApp() {
@@ -73,7 +74,8 @@ bool CTessarelApp::StartConversations() {
         return false;
     }
     shellServer = std::make_unique<ShellOpenServer>(ShellOpenServer::ServiceNameOf(ProgramPath()),
-                                                    [this](const QString& path) { OpenFromShell(path); });
+                                                    [this](const QString& path) { OpenFromShell(path); },
+                                                    [this](const QString& path, const QString& printer) { PrintFromShell(path, printer); });
     return true;
 }
 
@@ -103,6 +105,29 @@ void CTessarelApp::OpenFromShell(const QString& path) {
         frame->activateWindow();
     }
     GetDocManager().OpenDocumentFile(path);
+}
+
+void CTessarelApp::PrintFromShell(const QString& path, const QString& printer) {
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, this, [this, path, printer] { PrintFromShell(path, printer); });
+        return;
+    }
+    PrintFile(path, printer);
+}
+
+int CTessarelApp::PrintFile(const QString& path, const QString& printer) {
+    if (path.isEmpty()) return -1;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    Document* already = nullptr;
+    for (Document* open : GetDocManager().GetDocuments())
+        if (!open->GetPathName().isEmpty() && QFileInfo(open->GetPathName()) == QFileInfo(absolute)) already = open;
+    Document* document = already ? already : GetDocManager().OpenDocumentFile(absolute);
+    if (!document) return -1;
+    CTessarelView* tree = CTessarelView::CardTreeOf(*document);
+    const int pages = tree ? tree->OnFilePrintDirect(printer) : -1;
+    // Closing a document the person has open would drop their unsaved changes.
+    if (!already) document->OnCloseDocument();
+    return pages;
 }
 
 bool CTessarelApp::InitInstance(const QStringList& arguments) {
@@ -142,10 +167,9 @@ bool CTessarelApp::RunShellCommand() {
     switch (commandLine.shell) {
         case Shell::Print:
         case Shell::PrintTo: {
-            // Opened hidden, printed, and the program ends; the printing itself arrives with
-            // card printing, so the document is only opened and closed here.
-            Document* document = commandLine.fileName.isEmpty() ? nullptr : plainTemplate ? GetDocManager().OpenDocumentFile(commandLine.fileName) : nullptr;
-            if (document) document->OnCloseDocument();
+            // Opened while the main window is still hidden, printed, and the program ends.
+            const bool named = commandLine.shell == Shell::PrintTo && !commandLine.printTo.isEmpty();
+            PrintFile(commandLine.fileName, named ? commandLine.printTo.front() : QString());
             return false;
         }
         case Shell::Unregister:

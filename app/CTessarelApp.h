@@ -36,6 +36,12 @@ public:
     const CommandLineInfo& CommandLine() const { return commandLine; }
     ShellOpenServer* ShellServer() const { return shellServer.get(); }
 
+    // Prints a card file without a dialog, as the shell's print requests and the "p" and "pt"
+    // flags ask: a file already open is printed as it stands and stays open; any other is opened,
+    // printed and closed. `printer` empty: the default printer. Returns the pages printed, -1
+    // when the file could not be opened or nothing could be written.
+    int PrintFile(const QString& path, const QString& printer);
+
     // Where the file types are registered (empty: the user's XDG data directory).
     void SetDataHome(const QString& folder) { dataHome = folder; }
     // The program path written into the desktop entry.
@@ -50,6 +56,7 @@ private:
     bool StartConversations();
     bool HandOverToRunningInstance();
     void OpenFromShell(const QString& path);
+    void PrintFromShell(const QString& path, const QString& printer);
     void CreateTemplates();
     void RegisterFileTypes();
     bool RunShellCommand();

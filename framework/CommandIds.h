@@ -12,6 +12,7 @@ inline constexpr int FileSaveAs = 57604;
 inline constexpr int FilePageSetup = 57605;
 inline constexpr int FilePrintSetup = 57606;
 inline constexpr int FilePrint = 57607;
+inline constexpr int FilePrintDirect = 57608;  // print without the dialog (the shell's print requests)
 inline constexpr int FilePrintPreview = 57609;
 inline constexpr int FileMruFirst = 57616;  // "Recent File": the entries take 57616 to 57619
 inline constexpr int FileMruLast = 57619;

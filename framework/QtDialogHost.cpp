@@ -1,7 +1,13 @@
 #include "QtDialogHost.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include "Dialog.h"
 #include "core/Win1252.h"
@@ -58,9 +64,24 @@ MessageAnswer QtDialogHost::ShowMessage(const Message& message) {
 }
 
 std::optional<QString> QtDialogHost::AskOpenFileName(const FileDialogRequest& request) {
-    QString path = QFileDialog::getOpenFileName(request.parent, request.caption, request.initialPath, request.filters.join(";;"));
-    if (path.isEmpty()) return std::nullopt;
-    return path;
+    if (request.acceptLabel.isEmpty() && !request.showReadOnly) {
+        QString path = QFileDialog::getOpenFileName(request.parent, request.caption, request.initialPath, request.filters.join(";;"));
+        if (path.isEmpty()) return std::nullopt;
+        return path;
+    }
+    QFileDialog dialog(request.parent, request.caption, request.initialPath);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    if (!request.acceptLabel.isEmpty()) dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
+    if (request.showReadOnly) {
+        // The read-only choice needs a box of our own, so the dialog is Qt's widget dialog.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(new QCheckBox(QStringLiteral("Open as &read-only"), &dialog), grid->rowCount(), 0, 1, -1);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front();
 }
 
 std::optional<QString> QtDialogHost::AskSaveFileName(const FileDialogRequest& request) {
@@ -75,6 +96,28 @@ std::optional<QString> QtDialogHost::AskSaveFileName(const FileDialogRequest& re
 int QtDialogHost::RunModal(Dialog& dialog) {
     dialog.Initialise();
     return dialog.exec();
+}
+
+bool QtDialogHost::RunPrintDialog(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    // Only whole pages are printed: there is no selection or current page to print.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogHost::RunPrintSetup(QPrinter& printer, QWidget* parent) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtDialogHost::RunPrintPreview(QPrinter& printer, QWidget* parent, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* target) {
+        if (target) paint(*target);
+    });
+    dialog.exec();
 }
 
 }  // namespace tessarel

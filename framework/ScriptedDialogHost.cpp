@@ -11,14 +11,26 @@ ScriptedDialogHost::~ScriptedDialogHost() {
     if (&Dialogs() == this) SetDialogHost(previous);
 }
 
-void ScriptedDialogHost::AnswerMessage(MessageAnswer answer) { steps.push_back(Step{Kind::Message, answer, {}, {}}); }
+void ScriptedDialogHost::AnswerMessage(MessageAnswer answer) { steps.push_back(Step{Kind::Message, answer, {}, {}, {}}); }
 
-void ScriptedDialogHost::AnswerFile(const QString& path) { steps.push_back(Step{Kind::OpenFile, MessageAnswer::Ok, path, {}}); }
+void ScriptedDialogHost::AnswerFile(const QString& path) { steps.push_back(Step{Kind::OpenFile, MessageAnswer::Ok, path, {}, {}}); }
 
-void ScriptedDialogHost::CancelFile() { steps.push_back(Step{Kind::OpenFile, MessageAnswer::Cancel, std::nullopt, {}}); }
+void ScriptedDialogHost::CancelFile() { steps.push_back(Step{Kind::OpenFile, MessageAnswer::Cancel, std::nullopt, {}, {}}); }
 
 void ScriptedDialogHost::RunDialog(DialogScript script) {
-    steps.push_back(Step{Kind::Modal, MessageAnswer::Ok, {}, std::move(script)});
+    steps.push_back(Step{Kind::Modal, MessageAnswer::Ok, {}, std::move(script), {}});
+}
+
+void ScriptedDialogHost::AnswerPrintDialog(PrinterScript script) {
+    steps.push_back(Step{Kind::PrintDialog, MessageAnswer::Ok, {}, {}, std::move(script)});
+}
+
+void ScriptedDialogHost::AnswerPrintSetup(PrinterScript script) {
+    steps.push_back(Step{Kind::PrintSetup, MessageAnswer::Ok, {}, {}, std::move(script)});
+}
+
+void ScriptedDialogHost::ShowPrintPreview(PrinterScript script) {
+    steps.push_back(Step{Kind::PrintPreview, MessageAnswer::Ok, {}, {}, std::move(script)});
 }
 
 std::vector<std::string> ScriptedDialogHost::MessageTexts() const {
@@ -81,6 +93,25 @@ int ScriptedDialogHost::RunModal(Dialog& dialog) {
     else
         dialog.OnCancel();
     return dialog.result();
+}
+
+bool ScriptedDialogHost::RunPrinterStep(Kind kind, QPrinter& printer, const QString& what) {
+    events.push_back(Event{kind, {}, {}, {}, {}});
+    Step step;
+    if (!TakeStep(kind, step, what)) return false;
+    return step.printerScript && step.printerScript(printer);
+}
+
+bool ScriptedDialogHost::RunPrintDialog(QPrinter& printer, QWidget*) {
+    return RunPrinterStep(Kind::PrintDialog, printer, QStringLiteral("print dialog"));
+}
+
+bool ScriptedDialogHost::RunPrintSetup(QPrinter& printer, QWidget*) {
+    return RunPrinterStep(Kind::PrintSetup, printer, QStringLiteral("print setup dialog"));
+}
+
+void ScriptedDialogHost::RunPrintPreview(QPrinter& printer, QWidget*, const std::function<void(QPrinter&)>& paint) {
+    if (RunPrinterStep(Kind::PrintPreview, printer, QStringLiteral("print preview"))) paint(printer);
 }
 
 }  // namespace tessarel

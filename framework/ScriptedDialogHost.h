@@ -15,7 +15,7 @@ namespace tessarel {
 
 class ScriptedDialogHost : public DialogHost {
 public:
-    enum class Kind { Message, OpenFile, SaveFile, Modal };
+    enum class Kind { Message, OpenFile, SaveFile, Modal, PrintDialog, PrintSetup, PrintPreview };
     struct Event {
         Kind kind;
         Message message;             // Kind::Message
@@ -26,6 +26,9 @@ public:
     // Fills or clicks the dialog's controls; returns QDialog::Accepted to press OK (the
     // dialog's own OK path then runs) or QDialog::Rejected to cancel.
     using DialogScript = std::function<int(Dialog&)>;
+    // Sets up the printer as the person would in a print dialog (for a test: usually PDF output
+    // to a file); returns true to print (or to confirm Print Setup, or to let a preview draw).
+    using PrinterScript = std::function<bool(QPrinter&)>;
 
     ScriptedDialogHost();   // installs itself
     ~ScriptedDialogHost() override;  // restores the previous host
@@ -34,6 +37,10 @@ public:
     void AnswerFile(const QString& path);
     void CancelFile();
     void RunDialog(DialogScript script);
+    void AnswerPrintDialog(PrinterScript script);
+    void AnswerPrintSetup(PrinterScript script);
+    // A preview draws its pages once on the printer the script prepared, then closes.
+    void ShowPrintPreview(PrinterScript script);
 
     const std::vector<Event>& Events() const { return events; }
     std::vector<std::string> MessageTexts() const;
@@ -44,6 +51,9 @@ public:
     std::optional<QString> AskOpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> AskSaveFileName(const FileDialogRequest& request) override;
     int RunModal(Dialog& dialog) override;
+    bool RunPrintDialog(QPrinter& printer, QWidget* parent) override;
+    bool RunPrintSetup(QPrinter& printer, QWidget* parent) override;
+    void RunPrintPreview(QPrinter& printer, QWidget* parent, const std::function<void(QPrinter&)>& paint) override;
 
 private:
     struct Step {
@@ -51,9 +61,11 @@ private:
         MessageAnswer answer = MessageAnswer::Ok;
         std::optional<QString> path;
         DialogScript script;
+        PrinterScript printerScript;
     };
     bool TakeStep(Kind kind, Step& step, const QString& what);
     std::optional<QString> AnswerFileRequest(Kind kind, const FileDialogRequest& request);
+    bool RunPrinterStep(Kind kind, QPrinter& printer, const QString& what);
 
     std::deque<Step> steps;
     std::vector<Event> events;

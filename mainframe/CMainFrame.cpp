@@ -231,6 +231,7 @@ void CMainFrame::RegisterCommandTable() {
     });
     RegisterFileViewCommands();
     RegisterCardCommands();
+    RegisterPrintCommands();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {

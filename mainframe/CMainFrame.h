@@ -80,6 +80,13 @@ public:
     // Whether the Set Password button shows its password-set picture.
     bool PasswordImageShown() const;
 
+    // --- printing (CMainFramePrint.cpp) -----------------------------------------------------
+    // The frame's Print Preview: hides the status dialog bar and the main toolbar, then the card
+    // window's preview runs (RestoreCardBars shows them again when it ends).
+    void OnPrintPreview();
+    // The category tree of the active card window, if any.
+    class CTessarelView* ActiveCardTree() const;
+
     // --- card list operations and card commands (CMainFrameCards.cpp) -------------------------
     int CategoryCodeOf(const QString& name) const;
     QString CategoryNameOf(int code) const;
@@ -139,6 +146,7 @@ private:
     void EnableWhen(int id, std::function<bool()> rule);
     void CenterOnScreen();
     void RegisterCardCommands();
+    void RegisterPrintCommands();
 
     std::uint8_t cardSelected = 0;
     int selectedCardIndex = -1;

@@ -40,6 +40,7 @@ CTessarelView::CTessarelView(QWidget* parent) : QTreeWidget(parent) {
     connect(this, &QTreeWidget::itemExpanded, this, &CTessarelView::OnExpandingChanged);
     connect(this, &QTreeWidget::itemCollapsed, this, &CTessarelView::OnExpandingChanged);
     connect(this, &QTreeWidget::itemDoubleClicked, this, &CTessarelView::OnDoubleClick);
+    RegisterPrintCommands();
     if (CMainFrame* mainFrame = CMainFrame::Instance()) {
         connect(mainFrame, &MdiFrame::activeChildChanged, this, [this](ChildFrame* child) {
             if (child && child == GetParentFrame()) OnActivateView();

@@ -2,7 +2,8 @@
 // The category tree of a card window: the fifteen categories as root items and each category's
 // cards as children (sorted by name, item data = the card's index in its category list). It keeps
 // the current card, fills the card field list on every selection, keeps the status counts of the
-// main frame current and offers the selection operations the card commands use.
+// main frame current and offers the selection operations the card commands use. It also prints
+// the card file: Print, direct print and Print Preview (CTessarelViewPrint.cpp).
 
 #include <QIcon>
 #include <QTreeWidget>
@@ -10,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "CardPrintLayout.h"
+#include "framework/Printing.h"
 #include "framework/View.h"
 
 namespace tessarel {
@@ -24,7 +27,7 @@ struct CardHint {
 };
 inline constexpr int kCardHint = 1;
 
-class CTessarelView : public QTreeWidget, public View {
+class CTessarelView : public QTreeWidget, public View, public Printable {
     Q_OBJECT
 public:
     explicit CTessarelView(QWidget* parent = nullptr);
@@ -66,6 +69,25 @@ public:
     // What happens when the card window becomes the active one.
     void OnActivateView();
 
+    // --- printing (CTessarelViewPrint.cpp) ------------------------------------------------------
+    void OnFilePrint();
+    // Prints without a dialog, on `printerName` when that printer exists, else the default one;
+    // with no printer at all into the PDF file DirectPrintPdfPath(). Returns the pages printed,
+    // -1 when nothing could be written.
+    int OnFilePrintDirect(const QString& printerName = {});
+    void OnFilePrintPreview();
+    // Where direct printing writes when there is no printer: beside the card file, its name
+    // with ".pdf" added.
+    QString DirectPrintPdfPath() const;
+    const CardPrintLayout& PrintLayout() const { return printLayout; }
+    // The category tree among `document`'s views, if any.
+    static CTessarelView* CardTreeOf(const Document& document);
+
+    void OnBeginPrinting(QPagedPaintDevice& device, PrintInfo& info) override;
+    void OnPrint(QPainter& painter, PrintInfo& info) override;
+    void OnEndPrinting(PrintInfo& info) override;
+    void OnEndPrintPreview(PrintInfo& info) override;
+
 protected:
     // A right click (and a right double click) does nothing, not even select the item under it.
     void mousePressEvent(QMouseEvent* event) override;
@@ -80,12 +102,15 @@ private:
     void OnExpandingChanged(QTreeWidgetItem* item);
     void OnDoubleClick(QTreeWidgetItem* item);
     void ShowCounts(int inCategory, int cardNumber);
+    void RegisterPrintCommands();
 
     std::array<QTreeWidgetItem*, 15> categoryItems{};
     std::array<QIcon, 3> images;
     std::uint8_t cardSelected = 0;
     int currentCardIndex = 0;
     bool rebuilding = false;
+    // The page metrics, cards per page, page count and print cards of the job under way.
+    CardPrintLayout printLayout;
 };
 
 }  // namespace tessarel

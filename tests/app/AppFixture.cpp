@@ -8,6 +8,7 @@
 #include "cardstore/CardFileFormat.h"
 #include "framework/ChildFrame.h"
 #include "framework/Dialog.h"
+#include "framework/Printing.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {
@@ -24,6 +25,8 @@ void AppFixture::SetUp() {
     QSettings("Corvale", "Tessarel").clear();
     dataHome = folder.filePath("data");
     dialogs = std::make_unique<ScriptedDialogHost>();
+    // Direct printing ("p" flag, shell print requests) goes to a PDF beside the file, never paper.
+    SetPrintersIgnored(true);
 }
 
 void AppFixture::TearDown() {

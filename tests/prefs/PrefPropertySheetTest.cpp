@@ -235,6 +235,8 @@ TEST_F(PrefsTest, FindPathFillsThePathOfTheCheckedButton) {
         EXPECT_EQ(events[i].request.filters, (QStringList{"Executable Files (*.exe)", "All Files (*)"}));
         EXPECT_TRUE(events[i].request.defaultSuffix.isEmpty());
         EXPECT_TRUE(events[i].request.initialPath.isEmpty());
+        EXPECT_EQ(events[i].request.acceptLabel, "&OK");
+        EXPECT_TRUE(events[i].request.showReadOnly);
     }
     EXPECT_EQ(ReadText(setting::NetscapeFilePath), "/usr/bin/firefox");
     EXPECT_EQ(ReadText(setting::TelnetFilePath), "/typed/telnet");

@@ -1,0 +1,142 @@
+#include "Printing.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <memory>
+
+#include "DialogHost.h"
+
+namespace tessarel {
+
+namespace {
+
+// A file has no resolution of its own; 600 dots per inch is what common printers offer, so the
+// layout's device-unit distances come out alike on paper and in a file.
+constexpr int kFileResolution = 600;
+bool printersIgnored = false;
+
+void PrepareForJob(QPrinter& printer) {
+    printer.setFullPage(true);
+    printer.setPrintRange(QPrinter::AllPages);
+}
+
+// A printer that can put ink on paper: a real one, not Qt's file output without a file.
+bool IsPaperPrinter(QPrinter& printer) { return printer.outputFormat() == QPrinter::NativeFormat && printer.isValid(); }
+
+int PrintOnPrinter(Printable& target, QPrinter& printer, PrintInfo& info) {
+    PrepareForJob(printer);
+    return PrintPages(target, printer, info);
+}
+
+int PrintToPdf(Printable& target, const QString& pdfPath, const QString& title, PrintInfo& info) {
+    QSaveFile file(pdfPath);
+    if (!file.open(QIODevice::WriteOnly)) return -1;
+    int pages = 0;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(kFileResolution);
+        QPageLayout layout = AppPrinter().pageLayout();
+        layout.setMode(QPageLayout::FullPageMode);
+        writer.setPageLayout(layout);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Tessarel"));
+        pages = PrintPages(target, writer, info);
+    }
+    // A job of no pages leaves no file behind, and a failed one leaves the old file as it was.
+    if (pages <= 0) {
+        file.cancelWriting();
+        return pages;
+    }
+    return file.commit() ? pages : -1;
+}
+
+}  // namespace
+
+QPrinter& AppPrinter() {
+    // Lives as long as the process: Qt's printer must not outlive the application object in a
+    // static destructor, and the settings it holds matter until the very end.
+    static QPrinter* printer = [] {
+        auto* made = new QPrinter(QPrinter::HighResolution);
+        made->setFullPage(true);
+        if (made->outputFormat() == QPrinter::PdfFormat) made->setResolution(kFileResolution);
+        return made;
+    }();
+    return *printer;
+}
+
+void SetPrintersIgnored(bool ignored) { printersIgnored = ignored; }
+
+int PrintPages(Printable& target, QPagedPaintDevice& device, PrintInfo& info, int fromPage, int toPage) {
+    info.device = &device;
+    info.maxPage = 0;
+    target.OnBeginPrinting(device, info);
+    const int first = std::max(fromPage, 1);
+    const int last = toPage > 0 ? std::min(toPage, info.maxPage) : info.maxPage;
+    int printed = 0;
+    if (first <= last) {
+        QPainter painter;
+        if (!painter.begin(&device)) {
+            target.OnEndPrinting(info);
+            return -1;
+        }
+        for (int page = first; page <= last; ++page) {
+            if (page > first) device.newPage();
+            info.currentPage = page;
+            painter.save();
+            target.OnPrint(painter, info);
+            painter.restore();
+            ++printed;
+        }
+        painter.end();
+    }
+    target.OnEndPrinting(info);
+    return printed;
+}
+
+bool RunPrintJob(Printable& target, QWidget* parent) {
+    QPrinter& printer = AppPrinter();
+    PrepareForJob(printer);
+    if (!Dialogs().RunPrintDialog(printer, parent)) return false;
+    printer.setFullPage(true);
+    PrintInfo info;
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    return PrintPages(target, printer, info, range ? printer.fromPage() : 0, range ? printer.toPage() : 0) >= 0;
+}
+
+int RunDirectPrint(Printable& target, const QString& printerName, const QString& pdfPath, const QString& title) {
+    PrintInfo info;
+    info.direct = true;
+    if (!printersIgnored) {
+        // A printer named by the shell is used for this job only, with its own defaults.
+        QPrinterInfo named = printerName.isEmpty() ? QPrinterInfo() : QPrinterInfo::printerInfo(printerName);
+        if (!named.isNull()) {
+            QPrinter printer(named, QPrinter::HighResolution);
+            return PrintOnPrinter(target, printer, info);
+        }
+        if (IsPaperPrinter(AppPrinter())) return PrintOnPrinter(target, AppPrinter(), info);
+    }
+    return PrintToPdf(target, pdfPath, title, info);
+}
+
+void RunPrintPreview(Printable& target, QWidget* parent) {
+    QPrinter& printer = AppPrinter();
+    PrepareForJob(printer);
+    Dialogs().RunPrintPreview(printer, parent, [&target](QPrinter& shown) {
+        PrintInfo info;
+        info.preview = true;
+        shown.setFullPage(true);
+        PrintPages(target, shown, info);
+    });
+    PrintInfo info;
+    info.preview = true;
+    target.OnEndPrintPreview(info);
+}
+
+bool RunPrintSetup(QWidget* parent) { return Dialogs().RunPrintSetup(AppPrinter(), parent); }
+
+}  // namespace tessarel

@@ -1,0 +1,83 @@
+// The shell's print requests: [print("FILE")] and [printto("FILE","PRINTER","DRIVER","PORT")]
+// reaching the running program, which prints the file without a dialog.
+#include <QFileInfo>
+
+#include "PrintTestSupport.h"
+#include "../app/AppFixture.h"
+#include "app/ShellOpenServer.h"
+#include "framework/Printing.h"
+
+namespace tessarel::test {
+namespace {
+
+using Request = ShellOpenServer::ShellRequest;
+using Verb = Request::Verb;
+
+TEST(ShellPrintCommandTest, PrintAndPrintToNameAFileAndAPrinter) {
+    EXPECT_EQ(ShellOpenServer::PrintCommand("/tmp/a b.qdf"), QByteArray("[print(\"/tmp/a b.qdf\")]"));
+    EXPECT_EQ(ShellOpenServer::PrintToCommand("/tmp/a.qdf", "Laser", "drv", "lp0"),
+              QByteArray("[printto(\"/tmp/a.qdf\",\"Laser\",\"drv\",\"lp0\")]"));
+    const std::pair<QByteArray, std::optional<Request>> cases[] = {
+        {"[open(\"/tmp/x.qdf\")]", Request{Verb::Open, "/tmp/x.qdf", {}}},
+        {"[print(\"/tmp/x.qdf\")]", Request{Verb::Print, "/tmp/x.qdf", {}}},
+        {"[PRINT(\"x.qde\")]", Request{Verb::Print, "x.qde", {}}},
+        {"[printto(\"/tmp/x.qdf\",\"Laser 2\",\"drv\",\"lp0\")]", Request{Verb::PrintTo, "/tmp/x.qdf", "Laser 2"}},
+        // A name holding the separator keeps it: the printer, driver and port count from the end.
+        {"[printto(\"/tmp/a\",\"b.qdf\",\"P\",\"D\",\"O\")]", Request{Verb::PrintTo, "/tmp/a\",\"b.qdf", "P"}},
+        {"[printto(\"/tmp/x.qdf\",\"Laser\")]", std::nullopt},
+        {"[printto(\"\",\"P\",\"D\",\"O\")]", std::nullopt},
+        {"[print(\"\")]", std::nullopt},
+        {"[print(\"x.qdf\")] ", std::nullopt},
+        {QByteArray("[print(\"x\0y\")]", 15), std::nullopt},
+        {"[close(\"x.qdf\")]", std::nullopt},
+    };
+    for (const auto& [command, expected] : cases) EXPECT_EQ(ShellOpenServer::ParseRequest(command), expected) << command.toStdString();
+}
+
+class ShellPrintTest : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ASSERT_TRUE(Start());
+        CCardFileData data;
+        AddNumberedCards(data, 3);
+        SaveFile(data, Path("shell.qdf"));
+    }
+    bool Send(const QByteArray& command) {
+        const bool taken = app->ShellServer()->Execute(1, QStringLiteral("system"), command);
+        Settle();
+        return taken;
+    }
+};
+
+TEST_F(ShellPrintTest, PrintRequestsPrintAFileThatWasNotOpenAndCloseIt) {
+    for (const QByteArray& command : {ShellOpenServer::PrintCommand(Path("shell.qdf")),
+                                      ShellOpenServer::PrintToCommand(Path("shell.qdf"), "No Such Printer", "drv", "port")}) {
+        SCOPED_TRACE(command.toStdString());
+        QFile::remove(Path("shell.qdf.pdf"));
+        EXPECT_TRUE(Send(command));
+        const QStringList pages = PdfPages(Path("shell.qdf.pdf"));
+        ASSERT_EQ(pages.size(), 1);
+        EXPECT_TRUE(pages[0].contains("card-0002"));
+        EXPECT_TRUE(app->GetDocManager().GetDocuments().empty());
+    }
+    EXPECT_FALSE(Send("[close(\"x.qdf\")]"));
+}
+
+TEST_F(ShellPrintTest, AnOpenFileIsPrintedAsItStandsAndStaysOpen) {
+    auto* document = dynamic_cast<CTessarelDoc*>(app->GetDocManager().OpenDocumentFile(Path("shell.qdf")));
+    ASSERT_NE(document, nullptr);
+    auto card = std::make_unique<CCard>();
+    card->SetFieldText1("unsaved-card");
+    document->GetCategoryList(0)->Add(std::move(card));
+    document->SetModifiedFlag();
+    EXPECT_TRUE(Send(ShellOpenServer::PrintCommand(Path("shell.qdf"))));
+    ASSERT_EQ(app->GetDocManager().GetDocuments().size(), 1u);
+    EXPECT_TRUE(document->IsModified()) << "the unsaved change is still there";
+    const QStringList pages = PdfPages(Path("shell.qdf.pdf"));
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(pages[0].contains("unsaved-card"));
+}
+
+}  // namespace
+}  // namespace tessarel::test
