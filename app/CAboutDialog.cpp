@@ -1,18 +1,17 @@
 #include "CAboutDialog.h"
 
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QUrl>
 
+#include "mainframe/CMainFrame.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
 
 namespace tessarel {
 
-const char* const CAboutDialog::kHomePage = "https://tessarel.corvale.example/";
+const char* const CAboutDialog::kHomePage = CMainFrame::kHomePageAddress;
 
 CAboutDialog::CAboutDialog(QWidget* parent) : Dialog(parent) {
     setObjectName(QStringLiteral("100"));
@@ -37,7 +36,9 @@ CAboutDialog::CAboutDialog(QWidget* parent) : Dialog(parent) {
     grid->addWidget(buttons, 4, 1);
     connect(buttons, &QDialogButtonBox::accepted, this, &Dialog::OnOK);
     // The dialog stays open while the page opens in the browser.
-    connect(home, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePage))); });
+    connect(home, &QPushButton::clicked, this, [] {
+        if (CMainFrame* frame = CMainFrame::Instance()) frame->OpenAddressInBrowser(kHomePage);
+    });
 }
 
 }  // namespace tessarel

@@ -154,6 +154,11 @@ bool CTessarelApp::InitInstance(const QStringList& arguments) {
 
     frame->show();
     frame->LoadCachedSettings();
+    // The first start for this user looks for the web browser before anything is launched.
+    if (ReadInt(setting::FirstStartDone) != 1) {
+        frame->DetectBrowsers();
+        WriteInt(setting::FirstStartDone, 1);
+    }
     frame->RunStartupLaunches();
     if (ReadInt(setting::CheckOpenFiles) == 1 && GetDocManager().RecentFiles().Count() > 0)
         GetDocManager().OpenDocumentFile(GetDocManager().RecentFiles().At(0));

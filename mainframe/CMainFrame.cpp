@@ -220,10 +220,10 @@ void CMainFrame::RegisterCommandTable() {
         printNotes = ReadInt(setting::PrintNotes, 1);
     });
     EnableWhen(PrintPreview, cardCount);
-    for (int id : {LaunchWww, LaunchBrowserButton, LaunchEmail, LaunchLogin, LaunchNews, LaunchFtp, GetWebPage,
+    for (int id : {LaunchWww, LaunchBrowserButton, LaunchEmail, LaunchLogin, LaunchNews, LaunchFtp, res::GetWebPage,
                    OnlineDocumentation, HelpReader, HomePage, OpenNewWindow, AutomaticAccess})
         Always(id);
-    EnableWhen(LoadWebPage, selected);
+    EnableWhen(res::LoadWebPage, selected);
     EnableWhen(LoadInBrowserButton, selected);
     EnableWhen(GetFromBrowserButton, [this] {
         ChildFrame* active = GetActiveChild();
@@ -232,6 +232,7 @@ void CMainFrame::RegisterCommandTable() {
     RegisterFileViewCommands();
     RegisterCardCommands();
     RegisterPrintCommands();
+    RegisterBrowserCommands();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {

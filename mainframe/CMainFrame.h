@@ -7,7 +7,9 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string_view>
 
 #include "filecrypt/FileEncryptionState.h"
 #include "framework/MdiFrame.h"
@@ -109,6 +111,31 @@ public:
     // Puts card bytes on the system clipboard as plain text.
     void PlaceTextOnClipboard(std::string_view bytes);
 
+    // --- browser and helper applications (CMainFrameBrowser.cpp) -----------------------------
+    // The product's pages on the web (Help menu, About dialog).
+    static constexpr const char* kHomePageAddress = "https://tessarel.corvale.example/";
+    static constexpr const char* kOnlineGuideAddress = "https://tessarel.corvale.example/guide/";
+    // helperPaths, by index.
+    enum HelperPath { NetscapePath = 0, ExplorerPath, MailPath, NewsPath, FtpPath, HelpPath, TelnetPath };
+    void LaunchBrowser();
+    // Starts the helper program of a path by its path alone; the result is not checked.
+    void StartHelperProgram(HelperPath which);
+    void StartHelpReader();
+    void OpenAddressInBrowser(std::string_view address);
+    void LoadWebPage();
+    void GetWebPage();
+    void DetectBrowsers();
+    // How the browser commands wait while a browser starts. The program blocks for the time
+    // given; tests put in a wait of their own so that nothing sleeps.
+    using BrowserWait = std::function<void(int milliseconds)>;
+    void SetBrowserWait(BrowserWait wait) { browserWait = std::move(wait); }
+    // The companion browser DetectBrowsers looks for: tessarel-browserd beside the program,
+    // unless a path was set (tests).
+    static QString BrowserCompanionPath();
+    static void SetBrowserCompanionPath(const QString& path);
+    // The "Message" window of a browser command waiting for its browser (null when none).
+    QWidget* StatusMessageWindow() const { return statusMessage; }
+
     // Shared state (names as the views and commands use them).
     std::array<QString, 7> helperPaths;
     std::array<QString, 17> categoryNames;
@@ -147,6 +174,9 @@ private:
     void CenterOnScreen();
     void RegisterCardCommands();
     void RegisterPrintCommands();
+    void RegisterBrowserCommands();
+    void WaitForBrowser(const char* launchingText);
+    void CloseStatusMessage();
 
     std::uint8_t cardSelected = 0;
     int selectedCardIndex = -1;
@@ -159,6 +189,8 @@ private:
     QToolBar* foldersBar = nullptr;
     std::vector<QIcon> toolbarImages;
     QTimer* autoSaveTimer;
+    BrowserWait browserWait;
+    QPointer<QWidget> statusMessage;
 };
 
 }  // namespace tessarel

@@ -52,6 +52,8 @@ inline constexpr int ControlEncryptReveal = 1049;
 inline constexpr int ControlAboutKeys = 1048;
 inline constexpr int ControlImportantText = 1050;
 inline constexpr int ControlHomePage = 1064;
+inline constexpr int DialogStatusMessage = 138;      // the browser commands' "Message" window
+inline constexpr int ControlStatusMessageText = 1005;
 
 // The card views and card dialogs
 inline constexpr int IconCategoryCollapsed = 142;
