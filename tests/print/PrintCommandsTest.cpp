@@ -1,6 +1,7 @@
 // The program's print commands offscreen: Print through the (scripted) print dialog into a PDF
 // file, the frame's Print Preview with its bars, Print Setup, and the "p" and "pt" start-up
 // flags. Every PDF is read back page by page.
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QToolBar>
@@ -9,6 +10,7 @@
 #include "../app/AppFixture.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandIds.h"
+#include "framework/Dialog.h"
 #include "framework/Printing.h"
 #include "mainframe/CChildFrame.h"
 #include "resources/ResourceIds.h"
@@ -134,6 +136,42 @@ TEST_F(PrintAppTest, PrintOptionsOfTheFrameShapeTheJob) {
     app->ExecuteCommand(cmd::FilePrint);
     EXPECT_EQ(Tree()->PrintLayout().PageCount(), 0);
     EXPECT_FALSE(QFileInfo::exists(Path("atm.pdf")));
+}
+
+TEST_F(PrintAppTest, ThePreferencesDecideWhatTheNextJobPrints) {
+    CCardFileData data;
+    AddCard(data, {9, "cash-card", "4711", "pin note"});
+    AddCard(data, {0, "web-site", "pw", "web note"});
+    ASSERT_NE(Open(data, "prefs.qdf"), nullptr);
+    struct Case {
+        bool confirm;     // OK (true) or Cancel
+        bool checkBoxes;  // tick both boxes of the Printing page before confirming
+        bool printed;     // ATM card and notes in the job after the sheet
+    };
+    // Nothing stored yet: both print. The sheet shows both boxes cleared, so OK without changes
+    // turns both off; Cancel keeps that; ticking them turns both on again.
+    const Case cases[] = {{false, false, true}, {true, false, false}, {false, true, false}, {true, true, true}};
+    int run = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(run);
+        dialogs->RunDialog([c](Dialog& sheet) {
+            if (c.checkBoxes) {
+                sheet.findChild<QCheckBox*>("1060")->setChecked(true);
+                sheet.findChild<QCheckBox*>("1062")->setChecked(true);
+            }
+            return c.confirm ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        });
+        app->ExecuteCommand(res::Preferences);
+        const QString pdf = Path(QStringLiteral("prefs%1.pdf").arg(run++));
+        PrintInto(pdf);
+        app->ExecuteCommand(cmd::FilePrint);
+        const QStringList pages = PdfPages(pdf);
+        ASSERT_EQ(pages.size(), 1);
+        EXPECT_EQ(pages[0].contains("cash-card"), c.printed);
+        EXPECT_EQ(pages[0].contains("web note"), c.printed);
+        EXPECT_TRUE(pages[0].contains("web-site"));
+    }
+    EXPECT_TRUE(dialogs->Problems().isEmpty()) << dialogs->Problems().join("; ").toStdString();
 }
 
 TEST_F(PrintAppTest, PrintReachesTheTreeFromTheFieldListAndCancelPrintsNothing) {
