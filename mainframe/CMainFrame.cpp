@@ -187,9 +187,8 @@ void CMainFrame::EnableWhen(int id, std::function<bool()> rule) {
 
 void CMainFrame::RegisterCommandTable() {
     using namespace res;
-    // Card commands, browser and helper launches and the file encryption view have their
-    // handlers here; their work arrives with the card, browser and file view features. Until
-    // then the handlers exist (so the rules below decide) and do nothing.
+    // The enabling rules of the whole table. The handlers registered here do nothing; the
+    // command groups below (file view, cards, printing, browser) put in the real ones.
     auto child = [this] { return GetActiveChild() != nullptr; };
     auto selected = [this] { return cardSelected != 0; };
     auto cardCount = [this] {
