@@ -67,6 +67,11 @@ ChildFrame* MdiFrame::GetActiveChild() const {
 
 void MdiFrame::AddChild(ChildFrame* child) {
     area->addSubWindow(child);
+    // The child's own window menu carries the platform's keys (Ctrl+W closes it here), which would
+    // make the frame's accelerators on the same keys ambiguous, so that neither runs. The frame's
+    // accelerator table alone decides what a key does; the menu still works with the mouse.
+    if (QMenu* windowMenu = child->systemMenu())
+        for (QAction* action : windowMenu->actions()) action->setShortcut(QKeySequence());
 }
 
 void MdiFrame::ActivateChild(ChildFrame* child) {
