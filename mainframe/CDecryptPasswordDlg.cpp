@@ -34,6 +34,13 @@ CDecryptPasswordDlg::CDecryptPasswordDlg(QWidget* parent) : Dialog(parent) {
     layout->addWidget(buttons);
 }
 
+CDecryptPasswordDlg::~CDecryptPasswordDlg() { WipeText(password); }
+
+void CDecryptPasswordDlg::done(int result) {
+    Dialog::done(result);
+    WipeEdit(passwordEdit);
+}
+
 void CDecryptPasswordDlg::OnInitDialog() {
     Dialog::OnInitDialog();
     setWindowTitle(title);

@@ -14,6 +14,10 @@ class CDecryptPasswordDlg : public Dialog {
     Q_OBJECT
 public:
     explicit CDecryptPasswordDlg(QWidget* parent = nullptr);
+    ~CDecryptPasswordDlg() override;
+
+    // Closing empties the edit; the caller reads `password`, which is wiped with the dialog.
+    void done(int result) override;
 
     QString password;
     QString title;

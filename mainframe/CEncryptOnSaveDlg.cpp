@@ -68,6 +68,17 @@ CEncryptOnSaveDlg::CEncryptOnSaveDlg(QWidget* parent) : Dialog(parent) {
     connect(encryptBox, &QCheckBox::clicked, this, &CEncryptOnSaveDlg::OnEncryptClicked);
 }
 
+CEncryptOnSaveDlg::~CEncryptOnSaveDlg() {
+    WipeText(password);
+    WipeText(confirmation);
+}
+
+void CEncryptOnSaveDlg::done(int result) {
+    Dialog::done(result);
+    WipeEdit(passwordEdit);
+    WipeEdit(confirmEdit);
+}
+
 void CEncryptOnSaveDlg::OnInitDialog() {
     Dialog::OnInitDialog();
     fullWidth = kWidth;

@@ -16,6 +16,10 @@ class CEncryptOnSaveDlg : public Dialog {
     Q_OBJECT
 public:
     explicit CEncryptOnSaveDlg(QWidget* parent = nullptr);
+    ~CEncryptOnSaveDlg() override;
+
+    // Closing empties both edits; the caller reads the members, which are wiped with the dialog.
+    void done(int result) override;
 
     QString password;
     int encrypt = 0;

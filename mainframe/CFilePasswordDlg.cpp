@@ -14,13 +14,6 @@
 
 namespace tessarel {
 
-namespace {
-void Wipe(QString& text) {
-    text.fill(QChar(0));
-    text.clear();
-}
-}  // namespace
-
 CFilePasswordDlg::CFilePasswordDlg(QWidget* parent) : Dialog(parent) {
     setObjectName(QString::number(kDialogId));
     setWindowTitle(QStringLiteral("Set File Encryption Password"));
@@ -51,6 +44,17 @@ CFilePasswordDlg::CFilePasswordDlg(QWidget* parent) : Dialog(parent) {
     layout->addWidget(buttons);
 }
 
+CFilePasswordDlg::~CFilePasswordDlg() {
+    WipeText(password);
+    WipeText(confirmation);
+}
+
+void CFilePasswordDlg::done(int result) {
+    Dialog::done(result);
+    WipeEdit(firstEdit);
+    WipeEdit(secondEdit);
+}
+
 void CFilePasswordDlg::DoDataExchange(bool save) {
     if (save) {
         password = firstEdit->text();
@@ -63,31 +67,31 @@ void CFilePasswordDlg::DoDataExchange(bool save) {
 
 void CFilePasswordDlg::OnClearPassword() {
     // Empties the two edits only; the password in use stays until OK.
-    firstEdit->clear();
-    secondEdit->clear();
+    WipeEdit(firstEdit);
+    WipeEdit(secondEdit);
 }
 
 std::optional<FilePasswordEntries> CFilePasswordDlg::AskFilePassword(const SecureString& initial) {
     for (;;) {
-        password = QString::fromStdString(Win1252ToUtf8(std::string_view(initial.data(), initial.size())));
+        std::string shown = Win1252ToUtf8(std::string_view(initial.data(), initial.size()));
+        password = QString::fromStdString(shown);
+        WipeString(shown);
         confirmation = password;
         const int answer = DoModal();
-        firstEdit->clear();
-        secondEdit->clear();
         if (answer != QDialog::Accepted) {
-            Wipe(password);
-            Wipe(confirmation);
+            WipeText(password);
+            WipeText(confirmation);
             return std::nullopt;
         }
         // Text the program's character set cannot hold is refused (with a message) and asked again.
         std::optional<std::string> first = TypedTextToBytes(password);
         std::optional<std::string> second = first ? TypedTextToBytes(confirmation) : std::nullopt;
-        Wipe(password);
-        Wipe(confirmation);
+        WipeText(password);
+        WipeText(confirmation);
         if (!first || !second) continue;
         FilePasswordEntries entries{SecureString(first->begin(), first->end()), SecureString(second->begin(), second->end())};
-        SecureWipe(first->data(), first->capacity());
-        SecureWipe(second->data(), second->capacity());
+        WipeString(*first);
+        WipeString(*second);
         return entries;
     }
 }

@@ -22,6 +22,10 @@ public:
     static constexpr int kClearButton = 1033;
 
     explicit CFilePasswordDlg(QWidget* parent = nullptr);
+    ~CFilePasswordDlg() override;
+
+    // Closing empties both edits.
+    void done(int result) override;
 
     std::optional<FilePasswordEntries> AskFilePassword(const SecureString& initial) override;
 

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 
+#include "core/SecureBuffer.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
 
@@ -15,6 +16,8 @@ RevealButton::RevealButton(int controlId, std::function<QString()> current, QWid
     connect(this, &QToolButton::clicked, this, &RevealButton::Reveal);
 }
 
+RevealButton::~RevealButton() { WipeText(lastShown); }
+
 QPoint RevealButton::PopupPosition() const { return mapToGlobal(QPoint(width(), height())) + QPoint(5, 0); }
 
 void RevealButton::Reveal() {
@@ -25,6 +28,20 @@ void RevealButton::Reveal() {
     QAction* item = menu.addAction(lastShown);
     item->setEnabled(false);
     menu.exec(PopupPosition());
+}
+
+void WipeText(QString& text) {
+    // data() would copy a shared string first and wipe only the copy.
+    if (text.isDetached()) SecureWipe(text.data(), static_cast<std::size_t>(text.capacity()) * sizeof(QChar));
+    text = QString();
+}
+
+void WipeEdit(QLineEdit* edit) {
+    QString held = edit->text();
+    // setText drops the undo history too (clear() would keep the removed text there); afterwards
+    // `held` is the last holder of the old text unless a caller keeps a copy.
+    edit->setText(QString());
+    WipeText(held);
 }
 
 QLineEdit* MaskedEdit(int controlId, QWidget* parent) {
