@@ -5,24 +5,35 @@
 namespace tessarel::browser {
 namespace {
 
-std::string EncodeField(std::string_view code, const DdeValue& value) {
+// Addresses may carry a card's password (Automatic Access), so the item text is written in place
+// into room reserved up front: no temporary copy of a field and no buffer left behind by growth.
+void AppendField(std::string& out, std::string_view code, const DdeValue& value) {
     if (code == "DW") {
-        if (const auto* number = std::get_if<std::uint32_t>(&value)) return std::to_string(*number);
+        if (const auto* number = std::get_if<std::uint32_t>(&value)) out += std::to_string(*number);
     } else if (code == "QCS") {
         if (const auto* text = std::get_if<std::string>(&value)) {
-            std::string field = "\"";
+            out += '"';
             for (const char c : *text) {
-                if (c == '"') field += '\\';
-                field += c;
+                if (c == '"') out += '\\';
+                out += c;
             }
-            return field + '"';
+            out += '"';
         }
     } else if (code == "CS") {
-        if (const auto* text = std::get_if<std::string>(&value)) return *text;
+        if (const auto* text = std::get_if<std::string>(&value)) out += *text;
     } else if (code == "BL") {
-        if (const auto* flag = std::get_if<bool>(&value)) return *flag ? "TRUE" : "FALSE";
+        if (const auto* flag = std::get_if<bool>(&value)) out += *flag ? "TRUE" : "FALSE";
     }
-    return {};
+}
+
+// The most any value can take encoded: a quoted text with every character escaped.
+std::size_t EncodedBound(const std::vector<DdeValue>& values, std::size_t fields) {
+    std::size_t bound = fields;  // commas
+    for (const auto& value : values) {
+        if (const auto* text = std::get_if<std::string>(&value)) bound += 2 * text->size() + 2;
+        else bound += 10;  // a 32-bit number, or "FALSE"
+    }
+    return bound;
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -34,10 +45,10 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-DdeValue ConvertField(std::string_view code, const std::string& field) {
+DdeValue ConvertField(std::string_view code, std::string&& field) {
     if (code == "DW") return DdeArguments::ReadNumber(field);
     if (code == "BL") return EqualsIgnoringCase(field, "TRUE");
-    return field;
+    return std::move(field);
 }
 
 // Cuts field after field: a field that starts with a quote runs to its closing quote (a
@@ -49,6 +60,7 @@ public:
     std::string Next() {
         if (at >= text.size()) return {};
         std::string value;
+        value.reserve(text.size() - at);  // one buffer: a field may hold a password
         if (text[at] == '"') {
             ++at;
             while (at < text.size() && text[at] != '"') {
@@ -92,9 +104,10 @@ std::vector<std::string_view> DdeArguments::Codes(std::string_view layout) {
 std::string DdeArguments::Encode(std::string_view layout, const std::vector<DdeValue>& values) {
     const auto codes = Codes(layout);
     std::string text;
+    text.reserve(EncodedBound(values, codes.size()));
     for (std::size_t i = 0; i < codes.size(); ++i) {
         if (i > 0) text += ',';
-        if (i < values.size()) text += EncodeField(codes[i], values[i]);
+        if (i < values.size()) AppendField(text, codes[i], values[i]);
     }
     return text;
 }

@@ -19,6 +19,8 @@ class DdeArguments {
 public:
     // The item text for the values under a layout such as "QCS,QCS,DW,DW,QCS,QCS,CS". A value
     // whose type does not fit its code is written as missing; the commas are always written.
+    // The text is built in one buffer without copies, as an address may carry a password: a
+    // caller that sends one wipes it afterwards (WipeString).
     static std::string Encode(std::string_view layout, const std::vector<DdeValue>& values);
 
     // Every field of the layout, typed by its code; a missing field reads as 0, empty or false.

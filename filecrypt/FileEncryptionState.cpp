@@ -5,8 +5,7 @@ namespace tessarel {
 CFileEncryptionState::~CFileEncryptionState() { ForgetPassword(); }
 
 void CFileEncryptionState::ForgetPassword() {
-    SecureWipe(filePassword.data(), filePassword.capacity());
-    filePassword.clear();
+    filePassword.Wipe();
     filePasswordSet = false;
 }
 
