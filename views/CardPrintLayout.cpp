@@ -61,8 +61,13 @@ int CardPrintLayout::CardTop(int k) const { return marginRect.top + 3 * charWidt
 
 void CardPrintLayout::DrawPage(PageCanvas& canvas, int page, const QString& title, const QString& date) const {
     const PageBox& m = marginRect;
-    canvas.DrawText(m.left, m.top, QStringLiteral("Tessarel"));
-    canvas.DrawText(m.right - static_cast<int>(title.size()) * charWidth, m.top, title);
+    const QString program = QStringLiteral("Tessarel");
+    canvas.DrawText(m.left, m.top, program);
+    // A title too long for its estimate would start left of the page; it starts after the
+    // program's name instead and is cut at the right margin.
+    const int after = m.left + canvas.TextWidth(program + QStringLiteral("  "));
+    const int titleX = std::max(m.right - static_cast<int>(title.size()) * charWidth, after);
+    canvas.DrawText(titleX, m.top, FitText(canvas, title, m.right - titleX));
     const int footer = m.bottom - kFooterRise;
     canvas.DrawText((m.right - m.left) / 2, footer, QString::asprintf("%d", page));
     canvas.DrawText(m.right - static_cast<int>(date.size()) * charWidth, footer, date);

@@ -178,6 +178,18 @@ TEST_F(LayoutTest, HeaderAndFooterOnEveryPage) {
     }
 }
 
+TEST_F(LayoutTest, ALongTitleStaysOnThePageAfterTheProgramsName) {
+    AddNumberedCards(data, 1);
+    layout.Begin(kLetter, data, {});
+    // 120 characters × 50 would start 1500 units left of the page; it starts after "Tessarel  "
+    // (10 characters) and is cut at the right margin: (4800 - 800) / 50 = 80 characters fit.
+    layout.DrawPage(canvas, 1, QString(120, 't'), QStringLiteral("12/10/26"));
+    const DrawnText* title = canvas.Find(QString(77, 't') + "...");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->x, kLeft + 10 * 50);
+    EXPECT_EQ(title->y, kTop);
+}
+
 TEST_F(LayoutTest, CategoryNameFallsBackToTheCodesName) {
     AddCard(data, {3, "news"});
     CCard* card = data.GetCategoryList(3)->GetAt(0);
