@@ -1,9 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, and runs every test: the normal build's suite, a regression
+# pass of the fuzz targets over their seed corpora, and the whole suite again under ASan + UBSan.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+start=$SECONDS
+phase() { echo "== $1 ($((SECONDS - start)) s since start)"; }
+
+phase "install"
 "$top/scripts/install-deps.sh"
+phase "build"
 "$top/scripts/build.sh"
-cd "$top/build"
-export QT_QPA_PLATFORM=offscreen
-ctest --output-on-failure --parallel "$(nproc)"
+phase "tests"
+(cd "$top/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)")
+phase "fuzz regression"
+"$top/scripts/fuzz-regression.sh"
+phase "tests under ASan + UBSan"
+"$top/scripts/test-sanitized.sh"
+phase "done"
