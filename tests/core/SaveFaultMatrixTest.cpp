@@ -99,6 +99,9 @@ struct SaveKind {
     std::function<bool(const Outcome&, int error)> reported;
 };
 
+// Names the kind in test output instead of dumping the object's bytes.
+void PrintTo(const SaveKind& kind, std::ostream* out) { *out << kind.name; }
+
 constexpr char kOldPassword[] = "old password 1";
 constexpr char kNewPassword[] = "new password 2";
 constexpr std::size_t kPiece = 4096;  // single-file operations write this much at a time
