@@ -145,13 +145,15 @@ int Show(const std::vector<std::string>& arguments) {
         std::cerr << "No card is named \"" << parsed->Positional()[1] << "\"." << std::endl;
         return kExitFailed;
     }
-    const auto rows = CardFieldRows(*shown, parsed->Has("--reveal"));
+    auto rows = CardFieldRows(*shown, parsed->Has("--reveal"));
     std::size_t width = 0;
     for (const auto& row : rows) width = std::max(width, row.first.size());
-    for (const auto& row : rows) {
+    for (auto& row : rows) {
         std::cout << row.first << std::string(width + 2 - row.first.size(), ' ');
         Print(row.second);
         std::cout << "\n";
+        // With --reveal the password row holds the password itself.
+        WipeString(row.second);
     }
     // The row shows a summary; the whole note follows when the summary leaves some out.
     const std::string_view note = shown->GetNote();
