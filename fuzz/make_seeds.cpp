@@ -19,6 +19,7 @@
 #include "browser/DdeArguments.h"
 #include "browser/IpcFrame.h"
 #include "cardstore/CardFileFormat.h"
+#include "cli/CardJson.h"
 #include "crypto/Blowfish.h"
 #include "crypto/Sha1.h"
 #include "filecrypt/EncryptedFileName.h"
@@ -239,6 +240,33 @@ void IpcStreams(const fs::path& folder) {
     }
 }
 
+// --- tessarel-cli import ---------------------------------------------------------------------
+
+// The JSON that tessarel-cli export writes: a current file with a deleted card, an empty one,
+// and a legacy file marked encrypted.
+void ImportTexts(const fs::path& folder) {
+    struct Seed {
+        const char* name;
+        tessarel::CardFileLayout layout;
+        bool encrypted;
+        bool withCards;
+    };
+    for (const Seed& seed : {Seed{"export-current.json", tessarel::CardFileLayout::Current, false, true},
+                             Seed{"export-empty.json", tessarel::CardFileLayout::Current, false, false},
+                             Seed{"export-legacy-encrypted.json", tessarel::CardFileLayout::Legacy1002, true, true}}) {
+        tessarel::cli::OpenedCardFile file;
+        if (seed.withCards) {
+            AddCard(file.data, 0, "Web mail", "https://mail.example.org", "two lines\r\nof \"quoted\" note");
+            AddCard(file.data, 9, "Caf\xE9 \x80", "", "");
+            AddCard(file.data, 2, "Old bank", "", "");
+            file.data.DeleteCard(2, 0);
+        }
+        file.data.carriedValue = 0xA1B2C3D4u;
+        file.result = {true, seed.layout, seed.encrypted, tessarel::kCurrentFormatVersion};
+        Save(folder / seed.name, tessarel::cli::ExportJson(file));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -252,6 +280,7 @@ int main(int argc, char** argv) {
         EncryptedFiles(root / "fuzz_filecrypt_decrypt");
         StubArchives(root / "fuzz_stub_archive");
         IpcStreams(root / "fuzz_ipc_frames");
+        ImportTexts(root / "fuzz_cli_import");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "fuzz_make_seeds: %s\n", e.what());
         return 1;
