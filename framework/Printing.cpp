@@ -1,15 +1,20 @@
 #include "Printing.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <algorithm>
+#include <cstdint>
 #include <memory>
+#include <span>
 
 #include "DialogHost.h"
+#include "core/AtomicFileWriter.h"
+#include "core/SecureBuffer.h"
 
 namespace tessarel {
 
@@ -34,11 +39,14 @@ int PrintOnPrinter(Printable& target, QPrinter& printer, PrintInfo& info) {
 }
 
 int PrintToPdf(Printable& target, const QString& pdfPath, const QString& title, PrintInfo& info) {
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly)) return -1;
+    // The pages hold passwords in clear: they are built in memory, written through the one
+    // atomic writer (owner-only, flushed, renamed into place) and the memory is wiped after.
+    QByteArray pdf;
     int pages = 0;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(kFileResolution);
         QPageLayout layout = AppPrinter().pageLayout();
         layout.setMode(QPageLayout::FullPageMode);
@@ -48,11 +56,15 @@ int PrintToPdf(Printable& target, const QString& pdfPath, const QString& title, 
         pages = PrintPages(target, writer, info);
     }
     // A job of no pages leaves no file behind, and a failed one leaves the old file as it was.
-    if (pages <= 0) {
-        file.cancelWriting();
-        return pages;
+    bool written = true;
+    if (pages > 0) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(pdf.constData());
+        written = WriteFileAtomically(QFile::encodeName(pdfPath).toStdString(),
+                                      std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(pdf.size())));
     }
-    return file.commit() ? pages : -1;
+    SecureWipe(pdf.data(), static_cast<std::size_t>(pdf.size()));
+    if (pages <= 0) return pages;
+    return written ? pages : -1;
 }
 
 }  // namespace

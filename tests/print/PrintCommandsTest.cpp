@@ -260,6 +260,8 @@ TEST_F(PrintAppTest, PrintFlagsPrintTheFileAndEnd) {
         ASSERT_EQ(pages.size(), 2);
         ExpectCardsPageByPage(pages, perPage + 1, perPage);
         EXPECT_TRUE(pages[1].contains("direct.qdf")) << pages[1].toStdString();
+        // The pages carry every password in clear: only the owner may read them.
+        EXPECT_EQ(QFileInfo(Path("direct.qdf.pdf")).permissions() & 0x0077, QFileDevice::Permissions());
     }
     // A file that cannot be opened prints nothing.
     EXPECT_FALSE(Start({"/p", Path("missing.qdf")}));
