@@ -8,6 +8,7 @@
 #include "GuiUserInterface.h"
 #include "cardstore/CardFileFormat.h"
 #include "core/FileReader.h"
+#include "core/SecureBuffer.h"
 #include "core/Win1252.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandIds.h"
@@ -107,6 +108,11 @@ void CTessarelDoc::OnEncryptOnSave() {
         }
         std::optional<std::string> typed = TypedTextToBytes(dialog.password);
         if (!typed) return;
+        // The converted password is wiped on every way out of this block.
+        struct WipeOnExit {
+            std::string& text;
+            ~WipeOnExit() { WipeString(text); }
+        } wipeTyped{*typed};
         if (typed->size() < 8) {
             // Refused like a mismatch: nothing changes. Turning encryption on here would leave a
             // file to be saved encrypted with no password, and every save would fail.
