@@ -84,15 +84,12 @@ std::optional<FilePasswordEntries> CFilePasswordDlg::AskFilePassword(const Secur
             return std::nullopt;
         }
         // Text the program's character set cannot hold is refused (with a message) and asked again.
-        std::optional<std::string> first = TypedTextToBytes(password);
-        std::optional<std::string> second = first ? TypedTextToBytes(confirmation) : std::nullopt;
+        std::optional<SecureString> first = TypedTextToBytes(password);
+        std::optional<SecureString> second = first ? TypedTextToBytes(confirmation) : std::nullopt;
         WipeText(password);
         WipeText(confirmation);
         if (!first || !second) continue;
-        FilePasswordEntries entries{SecureString(first->begin(), first->end()), SecureString(second->begin(), second->end())};
-        WipeString(*first);
-        WipeString(*second);
-        return entries;
+        return FilePasswordEntries{std::move(*first), std::move(*second)};
     }
 }
 

@@ -99,7 +99,7 @@ int CFindCardDlg::Search(int start) {
         TellOwned("Please enter a string.");
         return -1;
     }
-    std::optional<std::string> text = CardTextFromQString(searchText);
+    std::optional<SecureString> text = CardTextFromQString(searchText);
     if (!text) return -1;
     searchList = BuildSearchList(doc->Data());
     const int found = FindNextMatch(searchList, *text, ignoreCase != 0, start);

@@ -70,7 +70,7 @@ int DateFormatSetting() { return ReadInt(setting::DateFormat); }
 // The five texts of a filled card dialog as card bytes; nullopt (after the message) when one of
 // them holds a character the card cannot store.
 struct DialogTexts {
-    std::string name, second, third, password, note;
+    SecureString name, second, third, password, note;
 };
 std::optional<DialogTexts> TextsOf(const CCardDlg& dialog) {
     auto name = CardTextFromQString(dialog.name);
@@ -79,7 +79,7 @@ std::optional<DialogTexts> TextsOf(const CCardDlg& dialog) {
     auto password = third ? CardTextFromQString(dialog.password) : std::nullopt;
     auto note = password ? NoteFromQString(dialog.note) : std::nullopt;
     if (!note) return std::nullopt;
-    return DialogTexts{*name, *second, *third, *password, *note};
+    return DialogTexts{std::move(*name), std::move(*second), std::move(*third), std::move(*password), std::move(*note)};
 }
 
 void FillLabels(CCardDlg& dialog, const CTessarelDoc& doc, const QString& category) {
@@ -381,7 +381,7 @@ void CMainFrame::OnEditPaste() {
     CCard* card = window.list->GetCurrentCard();
     const int row = window.list->clickedRow;
     if (card && row >= 0 && row <= 5) {
-        std::optional<std::string> text = row == 4 ? NoteFromQString(mime->text()) : CardTextFromQString(mime->text());
+        std::optional<SecureString> text = row == 4 ? NoteFromQString(mime->text()) : CardTextFromQString(mime->text());
         if (!text) return;
         switch (row) {
             case 0: card->SetFieldText1(*text); break;

@@ -106,13 +106,8 @@ void CTessarelDoc::OnEncryptOnSave() {
             TellOwned("Password not correct, try again!");
             return;
         }
-        std::optional<std::string> typed = TypedTextToBytes(dialog.password);
+        std::optional<SecureString> typed = TypedTextToBytes(dialog.password);
         if (!typed) return;
-        // The converted password is wiped on every way out of this block.
-        struct WipeOnExit {
-            std::string& text;
-            ~WipeOnExit() { WipeString(text); }
-        } wipeTyped{*typed};
         if (typed->size() < 8) {
             // Refused like a mismatch: nothing changes. Turning encryption on here would leave a
             // file to be saved encrypted with no password, and every save would fail.

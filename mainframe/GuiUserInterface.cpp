@@ -13,21 +13,29 @@ std::optional<std::string> GuiUserInterface::AskPassword(const std::string& titl
     CDecryptPasswordDlg dialog;
     dialog.title = QString::fromStdString(Win1252ToUtf8(title));
     if (dialog.DoModal() != QDialog::Accepted) return std::nullopt;
-    return TypedTextToBytes(dialog.password);
+    std::optional<SecureString> typed = TypedTextToBytes(dialog.password);
+    if (!typed) return std::nullopt;
+    // The reader wipes this copy once it holds the password.
+    return std::string(*typed);
 }
 
-std::optional<std::string> TypedTextToBytes(const QString& text) {
+std::optional<SecureString> TypedTextToBytes(const QString& text) {
     char32_t bad = 0;
-    // The text is usually a password: the UTF-8 copy made on the way is wiped, not just freed.
+    // The text is a password or a card text: the copies made on the way are wiped, not just freed.
     std::string utf8 = text.toStdString();
     std::optional<std::string> bytes = Utf8ToWin1252(utf8, &bad);
     WipeString(utf8);
-    if (!bytes) {
+    if (bytes) {
+        SecureString result(bytes->data(), bytes->size());
+        WipeString(*bytes);
+        return result;
+    }
+    {
         QString shown = QString::fromUcs4(&bad, 1);
         Dialogs().ShowMessage(Message{QStringLiteral("The character \"%1\" cannot be used here.").arg(shown).toStdString(), {},
                                       MessageButtons::Ok, MessageIcon::Warning, MessageOwner::MainWindow});
     }
-    return bytes;
+    return std::nullopt;
 }
 
 }  // namespace tessarel

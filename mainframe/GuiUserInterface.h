@@ -3,7 +3,9 @@
 // password prompt is the Decryption Password dialog.
 
 #include <QString>
+#include <optional>
 
+#include "core/SecureBuffer.h"
 #include "core/UserInterface.h"
 
 namespace tessarel {
@@ -16,6 +18,6 @@ public:
 
 // Converts typed text to the program's 8-bit set; shows a message and returns nullopt when a
 // character has no place in it.
-std::optional<std::string> TypedTextToBytes(const QString& text);
+std::optional<SecureString> TypedTextToBytes(const QString& text);
 
 }  // namespace tessarel

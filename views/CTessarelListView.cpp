@@ -164,7 +164,7 @@ bool CTessarelListView::EditNote() {
     CNoteDlg dialog;
     dialog.note = NoteToQString(currentCard->GetNote());
     if (dialog.DoModal() != QDialog::Accepted) return false;
-    std::optional<std::string> note = NoteFromQString(dialog.note);
+    std::optional<SecureString> note = NoteFromQString(dialog.note);
     if (!note || !doc) return false;
     currentCard->SetNote(*note);
     mainFrame->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, mainFrame->GetSelectedCardIndex());

@@ -5,7 +5,13 @@
 
 namespace tessarel {
 
-QString CardTextToQString(std::string_view bytes) { return QString::fromStdString(Win1252ToUtf8(bytes)); }
+QString CardTextToQString(std::string_view bytes) {
+    // Card texts include passwords: the UTF-8 copy on the way is wiped.
+    std::string utf8 = Win1252ToUtf8(bytes);
+    QString text = QString::fromStdString(utf8);
+    WipeString(utf8);
+    return text;
+}
 
 QString NoteToQString(std::string_view bytes) {
     QString text = CardTextToQString(bytes);
@@ -13,14 +19,16 @@ QString NoteToQString(std::string_view bytes) {
     return text;
 }
 
-std::optional<std::string> CardTextFromQString(const QString& text) { return TypedTextToBytes(text); }
+std::optional<SecureString> CardTextFromQString(const QString& text) { return TypedTextToBytes(text); }
 
-std::optional<std::string> NoteFromQString(const QString& text) {
+std::optional<SecureString> NoteFromQString(const QString& text) {
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     lines.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return TypedTextToBytes(lines);
+    std::optional<SecureString> bytes = TypedTextToBytes(lines);
+    lines.fill(QChar(0));
+    return bytes;
 }
 
 }  // namespace tessarel

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/SecureBuffer.h"
+
 namespace tessarel {
 
 QString CardTextToQString(std::string_view bytes);
@@ -15,8 +17,8 @@ QString CardTextToQString(std::string_view bytes);
 QString NoteToQString(std::string_view bytes);
 
 // Typed text as card bytes; nullopt (after the message) when a character cannot be stored.
-std::optional<std::string> CardTextFromQString(const QString& text);
+std::optional<SecureString> CardTextFromQString(const QString& text);
 // A typed note: every line break is stored as CR LF.
-std::optional<std::string> NoteFromQString(const QString& text);
+std::optional<SecureString> NoteFromQString(const QString& text);
 
 }  // namespace tessarel
