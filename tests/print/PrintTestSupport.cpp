@@ -32,15 +32,15 @@ const DrawnText* RecordingCanvas::Find(const QString& text) const {
     return nullptr;
 }
 
-void AddCard(CCardFileData& data, const CardSpec& spec) {
+void AddCard(CCardFileData& data, const WantedCard& wanted) {
     auto card = std::make_unique<CCard>();
-    card->SetFieldText1(spec.name);
-    card->SetFieldText2("https://" + spec.name + ".example");
-    card->SetFieldText3("user-" + spec.name);
-    card->SetFieldText4(spec.password);
-    card->SetNote(spec.note);
-    card->SetCategoryCode(static_cast<std::uint8_t>(spec.code));
-    card->SetDeleted(spec.deleted);
+    card->SetFieldText1(wanted.name);
+    card->SetFieldText2("https://" + wanted.name + ".example");
+    card->SetFieldText3("user-" + wanted.name);
+    card->SetFieldText4(wanted.password);
+    card->SetNote(wanted.note);
+    card->SetCategoryCode(static_cast<std::uint8_t>(wanted.code));
+    card->SetDeleted(wanted.deleted);
     data.PlaceCard(std::move(card));
 }
 
@@ -48,7 +48,7 @@ void AddNumberedCards(CCardFileData& data, int count, int code) {
     for (int i = 0; i < count; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "card-%04d", i);
-        AddCard(data, CardSpec{code, name, "pw-" + std::string(name), "note of " + std::string(name)});
+        AddCard(data, WantedCard{code, name, "pw-" + std::string(name), "note of " + std::string(name)});
     }
 }
 

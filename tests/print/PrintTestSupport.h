@@ -38,7 +38,7 @@ private:
     int charWidth;
 };
 
-struct CardSpec {
+struct WantedCard {
     int code;
     std::string name;
     std::string password = "pw";
@@ -46,7 +46,7 @@ struct CardSpec {
     bool deleted = false;
 };
 
-void AddCard(CCardFileData& data, const CardSpec& spec);
+void AddCard(CCardFileData& data, const WantedCard& wanted);
 // `count` cards in "WWW Sites" named "card-000#" upwards, each with a note.
 void AddNumberedCards(CCardFileData& data, int count, int code = 0);
 void SaveFile(CCardFileData& data, const QString& path);
