@@ -21,6 +21,7 @@ class QToolBar;
 namespace tessarel {
 
 class CCard;
+class CCardDlg;
 class CTessarelDoc;
 
 class CMainFrame : public MdiFrame {
@@ -99,6 +100,11 @@ public:
     std::unique_ptr<CCard> RemoveCardAt(CTessarelDoc& doc, const QString& name, int index);
     void StoreCard(CTessarelDoc& doc, const QString& name, const CCard& card, int index);
     void AddToDeleted(CTessarelDoc& doc, std::unique_ptr<CCard> card);
+    // The category's four field labels into the card dialog.
+    void FillCardDialogLabels(CCardDlg& dialog, const CTessarelDoc& doc, const QString& category) const;
+    // A new card from a filled card dialog (texts, category, browser flags; no date yet); null after
+    // the refusal message when a text holds a character a card cannot store, or the category is unknown.
+    std::unique_ptr<CCard> CardFromDialog(const CCardDlg& dialog) const;
     void OnNewCard();
     void OnDeleteCard();
     void OnEditCard();

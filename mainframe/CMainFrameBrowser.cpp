@@ -91,30 +91,6 @@ bool BrowserAttributesFor(const QString& category) {
     return kCategories.contains(category);
 }
 
-// A new card from the filled card dialog; null (after the refusal message) when a text holds a
-// character a card cannot store.
-std::unique_ptr<CCard> CardFromDialog(const CCardDlg& dialog) {
-    const auto name = CardTextFromQString(dialog.name);
-    const auto second = name ? CardTextFromQString(dialog.secondField) : std::nullopt;
-    const auto third = second ? CardTextFromQString(dialog.thirdField) : std::nullopt;
-    const auto password = third ? CardTextFromQString(dialog.password) : std::nullopt;
-    const auto note = password ? NoteFromQString(dialog.note) : std::nullopt;
-    if (!note) return nullptr;
-    auto card = std::make_unique<CCard>();
-    card->SetFieldText1(*name);
-    card->SetFieldText2(*second);
-    card->SetFieldText3(*third);
-    card->SetFieldText4(*password);
-    card->SetNote(*note);
-    card->SetCategoryName(dialog.categoryName.toStdString());
-    card->SetAutomaticAccess(dialog.automaticAccess);
-    card->SetNewBrowserWindow(dialog.newBrowserWindow);
-    // The page's card carries today's date in the short form and the current time as its value.
-    card->SetModified(CurrentCardTimeStamp());
-    card->SetDateText(QLocale::c().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString());
-    return card;
-}
-
 }  // namespace
 
 void CMainFrame::RegisterBrowserCommands() {
@@ -240,9 +216,7 @@ void CMainFrame::GetWebPage() {
 
     CCardDlg dialog;
     dialog.categoryName = category;
-    std::array<std::string, 4> labels;
-    document->Data().GetCategoryLabelsByName(category.toStdString(), labels[0], labels[1], labels[2], labels[3]);
-    for (std::size_t i = 0; i < labels.size(); ++i) dialog.labels[i] = CardTextToQString(labels[i]);
+    FillCardDialogLabels(dialog, *document, category);
     dialog.name = CardTextToQString(page.title);
     dialog.secondField = CardTextToQString(page.address);
     dialog.browserAttributesEnabled = BrowserAttributesFor(category) ? 1 : 0;
@@ -250,9 +224,10 @@ void CMainFrame::GetWebPage() {
     if (dialog.DoModal() != QDialog::Accepted) return;
     std::unique_ptr<CCard> card = CardFromDialog(dialog);
     if (!card) return;
-    const int code = CategoryCodeOf(dialog.categoryName);
-    if (code < 0) return;
-    card->SetCategoryCode(static_cast<std::uint8_t>(code));
+    // The page's card carries today's date in the short form and the current time as its value.
+    card->SetModified(CurrentCardTimeStamp());
+    card->SetDateText(QLocale::c().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString());
+    const int code = card->GetCategoryCode();
     const CCard* added = card.get();
     AddCardByName(*document, dialog.categoryName, std::move(card));
     // A category the adding operation does not take keeps nothing; there is no card to show.

@@ -82,11 +82,6 @@ std::optional<DialogTexts> TextsOf(const CCardDlg& dialog) {
     return DialogTexts{std::move(*name), std::move(*second), std::move(*third), std::move(*password), std::move(*note)};
 }
 
-void FillLabels(CCardDlg& dialog, const CTessarelDoc& doc, const QString& category) {
-    std::array<std::string, 4> labels;
-    doc.Data().GetCategoryLabelsByName(category.toStdString(), labels[0], labels[1], labels[2], labels[3]);
-    for (std::size_t i = 0; i < labels.size(); ++i) dialog.labels[i] = CardTextToQString(labels[i]);
-}
 
 // After a card left its category: the category is selected and the counts follow.
 void SelectCategoryAfterRemoval(CMainFrame& frame, const CardWindow& window, const QString& category) {
@@ -145,6 +140,29 @@ void CMainFrame::StoreCard(CTessarelDoc& doc, const QString& name, const CCard& 
     if (target && target != &card) *target = card;
 }
 
+void CMainFrame::FillCardDialogLabels(CCardDlg& dialog, const CTessarelDoc& doc, const QString& category) const {
+    std::array<std::string, 4> labels;
+    doc.Data().GetCategoryLabelsByName(category.toStdString(), labels[0], labels[1], labels[2], labels[3]);
+    for (std::size_t i = 0; i < labels.size(); ++i) dialog.labels[i] = CardTextToQString(labels[i]);
+}
+
+std::unique_ptr<CCard> CMainFrame::CardFromDialog(const CCardDlg& dialog) const {
+    std::optional<DialogTexts> texts = TextsOf(dialog);
+    const int code = CategoryCodeOf(dialog.categoryName);
+    if (!texts || code < 0) return nullptr;
+    auto card = std::make_unique<CCard>();
+    card->SetFieldText1(texts->name);
+    card->SetFieldText2(texts->second);
+    card->SetFieldText3(texts->third);
+    card->SetFieldText4(texts->password);
+    card->SetNote(texts->note);
+    card->SetCategoryCode(static_cast<std::uint8_t>(code));
+    card->SetCategoryName(dialog.categoryName.toStdString());
+    card->SetAutomaticAccess(dialog.automaticAccess);
+    card->SetNewBrowserWindow(dialog.newBrowserWindow);
+    return card;
+}
+
 void CMainFrame::AddToDeleted(CTessarelDoc& doc, std::unique_ptr<CCard> card) {
     if (card) doc.GetDeletedList().Add(std::move(card));
 }
@@ -171,27 +189,16 @@ void CMainFrame::OnNewCard() {
     const QString category = window.tree->GetSelectedCategoryName();
     CCardDlg dialog;
     dialog.categoryName = category;
-    FillLabels(dialog, *window.doc, category);
+    FillCardDialogLabels(dialog, *window.doc, category);
     dialog.secondField = FieldPrefix(category);
     dialog.browserAttributesEnabled = BrowserAttributesFor(category) ? 1 : 0;
     dialog.hidePassword = 1;
     if (dialog.DoModal() != QDialog::Accepted) return;
-    std::optional<DialogTexts> texts = TextsOf(dialog);
-    const int code = CategoryCodeOf(dialog.categoryName);
-    if (!texts || code < 0) return;
-    auto card = std::make_unique<CCard>();
-    card->SetFieldText1(texts->name);
-    card->SetFieldText2(texts->second);
-    card->SetFieldText3(texts->third);
-    card->SetFieldText4(texts->password);
-    card->SetNote(texts->note);
-    card->SetCategoryCode(static_cast<std::uint8_t>(code));
-    card->SetCategoryName(dialog.categoryName.toStdString());
+    std::unique_ptr<CCard> card = CardFromDialog(dialog);
+    if (!card) return;
     card->Stamp(CurrentCardTimeStamp(), DateFormatSetting());
-    card->SetAutomaticAccess(dialog.automaticAccess);
-    card->SetNewBrowserWindow(dialog.newBrowserWindow);
     CCard* added = card.get();
-    AddCardToCategory(*window.doc, code, std::move(card));
+    AddCardToCategory(*window.doc, added->GetCategoryCode(), std::move(card));
     window.doc->SetModifiedFlag();
     window.doc->UpdateAllViews(nullptr);
     window.tree->ExpandAndSelectCard(window.tree->FindCategoryItem(dialog.categoryName), added->GetListIndex());
