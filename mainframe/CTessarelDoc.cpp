@@ -183,8 +183,11 @@ std::optional<QString> CTessarelDoc::PathInType(const DocTemplate* target) const
     if (!target || !IsCardTemplate(source) || source == target || path.isEmpty()) return path;
     const QString newPath = SwitchedPath(path, *source, *target);
     const QFileInfo existing(newPath);
-    // This document's own file (switched there and back) is its to write.
-    if ((!existing.exists() && !existing.isSymLink()) || existing.absoluteFilePath() == ownFilePath) return newPath;
+    // This document's own file (switched there and back, or still waiting for removal) is its to
+    // write.
+    const QString absolute = existing.absoluteFilePath();
+    const bool own = absolute == ownFilePath || absolute == oldPlainPath || absolute == oldEncryptedPath;
+    if ((!existing.exists() && !existing.isSymLink()) || own) return newPath;
     const Message question{QString::fromLatin1(kReplaceQuestion).arg(QDir::toNativeSeparators(newPath)).toStdString(), "Tessarel",
                            MessageButtons::YesNo, MessageIcon::Question, MessageOwner::MainWindow};
     if (Dialogs().ShowMessage(question) != MessageAnswer::Yes) return std::nullopt;
