@@ -68,12 +68,12 @@ protected:
         return prefix / "dosdevices" / (lowered(windowsPath.substr(0, 2))) / rest;
     }
 
-    // Every folder the stub could have made: the "tqz" folders anywhere under the users' folders.
+    // Every folder the stub could have made: the "tqz" folders anywhere on the drive C:.
     std::set<fs::path> stubFolders() const
     {
         std::set<fs::path> found;
         std::error_code error;
-        for (fs::recursive_directory_iterator it(prefix / "drive_c" / "users", fs::directory_options::skip_permission_denied, error), end;
+        for (fs::recursive_directory_iterator it(prefix / "drive_c", fs::directory_options::skip_permission_denied, error), end;
              it != end; it.increment(error)) {
             if (error)
                 break;
