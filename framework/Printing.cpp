@@ -23,7 +23,6 @@ namespace {
 // A file has no resolution of its own; 600 dots per inch is what common printers offer, so the
 // layout's device-unit distances come out alike on paper and in a file.
 constexpr int kFileResolution = 600;
-bool printersIgnored = false;
 
 void PrepareForJob(QPrinter& printer) {
     printer.setFullPage(true);
@@ -32,6 +31,24 @@ void PrepareForJob(QPrinter& printer) {
 
 // A printer that can put ink on paper: a real one, not Qt's file output without a file.
 bool IsPaperPrinter(QPrinter& printer) { return printer.outputFormat() == QPrinter::NativeFormat && printer.isValid(); }
+
+// The system's printers, as Qt knows them.
+class SystemPrinters : public PrinterLookup {
+public:
+    std::unique_ptr<QPrinter> Named(const QString& name) override {
+        const QPrinterInfo named = QPrinterInfo::printerInfo(name);
+        if (named.isNull()) return nullptr;
+        return std::make_unique<QPrinter>(named, QPrinter::HighResolution);
+    }
+    QPrinter* Default() override { return IsPaperPrinter(AppPrinter()) ? &AppPrinter() : nullptr; }
+};
+
+PrinterLookup* installedPrinters = nullptr;
+
+PrinterLookup& Printers() {
+    static SystemPrinters system;
+    return installedPrinters ? *installedPrinters : system;
+}
 
 int PrintOnPrinter(Printable& target, QPrinter& printer, PrintInfo& info) {
     PrepareForJob(printer);
@@ -81,7 +98,11 @@ QPrinter& AppPrinter() {
     return *printer;
 }
 
-void SetPrintersIgnored(bool ignored) { printersIgnored = ignored; }
+PrinterLookup* SetPrinterLookup(PrinterLookup* lookup) {
+    PrinterLookup* previous = installedPrinters;
+    installedPrinters = lookup;
+    return previous;
+}
 
 int PrintPages(Printable& target, QPagedPaintDevice& device, PrintInfo& info, int fromPage, int toPage) {
     info.device = &device;
@@ -123,15 +144,10 @@ bool RunPrintJob(Printable& target, QWidget* parent) {
 int RunDirectPrint(Printable& target, const QString& printerName, const QString& pdfPath, const QString& title) {
     PrintInfo info;
     info.direct = true;
-    if (!printersIgnored) {
-        // A printer named by the shell is used for this job only, with its own defaults.
-        QPrinterInfo named = printerName.isEmpty() ? QPrinterInfo() : QPrinterInfo::printerInfo(printerName);
-        if (!named.isNull()) {
-            QPrinter printer(named, QPrinter::HighResolution);
-            return PrintOnPrinter(target, printer, info);
-        }
-        if (IsPaperPrinter(AppPrinter())) return PrintOnPrinter(target, AppPrinter(), info);
-    }
+    // A printer named by the shell is used for this job only, with its own defaults.
+    if (!printerName.isEmpty())
+        if (std::unique_ptr<QPrinter> named = Printers().Named(printerName)) return PrintOnPrinter(target, *named, info);
+    if (QPrinter* fallback = Printers().Default()) return PrintOnPrinter(target, *fallback, info);
     return PrintToPdf(target, pdfPath, title, info);
 }
 

@@ -5,6 +5,7 @@
 // writer), so the same view code serves paper, files and the preview.
 
 #include <QString>
+#include <memory>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -54,8 +55,21 @@ void RunPrintPreview(Printable& target, QWidget* parent);
 // Print Setup through the dialog seam.
 bool RunPrintSetup(QWidget* parent);
 
-// Makes direct printing behave as on a machine without printers (tests never reach paper).
-void SetPrintersIgnored(bool ignored);
+// Where direct printing finds its printers. The program asks the system; a test installs its own
+// printers (PDF files it can read) and sees which one a job chose.
+class PrinterLookup {
+public:
+    virtual ~PrinterLookup() = default;
+    // The printer called `name`, with its own defaults, for one job; nullptr when there is none.
+    virtual std::unique_ptr<QPrinter> Named(const QString& name) = 0;
+    // The printer jobs go to when none is named, or when the named one does not exist; nullptr
+    // when there is no printer that can put pages on paper.
+    virtual QPrinter* Default() = 0;
+};
+
+// Installs `lookup` (nullptr restores the system's); returns the one it replaces (nullptr for
+// the system's).
+PrinterLookup* SetPrinterLookup(PrinterLookup* lookup);
 
 // The job itself on an open device: begin printing, the pages, end printing. Returns the number
 // of pages drawn; a job of no pages draws nothing and leaves the device untouched.

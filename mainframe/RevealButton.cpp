@@ -1,6 +1,5 @@
 #include "RevealButton.h"
 
-#include <QGuiApplication>
 #include <QMenu>
 
 #include "core/SecureBuffer.h"
@@ -8,6 +7,14 @@
 #include "resources/Resources.h"
 
 namespace tessarel {
+namespace {
+
+PopupRunner& InstalledRunner() {
+    static PopupRunner runner;
+    return runner;
+}
+
+}  // namespace
 
 RevealButton::RevealButton(int controlId, std::function<QString()> current, QWidget* parent)
     : QToolButton(parent), currentText(std::move(current)) {
@@ -16,18 +23,31 @@ RevealButton::RevealButton(int controlId, std::function<QString()> current, QWid
     connect(this, &QToolButton::clicked, this, &RevealButton::Reveal);
 }
 
-RevealButton::~RevealButton() { WipeText(lastShown); }
-
 QPoint RevealButton::PopupPosition() const { return mapToGlobal(QPoint(width(), height())) + QPoint(5, 0); }
 
 void RevealButton::Reveal() {
-    lastShown = currentText();
-    // Without a screen to show it on (tests), the text is only recorded.
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
-    QMenu menu(this);
-    QAction* item = menu.addAction(lastShown);
+    // The text is a password: the copy made for the pop-up is wiped when it closes.
+    QString shown = currentText();
+    ShowRevealPopup(this, shown, PopupPosition());
+    WipeText(shown);
+}
+
+void ShowRevealPopup(QWidget* parent, const QString& text, const QPoint& at) {
+    QMenu menu(parent);
+    QAction* item = menu.addAction(text);
     item->setEnabled(false);
-    menu.exec(PopupPosition());
+    if (InstalledRunner())
+        InstalledRunner()(menu, at);
+    else
+        menu.exec(at);
+    // The item held a copy of the password.
+    item->setText(QString());
+}
+
+PopupRunner SetPopupRunner(PopupRunner runner) {
+    PopupRunner previous = std::move(InstalledRunner());
+    InstalledRunner() = std::move(runner);
+    return previous;
 }
 
 void WipeText(QString& text) {

@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <functional>
 
+class QMenu;
+
 namespace tessarel {
 
 class RevealButton : public QToolButton {
@@ -13,17 +15,24 @@ class RevealButton : public QToolButton {
 public:
     // `current` is asked for the text when the button is pressed.
     RevealButton(int controlId, std::function<QString()> current, QWidget* parent);
-    // The last text shown is a password: it is wiped with the button.
-    ~RevealButton() override;
 
-    // The pop-up's position (screen coordinates) and text; the menu itself is run by Reveal.
+    // The pop-up's position (screen coordinates); Reveal shows it there through ShowRevealPopup.
     QPoint PopupPosition() const;
     void Reveal();
-    QString lastShown;
 
 private:
     std::function<QString()> currentText;
 };
+
+// Every password pop-up of the program (the reveal buttons, the field list's password row) is built
+// here: a menu whose one item, disabled, is the text, run at `at` (screen coordinates).
+void ShowRevealPopup(QWidget* parent, const QString& text, const QPoint& at);
+
+// Runs a pop-up menu at a screen position until it closes. The program's runner is QMenu::exec;
+// a test installs one that looks at the menu (its items, where it would appear) and returns.
+using PopupRunner = std::function<void(QMenu& menu, const QPoint& at)>;
+// Installs `runner` (an empty one restores QMenu::exec); returns the one it replaces.
+PopupRunner SetPopupRunner(PopupRunner runner);
 
 // A password edit that echoes nothing readable, named by its control id.
 QLineEdit* MaskedEdit(int controlId, QWidget* parent);

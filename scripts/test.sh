@@ -6,6 +6,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 start=$SECONDS
 phase() { echo "== $1 ($((SECONDS - start)) s since start)"; }
 
+# Every test must run here: one that lacks what it needs (wine, the MinGW cross compiler, the right
+# to mount) fails with the reason instead of skipping unnoticed.
+export TESSAREL_TESTS_MUST_RUN=1
+
 phase "install"
 "$top/scripts/install-deps.sh"
 phase "build"

@@ -1,8 +1,6 @@
 #include "CTessarelListView.h"
 
-#include <QGuiApplication>
 #include <QHeaderView>
-#include <QMenu>
 #include <QMouseEvent>
 
 #include "CTessarelView.h"
@@ -14,6 +12,7 @@
 #include "mainframe/CCardDlg.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CNoteDlg.h"
+#include "mainframe/RevealButton.h"
 #include "mainframe/CTessarelDoc.h"
 
 namespace tessarel {
@@ -129,12 +128,10 @@ void CTessarelListView::OnClickRow(int row) {
 
 void CTessarelListView::OnRightClickRow(int row) {
     if (row != kPasswordRow || !currentCard) return;
-    lastRevealed = CardTextToQString(currentCard->GetFieldText4());
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
-    QMenu menu(this);
-    menu.addAction(lastRevealed)->setEnabled(false);
-    QRect rect = visualItemRect(topLevelItem(row));
-    menu.exec(viewport()->mapToGlobal(rect.topLeft() + QPoint(80, 0)));
+    QString shown = CardTextToQString(currentCard->GetFieldText4());
+    const QRect rect = visualItemRect(topLevelItem(row));
+    ShowRevealPopup(this, shown, viewport()->mapToGlobal(rect.topLeft() + QPoint(80, 0)));
+    WipeText(shown);
 }
 
 CTessarelView* CTessarelListView::Tree() const {

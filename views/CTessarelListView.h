@@ -38,8 +38,6 @@ public:
     CardText clickedText;  // full, unmasked value of the row last clicked
     std::uint32_t clickedDate = 0;
     int clickedRow = -1;
-    // The text the last right click showed in its pop-up (the pop-up itself closes at once).
-    QString lastRevealed;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

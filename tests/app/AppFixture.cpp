@@ -25,8 +25,9 @@ void AppFixture::SetUp() {
     QSettings("Corvale", "Tessarel").clear();
     dataHome = folder.filePath("data");
     dialogs = std::make_unique<ScriptedDialogHost>();
-    // Direct printing ("p" flag, shell print requests) goes to a PDF beside the file, never paper.
-    SetPrintersIgnored(true);
+    // A machine without printers: direct printing ("p" flag, shell print requests) goes to a PDF
+    // beside the file, never paper, unless a test adds printers.
+    printers = std::make_unique<TestPrinters>();
 }
 
 void AppFixture::TearDown() {
@@ -37,6 +38,7 @@ void AppFixture::TearDown() {
     }
     Settle();
     dialogs.reset();
+    printers.reset();
 }
 
 bool AppFixture::Start(const QStringList& arguments) {

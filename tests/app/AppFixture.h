@@ -12,6 +12,7 @@
 #include "framework/ScriptedDialogHost.h"
 #include "mainframe/CMainFrame.h"
 #include "mainframe/CTessarelDoc.h"
+#include "../support/TestPrinters.h"
 
 namespace tessarel::test {
 
@@ -39,6 +40,7 @@ protected:
     QTemporaryDir folder;
     QString dataHome;
     std::unique_ptr<ScriptedDialogHost> dialogs;
+    std::unique_ptr<TestPrinters> printers;
     std::unique_ptr<CTessarelApp> app;
     CMainFrame* frame = nullptr;
 };

@@ -65,6 +65,48 @@ TEST(IpcFrameTest, EveryKindReadsBackInOnePieceAndByteByByte) {
     EXPECT_EQ(index, frames.size());
 }
 
+// The layout of docs/ipc-protocol.md, written out by hand: "TQ", the body length, then kind,
+// transaction number and the kind's fields, all integers little-endian.
+TEST(IpcFrameTest, WireLayoutIsTheDocumentedOne) {
+    auto frame = [](FrameKind kind, std::uint32_t transaction, QByteArray first, QByteArray second, bool flag) {
+        IpcFrame made;
+        made.kind = kind;
+        made.transaction = transaction;
+        made.first = std::move(first);
+        made.second = std::move(second);
+        made.flag = flag;
+        return made;
+    };
+    const struct {
+        IpcFrame frame;
+        const char* hex;
+    } cases[] = {
+        // Connect: version 1, name "Netscape" (u16 length 8), name "WWW_OpenURL" (u16 length 11).
+        {frame(FrameKind::Connect, 0x01020304u, "Netscape", "WWW_OpenURL", false),
+         "5451" "1d000000" "01" "04030201" "01" "0800" "4e657473636170" "65" "0b00" "5757575f4f70656e55524c"},
+        // Reply with data: has-data 1, bytes of u32 length 4.
+        {frame(FrameKind::Reply, 7u, QByteArray("\x01\x00\x00\x00", 4), {}, true),
+         "5451" "0e000000" "04" "07000000" "01" "04000000" "01000000"},
+        // Reply without data: has-data 0 and nothing after it.
+        {frame(FrameKind::Reply, 0xFFFFFFFEu, {}, {}, false), "5451" "06000000" "04" "feffffff" "00"},
+        // Poke: item "1", data of three bytes including a NUL and a byte above 127.
+        {frame(FrameKind::Poke, 0x0Au, "1", QByteArray("\0\xff" "A", 3), false),
+         "5451" "11000000" "05" "0a000000" "01000000" "31" "03000000" "00ff41"},
+        // ExecuteReply acknowledged.
+        {frame(FrameKind::ExecuteReply, 0x100u, {}, {}, true), "5451" "06000000" "08" "00010000" "01"},
+    };
+    for (const auto& c : cases) {
+        const QByteArray wire = QByteArray::fromHex(c.hex);
+        EXPECT_EQ(c.frame.Encode().toHex().toStdString(), wire.toHex().toStdString());
+        IpcFrameReader reader;
+        reader.Append(wire);
+        IpcFrame read;
+        ASSERT_EQ(reader.Next(read), IpcFrameReader::Status::Frame) << c.hex;
+        ExpectSame(read, c.frame);
+        EXPECT_EQ(reader.Next(read), IpcFrameReader::Status::NeedMore) << c.hex;
+    }
+}
+
 TEST(IpcFrameTest, OversizedFieldsAreNotEncoded) {
     IpcFrame frame;
     frame.kind = FrameKind::Connect;

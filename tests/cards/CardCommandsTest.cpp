@@ -16,6 +16,7 @@
 #include "framework/Dialog.h"
 #include "mainframe/CDecryptPasswordDlg.h"
 #include "mainframe/RevealButton.h"
+#include "../support/RecordedPopups.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {
@@ -167,29 +168,41 @@ TEST_F(CardCommandsTest, DeleteAsksAndKeepsTheCardInTheDeletedList) {
     EXPECT_FALSE(app->QueryCommand(res::DeleteCard).enabled);
 }
 
+// The pop-up: one disabled item, at the button's bottom-right corner moved 5 pixels right.
+void ExpectRevealPopup(const RecordedPopups& recorded, const RevealButton* button, const QString& text) {
+    ASSERT_EQ(recorded.popups.size(), 1u);
+    const RecordedPopups::Popup& popup = recorded.popups.front();
+    EXPECT_EQ(popup.items, (std::vector<RecordedPopups::Item>{{text, false}}));
+    EXPECT_EQ(popup.at, button->mapToGlobal(QPoint(button->width() + 5, button->height())));
+    EXPECT_EQ(popup.parent, button);
+}
+
 TEST_F(CardCommandsTest, RevealShowsEmptyInTheCardDialogButNothingInTheDecryptionDialog) {
-    QStringList shown;
-    auto reveal = [&shown](const QString& typed) {
-        return [&shown, typed](Dialog& dialog) {
+    auto reveal = [](const QString& typed, const QString& text) {
+        return [typed, text](Dialog& dialog) {
             dialog.findChild<QLineEdit*>(QString::number(res::ControlCardPassword))->setText(typed);
             auto* button = dialog.findChild<RevealButton*>(QString::number(res::ControlReveal));
+            // Placed where the pop-up's position is not the origin's.
+            dialog.move(40, 30);
+            RecordedPopups recorded;
             button->click();
-            shown << button->lastShown;
+            ExpectRevealPopup(recorded, button, text);
             return int(QDialog::Rejected);
         };
     };
     SelectCategory("WWW Sites");
-    dialogs->RunDialog(reveal(""));
+    dialogs->RunDialog(reveal("", "Empty"));
     Run(res::NewCard);
-    dialogs->RunDialog(reveal("s3cret"));
+    dialogs->RunDialog(reveal("s3cret", "s3cret"));
     Run(res::NewCard);
-    EXPECT_EQ(shown, QStringList({"Empty", "s3cret"}));
+    EXPECT_EQ(dialogs->PendingSteps(), 0u);
 
     CDecryptPasswordDlg decrypt;
     decrypt.Initialise();
     auto* button = decrypt.findChild<RevealButton*>(QString::number(res::ControlReveal));
+    RecordedPopups recorded;
     button->click();
-    EXPECT_EQ(button->lastShown, "");
+    ExpectRevealPopup(recorded, button, "");
 }
 
 TEST_F(CardCommandsTest, UrlButtonEditsTheSecondField) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "CardsFixture.h"
+#include "../support/RecordedPopups.h"
 #include "cardstore/CardTime.h"
 #include "framework/Dialog.h"
 #include "resources/ResourceIds.h"
@@ -109,10 +110,15 @@ TEST_F(FieldListTest, DateRowOutsideTheBrowserGroupEditsNothingAndRowSevenEdits)
 
 TEST_F(FieldListTest, RightClickOnThePasswordRowRevealsIt) {
     AddCard("Login Accounts", CardFields{"shell", "", "", "pa55", ""});
+    RecordedPopups recorded;
     RightClickRow(2);
-    EXPECT_TRUE(List()->lastRevealed.isEmpty());
+    EXPECT_TRUE(recorded.popups.empty());
     RightClickRow(3);
-    EXPECT_EQ(List()->lastRevealed, "pa55");
+    ASSERT_EQ(recorded.popups.size(), 1u);
+    EXPECT_EQ(recorded.popups[0].items, (std::vector<RecordedPopups::Item>{{"pa55", false}}));
+    // At the row's left edge moved 80 pixels right.
+    const QRect row = List()->visualItemRect(List()->topLevelItem(3));
+    EXPECT_EQ(recorded.popups[0].at, List()->viewport()->mapToGlobal(QPoint(row.left() + 80, row.top())));
 }
 
 TEST_F(FieldListTest, ATypedCharacterOutsideTheCardCharacterSetIsRefused) {

@@ -104,8 +104,9 @@ TEST(CardFieldRows, RowsByCategory) {
 }
 
 TEST(LegacyDateText, ReadsOnlyWhatTheRuleCanRead) {
-    EXPECT_EQ(ReadLegacyDateText("24-12-2003"), LegacyDateToTimeStamp("24-12-2003"));
-    EXPECT_EQ(ReadLegacyDateText("99/12/24"), LegacyDateToTimeStamp("99/12/24"));
+    EXPECT_EQ(ReadLegacyDateText("24-12-2003"), 3155068800u);  // 2003-12-24 00:00
+    EXPECT_EQ(ReadLegacyDateText("99/12/24"), 3028838400u);    // 1999-12-24 00:00
+    EXPECT_EQ(ReadLegacyDateText("29-02-2000"), 3034627200u);  // 2000-02-29 00:00
     for (const char* bad : {"", "yesterday", "24-13-2003", "00-12-2003", "24-12", "12/31/24", "ab-cd-efgh"})
         EXPECT_FALSE(ReadLegacyDateText(bad).has_value()) << bad;
 }

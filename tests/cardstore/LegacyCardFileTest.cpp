@@ -86,11 +86,11 @@ void ExpectLegacyCards(const CCardFileData& doc) {
     EXPECT_EQ(std::string(web.GetNote()), "a note\r\nline two");
     EXPECT_EQ(std::string(web.GetCategoryName()), "WWW Pages");
     EXPECT_EQ(std::string(web.GetDateText()), "24.12.1998");
-    EXPECT_EQ(web.GetModified(), LegacyDateToTimeStamp("24.12.1998"));
+    EXPECT_EQ(web.GetModified(), 2997302400u);  // 1998-12-24 00:00
     EXPECT_EQ(web.GetCategoryCode(), 0);
     ASSERT_EQ(doc.GetCategoryList(2)->GetCount(), 1);
     EXPECT_EQ(doc.GetCategoryList(2)->GetAt(0)->GetCategoryCode(), 2);
-    EXPECT_EQ(doc.GetCategoryList(2)->GetAt(0)->GetModified(), LegacyDateToTimeStamp("98/02/01"));
+    EXPECT_EQ(doc.GetCategoryList(2)->GetAt(0)->GetModified(), 2969136000u);  // 1998-02-01 00:00
     ASSERT_EQ(doc.GetCategoryList(kMiscellaneousCode)->GetCount(), 1);  // the empty category text
     EXPECT_EQ(std::string(doc.GetCategoryList(kMiscellaneousCode)->GetAt(0)->GetFieldText1()), "no category");
     ASSERT_EQ(doc.GetCategoryList(13)->GetCount(), 1);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <openssl/sha.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -32,19 +34,24 @@ TEST(Sha1, PublishedVectors) {
     EXPECT_EQ(DigestOf(std::string(1000000, 'a')), "34aa973cd4c4daa4f61eeb2bdbad27316534016f");
 }
 
-TEST(Sha1, PaddingBoundaries) {
-    // Lengths around the 55/56/64-byte padding edges, hashed whole and in uneven pieces.
-    for (std::size_t length : {55u, 56u, 63u, 64u, 65u, 119u, 120u, 128u}) {
-        const std::string text(length, 'x');
+TEST(Sha1, MatchesLibcryptoOverLengthsUpTo200) {
+    // Every length from 0 to 200 crosses the 55/56/64-byte padding edges three times; the bytes
+    // cover all 256 values, and each message is hashed whole and fed in uneven pieces.
+    for (std::size_t length = 0; length <= 200; ++length) {
+        std::string text(length, '\0');
+        for (std::size_t i = 0; i < length; ++i) text[i] = static_cast<char>((i * 151 + length) & 0xFF);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+        std::uint8_t reference[SHA_DIGEST_LENGTH];
+        SHA1(bytes, length, reference);
+        EXPECT_EQ(DigestOf(text), Hex(reference)) << "length " << length;
+
         Sha1Context context;
         Sha1Init(&context);
-        for (std::size_t i = 0; i < length; i += 7) {
-            const std::size_t n = std::min<std::size_t>(7, length - i);
-            Sha1Update(&context, reinterpret_cast<const std::uint8_t*>(text.data() + i), n);
-        }
+        for (std::size_t i = 0, piece = 1; i < length; i += piece, piece = piece % 13 + 1)
+            Sha1Update(&context, bytes + i, std::min(piece, length - i));
         std::uint8_t digest[20];
         Sha1Final(digest, &context);
-        EXPECT_EQ(Hex(digest), DigestOf(text)) << length;
+        EXPECT_EQ(Hex(digest), Hex(reference)) << "in pieces, length " << length;
     }
 }
 

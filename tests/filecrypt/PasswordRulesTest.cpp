@@ -7,13 +7,13 @@
 #include <optional>
 
 #include "FileCryptFixture.h"
-#include "filecrypt/FileEncryptionMessages.h"
+#include "filecrypt/ExpectedMessages.h"
 #include "filecrypt/FilePasswordSource.h"
 
 namespace tessarel::testing {
 namespace {
 
-namespace msg = filecrypt_messages;
+namespace msg = expected_messages;
 
 class ScriptedPasswordSource : public CFilePasswordSource {
 public:

@@ -11,13 +11,13 @@
 #include "FileCryptFixture.h"
 #include "ReferenceFormat.h"
 #include "core/FileFaults.h"
-#include "filecrypt/FileEncryptionMessages.h"
+#include "filecrypt/ExpectedMessages.h"
 
 namespace tessarel::testing {
 namespace {
 
 using Result = CFileEncryptionOperations::Result;
-namespace msg = filecrypt_messages;
+namespace msg = expected_messages;
 namespace fs = std::filesystem;
 
 std::vector<std::string> Texts(std::initializer_list<std::string_view> texts) { return {texts.begin(), texts.end()}; }

@@ -8,12 +8,12 @@
 
 #include "FileCryptFixture.h"
 #include "ReferenceFormat.h"
-#include "filecrypt/FileEncryptionMessages.h"
+#include "filecrypt/ExpectedMessages.h"
 
 namespace tessarel::testing {
 namespace {
 
-namespace msg = filecrypt_messages;
+namespace msg = expected_messages;
 
 using Selection = FileCryptFixture;
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "FileViewFixture.h"
+#include "../support/ScopedTimeZone.h"
 #include "filecrypt/CSHellView.h"
 #include "filecrypt/CShellListView.h"
 #include "resources/ResourceIds.h"
@@ -44,6 +45,8 @@ TEST_F(FileListTest, ColumnsRowsAndTheirOrder) {
 }
 
 TEST_F(FileListTest, ModifiedIsTheStoredTimeWithoutSeconds) {
+    // The stored (universal) time, whatever the zone: nine hours from UTC, local time would show.
+    tessarel::testing::ScopedTimeZone zone("Asia/Tokyo");
     QFile file(Path("b.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2024, 5, 1), QTime(14, 30, 59), Qt::UTC), QFileDevice::FileModificationTime));

@@ -9,6 +9,7 @@
 #include "framework/DialogHost.h"
 #include "mainframe/CFilePasswordDlg.h"
 #include "mainframe/RevealButton.h"
+#include "../support/RecordedPopups.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {
@@ -101,20 +102,26 @@ TEST_F(FileViewCommandsTest, RevealShowsTheTypedTextAndClearPasswordEmptiesTheEd
     CChildFrmFileView* view = EnterView(true);
     ASSERT_NE(view, nullptr);
     QString afterClear = "not cleared";
-    QString revealed;
-    dialogs->RunDialog([&afterClear, &revealed](Dialog& dialog) {
+    RecordedPopups recorded;
+    dialogs->RunDialog([&afterClear, &recorded](Dialog& dialog) {
         // The reveal button shows what the first edit holds now, typed but not confirmed.
         dialog.findChild<QLineEdit*>(QString::number(CFilePasswordDlg::kFirstEdit))->setText("typed not kept");
         auto* reveal = dialog.findChild<RevealButton*>(QString::number(CFilePasswordDlg::kRevealButton));
         reveal->click();
-        revealed = reveal->lastShown;
+        // One disabled item, at the button's bottom-right corner moved 5 pixels right.
+        EXPECT_EQ(recorded.popups.size(), 1u);
+        if (!recorded.popups.empty()) {
+            EXPECT_EQ(recorded.popups[0].items, (std::vector<RecordedPopups::Item>{{"typed not kept", false}}));
+            EXPECT_EQ(recorded.popups[0].at, reveal->mapToGlobal(QPoint(reveal->width() + 5, reveal->height())));
+            EXPECT_EQ(recorded.popups[0].parent, reveal);
+        }
         dialog.findChild<QPushButton*>(QString::number(CFilePasswordDlg::kClearButton))->click();
         afterClear = dialog.findChild<QLineEdit*>(QString::number(CFilePasswordDlg::kFirstEdit))->text() +
                      dialog.findChild<QLineEdit*>(QString::number(CFilePasswordDlg::kSecondEdit))->text();
         return int(QDialog::Rejected);
     });
     app->ExecuteCommand(res::SetPasswordMenu);
-    EXPECT_EQ(revealed, "typed not kept");
+    EXPECT_EQ(recorded.popups.size(), 1u);
     EXPECT_EQ(afterClear, "");
     EXPECT_EQ(std::string(frame->fileEncryption.filePassword), kPassword);
 }

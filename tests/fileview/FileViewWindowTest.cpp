@@ -153,17 +153,17 @@ TEST_F(FileViewWindowTest, SwitchingWindowsFollowsWithTheBars) {
     ExpectFileBars();
 }
 
-// A "~~~" file opened as a document gets the view's window from the file-view template; the
+// A "~~~" file opened as a document gets the view's window from the program's file-view template; the
 // document reader reads nothing and the window enters the view, after a new card window when
 // none is open.
 TEST_F(FileViewWindowTest, OpeningAnEncryptedSingleFileEntersTheView) {
     WriteFile(Path("photo.jpg.~~~"), QByteArray(64, 'x'));
-    DocTemplate singleFiles(res::MenuFileView, QString::fromLatin1(CTessarelApp::kFileViewStrings),
-                            [] { return std::unique_ptr<Document>(new CTessarelDoc); },
-                            [](Document& document) -> ChildFrame* { return new CChildFrmFileView(document, *document.GetDocTemplate()); });
     dialogs->AnswerMessage(MessageAnswer::No);
-    Document* opened = singleFiles.OpenDocumentFile(Path("photo.jpg.~~~"));
+    // Opened as the program opens any file: the document manager picks the template by the name.
+    Document* opened = app->GetDocManager().OpenDocumentFile(Path("photo.jpg.~~~"));
     ASSERT_NE(opened, nullptr);
+    DocTemplate& singleFiles = *app->FileViewTemplate();
+    EXPECT_EQ(opened->GetDocTemplate(), &singleFiles);
     Settle();
     auto* view = dynamic_cast<CChildFrmFileView*>(frame->GetActiveChild());
     ASSERT_NE(view, nullptr);

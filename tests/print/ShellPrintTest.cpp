@@ -1,6 +1,7 @@
 // The shell's print requests: [print("FILE")] and [printto("FILE","PRINTER","DRIVER","PORT")]
 // reaching the running program, which prints the file without a dialog.
 #include <QFileInfo>
+#include <functional>
 
 #include "PrintTestSupport.h"
 #include "../app/AppFixture.h"
@@ -62,6 +63,42 @@ TEST_F(ShellPrintTest, PrintRequestsPrintAFileThatWasNotOpenAndCloseIt) {
         EXPECT_TRUE(app->GetDocManager().GetDocuments().empty());
     }
     EXPECT_FALSE(Send("[close(\"x.qdf\")]"));
+}
+
+// Which printer a job went to: each printer writes a file of its own, so exactly one of them has
+// the pages afterwards.
+TEST_F(ShellPrintTest, PrintToChoosesTheNamedPrinterAndOtherwiseTheDefaultOne) {
+    printers->Add("Laser 2", Path("laser.pdf"));
+    printers->Add("Laser", Path("other.pdf"));
+    printers->SetDefault(Path("default.pdf"));
+    const QString file = Path("shell.qdf");
+    const struct {
+        const char* name;
+        std::function<void()> request;
+        QString chosen;
+    } cases[] = {
+        {"printto a known printer", [&] { Send(ShellOpenServer::PrintToCommand(file, "Laser 2", "drv", "port")); }, "laser.pdf"},
+        {"printto no such printer", [&] { Send(ShellOpenServer::PrintToCommand(file, "No Such Printer", "drv", "port")); }, "default.pdf"},
+        {"print", [&] { Send(ShellOpenServer::PrintCommand(file)); }, "default.pdf"},
+        {"pt flag, a known printer", [&] { EXPECT_FALSE(Start({"/pt", file, "Laser 2", "drv", "port"})); }, "laser.pdf"},
+        {"pt flag, no such printer", [&] { EXPECT_FALSE(Start({"/pt", file, "No Such Printer", "drv", "port"})); }, "default.pdf"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* output : {"laser.pdf", "other.pdf", "default.pdf", "shell.qdf.pdf"}) QFile::remove(Path(output));
+        c.request();
+        for (const char* output : {"laser.pdf", "other.pdf", "default.pdf", "shell.qdf.pdf"}) {
+            if (c.chosen != output) {
+                EXPECT_FALSE(QFileInfo::exists(Path(output))) << output;
+                continue;
+            }
+            const QStringList pages = PdfPages(Path(output));
+            ASSERT_EQ(pages.size(), 1) << output;
+            EXPECT_TRUE(pages[0].contains("card-0002"));
+        }
+    }
+    // Only a named printer is looked up, by the name exactly as the request gave it.
+    EXPECT_EQ(printers->asked, QStringList({"Laser 2", "No Such Printer", "Laser 2", "No Such Printer"}));
 }
 
 TEST_F(ShellPrintTest, AnOpenFileIsPrintedAsItStandsAndStaysOpen) {

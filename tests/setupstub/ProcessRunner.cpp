@@ -8,8 +8,10 @@
 #include <fstream>
 #include <iterator>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -82,4 +84,25 @@ ProcessResult ProcessRunner::run(const std::vector<std::string>& arguments, cons
         result.standardError.append(buffer, static_cast<std::size_t>(got));
     ::close(errorFile);
     return result;
+}
+
+bool ProcessRunner::adoptOrphans()
+{
+    return ::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0) == 0;
+}
+
+bool ProcessRunner::waitForDescendants(std::chrono::milliseconds patience)
+{
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        int status = 0;
+        const pid_t ended = ::waitpid(-1, &status, WNOHANG);
+        if (ended < 0 && errno == ECHILD)
+            return true;
+        if (ended > 0 || (ended < 0 && errno == EINTR))
+            continue;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }

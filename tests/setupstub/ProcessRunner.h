@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -22,4 +23,12 @@ struct ProcessOptions {
 class ProcessRunner {
 public:
     static ProcessResult run(const std::vector<std::string>& arguments, const ProcessOptions& options = {});
+
+    // Makes this process the one that orphaned descendants are handed to (a subreaper), so
+    // that waitForDescendants can see a program's detached children end. False when the
+    // system refuses.
+    static bool adoptOrphans();
+    // Waits (bounded) until every descendant handed to this process has ended, reaping each;
+    // true when none is left.
+    static bool waitForDescendants(std::chrono::milliseconds patience);
 };

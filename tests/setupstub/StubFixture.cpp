@@ -13,12 +13,15 @@ void StubFixture::SetUp()
     temporary = root / "tmp";
     fs::create_directory(temporary);
     marker = root / "marker";
+    // Programs the stub starts outlive it; handed to this process, they can be waited for.
+    ASSERT_TRUE(ProcessRunner::adoptOrphans());
 }
 
 void StubFixture::TearDown()
 {
-    if (secondStageStarted)
-        waitForMarker();
+    if (secondStageStarted) {
+        EXPECT_TRUE(allDescendantsEnded());
+    }
     std::error_code ignored;
     fs::remove_all(root, ignored);
 }
@@ -75,6 +78,11 @@ std::string StubFixture::waitForMarker(std::chrono::milliseconds patience) const
             return {};
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+bool StubFixture::allDescendantsEnded()
+{
+    return ProcessRunner::waitForDescendants(std::chrono::seconds(60));
 }
 
 std::vector<std::uint8_t> StubFixture::readBytes(const fs::path& path)

@@ -39,6 +39,9 @@ protected:
     std::vector<fs::path> createdFolders() const;
     // Waits (bounded) for the second stage's marker; empty when it never came.
     std::string waitForMarker(std::chrono::milliseconds patience = std::chrono::seconds(10)) const;
+    // Waits until every program the stub left running (and all they started) has ended; true
+    // when none is left. Only then does a missing marker prove that nothing was started.
+    static bool allDescendantsEnded();
 
     static std::vector<std::uint8_t> readBytes(const fs::path& path);
     static void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes);
@@ -47,7 +50,7 @@ protected:
     fs::path root;
     fs::path temporary;
     fs::path marker;
-    // Set after a successful run: the second stage may still be on its way to write
-    // the marker, so the scratch folder is removed only after it has.
+    // Set after a successful run: the second stage may still be running, so the scratch
+    // folder is removed only after it has ended.
     bool secondStageStarted = false;
 };
