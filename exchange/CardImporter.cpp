@@ -111,12 +111,13 @@ ImportPlan ImportPlan::Make(const std::vector<ImportedCard>& entries, const CCar
                 plan.skipped.push_back(Describe(entry) + ": " + Joined(converted.faults));
                 continue;
             }
-            plan.changed.push_back(Describe(entry) + ": " + Joined(converted.faults) + " replaced by \"?\"");
         }
-        if (!options.allowDuplicates && !present.insert(KeyOf(*converted.card)).second) {
+        if (!options.allowDuplicates && present.count(KeyOf(*converted.card)) != 0) {
             plan.duplicates.push_back(Describe(entry));
             continue;
         }
+        // Listed as changed only when the changed card is really added.
+        if (!converted.faults.empty()) plan.changed.push_back(Describe(entry) + ": " + Joined(converted.faults) + " replaced by \"?\"");
         const std::uint32_t stamp = entry.modifiedUtc ? CardStampFromUtc(*entry.modifiedUtc) : CurrentCardTimeStamp();
         converted.card->Stamp(stamp, options.dateFormat);
         ++plan.added[static_cast<std::size_t>(entry.categoryCode)];

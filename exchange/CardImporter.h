@@ -8,7 +8,8 @@
 // list of cards and fields; the user may instead skip those cards or replace the characters with
 // "?", and the plan lists each card so treated. A card counts as already present when its
 // category, name, address (second field) and user id (third field) equal those of a card in the
-// file or of an earlier card of the same import.
+// file before the import. Entries of one source are not compared with each other: two logins of
+// the same site and user are the source's own business, and our own export must come back whole.
 
 #include <array>
 #include <memory>

@@ -92,22 +92,23 @@ TEST(CardImporter, TheSameSourceTwiceDoesNotDoubleTheCardsUnlessAllowed) {
         Entry(0, "Shop", "https://shop.example", "alice", "one", ""),
         Entry(0, "Shop", "https://shop.example", "bob", "two", "", "line 3"),     // another user: a card of its own
         Entry(8, "Shop", "https://shop.example", "alice", "three", "", "line 4"), // another category: a card of its own
-        Entry(0, "Shop", "https://shop.example", "alice", "changed", "", "line 5"),
+        Entry(0, "Shop", "https://shop.example", "alice", "changed", "", "line 5"),  // the source's own twin: kept
     };
     CCardFileData data;
     ImportPlan first = ImportPlan::Make(entries, data, {});
-    EXPECT_EQ(first.Duplicates(), std::vector<std::string>{"line 5 \"Shop\" (WWW Sites)"});
+    EXPECT_TRUE(first.Duplicates().empty());
     first.ApplyTo(data);
-    EXPECT_EQ(Cards(data).size(), 3u);
+    EXPECT_EQ(Cards(data).size(), 4u);
 
     ImportPlan again = ImportPlan::Make(entries, data, {});
     EXPECT_EQ(again.CardCount(), 0u);
-    EXPECT_EQ(again.Summary().front(), "Cards to add: none.");
-    EXPECT_EQ(again.Duplicates().size(), 4u);
+    EXPECT_EQ(again.Summary(), (std::vector<std::string>{"Cards to add: none.", "Skipped, already in the card file: 4:",
+                                                         "  line 2 \"Shop\" (WWW Sites)", "  line 3 \"Shop\" (WWW Sites)",
+                                                         "  line 4 \"Shop\" (Credit Cards)", "  line 5 \"Shop\" (WWW Sites)"}));
 
     ImportPlan allowed = ImportPlan::Make(entries, data, {UnsupportedText::Refuse, true, 0});
     allowed.ApplyTo(data);
-    EXPECT_EQ(Cards(data).size(), 7u);
+    EXPECT_EQ(Cards(data).size(), 8u);
 }
 
 TEST(CardImporter, SourceDatesBecomeTheCardsTimeStamp) {
@@ -139,6 +140,7 @@ TEST(KeePassXcCsvRoundTrip, OurExportReadBackGivesTheSameCards) {
         {9, "Bank ATM", "Sparkasse", "+49 30 1", "4321", "caf\xE9 \x80", 3700000000u},
         {14, "Empty", "", "", "", "", 3790000000u},
         {10, "Pass", "Passport", "Berlin 2020", "X123", "=1+2", 3795000000u},
+        {10, "Pass", "Passport", "Berlin 2020", "X124", "a twin", 3795000000u},
     };
     for (const auto& s : sources) {
         auto card = std::make_unique<CCard>();
