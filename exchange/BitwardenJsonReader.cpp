@@ -1,6 +1,6 @@
 #include "BitwardenJsonReader.h"
 
-#include <cmath>
+#include <cstdio>
 #include <map>
 
 #include "ExchangeTime.h"
@@ -112,6 +112,13 @@ ImportedCard IdentityItem(const JsonValue& item, const SecureString& group) {
     return FromNoteParts(kPersonalDataCode, {item.StringOf("name"), "Identity", "", ""}, group, item, std::move(extras));
 }
 
+// Any number as the JSON text would plausibly have written it (no cast that could overflow).
+std::string NumberText(double number) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", number);
+    return text;
+}
+
 std::map<std::string, SecureString> Folders(const JsonValue& top) {
     std::map<std::string, SecureString> folders;
     const JsonValue* list = top.Find("folders");
@@ -140,8 +147,7 @@ ImportedCard ItemCard(const JsonValue& item, std::size_t index, const std::map<s
     }());
     else if (kind == kCard) card = CardItem(item, group);
     else if (kind == kIdentity) card = IdentityItem(item, group);
-    else throw Refusal{origin + " has the type " + std::to_string(static_cast<long long>(std::isfinite(kind) ? kind : -1)) +
-                       ", which is none of login (1), secure note (2), card (3) and identity (4)."};
+    else throw Refusal{origin + " has the type " + NumberText(kind) + ", which is none of login (1), secure note (2), card (3) and identity (4)."};
     card.origin = origin;
     card.modifiedUtc = ParseIsoDateTime(item.StringOf("revisionDate"));
     return card;

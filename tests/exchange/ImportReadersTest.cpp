@@ -101,6 +101,7 @@ TEST(BitwardenJson, RefusesWhatItCannotRead) {
         {R"({"items": [{"type": 1, "name": "ok"}, {"type": 9, "name": "new kind"}]})",
          "items[1] has the type 9, which is none of login (1), secure note (2), card (3) and identity (4)."},
         {R"({"items": [{"name": "no type"}]})", "items[0] has no numeric \"type\"."},
+        {R"({"items": [{"type": 1e300}]})", "items[0] has the type 1e+300, which is none of login (1), secure note (2), card (3) and identity (4)."},
         {R"({"items": [)", "not valid JSON: unexpected end of the text at offset 11."},
     };
     for (const auto& [text, error] : cases) {
