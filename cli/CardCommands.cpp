@@ -15,13 +15,15 @@
 #include "CliArguments.h"
 #include "CliCommand.h"
 #include "TerminalUserInterface.h"
+#include "ImportCommand.h"
+#include "exchange/KeePassXcCsvWriter.h"
 #include "core/FileReader.h"
 #include "core/Win1252.h"
 
 namespace tessarel::cli {
 namespace {
 
-constexpr const char* kExportUsage = "export FILE [--format json|csv]";
+constexpr const char* kExportUsage = "export FILE [--format json|csv|keepassxc-csv]";
 constexpr const char* kImportUsage = "import JSONFILE OUTFILE";
 constexpr const char* kLsUsage = "ls FILE";
 constexpr const char* kShowUsage = "show FILE NAME [--reveal]";
@@ -41,11 +43,15 @@ int Export(const std::vector<std::string>& arguments) {
     const auto parsed = CliArguments::Parse(arguments, {}, {"--format"});
     if (!parsed || parsed->Positional().size() != 1) return UsageError(kExportUsage);
     const std::string format = parsed->Value("--format", "json");
-    if (format != "json" && format != "csv") return UsageError(kExportUsage);
+    if (format != "json" && format != "csv" && format != "keepassxc-csv") return UsageError(kExportUsage);
 
     TerminalUserInterface ui;
     const auto file = OpenCardFile(parsed->Positional()[0], ui);
     if (!file) return kExitFailed;
+    if (format == "keepassxc-csv") {
+        std::cout << WriteKeePassXcCsv(file->data) << std::flush;
+        return kExitSuccess;
+    }
     std::cout << (format == "json" ? ExportJson(*file) : ExportCsv(*file)) << std::flush;
     return kExitSuccess;
 }
@@ -73,6 +79,7 @@ bool ReadEncryptionPassword(TerminalUserInterface& ui, const std::string& path, 
 }
 
 int Import(const std::vector<std::string>& arguments) {
+    if (IsImportFrom(arguments)) return ImportFrom(arguments);
     const auto parsed = CliArguments::Parse(arguments, {}, {});
     if (!parsed || parsed->Positional().size() != 2) return UsageError(kImportUsage);
     const std::string& jsonPath = parsed->Positional()[0];
@@ -201,7 +208,7 @@ int Find(const std::vector<std::string>& arguments) {
 
 void RegisterCardCommands(std::vector<CliCommand>& commands) {
     commands.push_back({"export", kExportUsage, Export});
-    commands.push_back({"import", kImportUsage, Import});
+    commands.push_back({"import", std::string(kImportUsage) + "\n  tessarel-cli " + kImportFromUsage, Import});
     commands.push_back({"ls", kLsUsage, List});
     commands.push_back({"show", kShowUsage, Show});
     commands.push_back({"find", kFindUsage, Find});

@@ -93,3 +93,25 @@ std::optional<std::string> Utf8ToWin1252(std::string_view utf8, char32_t* badCha
 }
 
 }  // namespace tessarel
+
+namespace tessarel {
+
+std::string Utf8ToWin1252Replacing(std::string_view utf8, char replacement, std::vector<char32_t>& unsupported) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        bool ok = true;
+        const char32_t cp = NextCodePoint(utf8, pos, ok);
+        const int byte = ok ? CodePointToWin1252(cp) : -1;
+        if (byte < 0) {
+            unsupported.push_back(cp);
+            out.push_back(replacement);
+        } else {
+            out.push_back(static_cast<char>(byte));
+        }
+    }
+    return out;
+}
+
+}  // namespace tessarel

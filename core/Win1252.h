@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessarel {
 
@@ -19,5 +20,13 @@ std::optional<std::string> Utf8ToWin1252(std::string_view utf8, char32_t* badCha
 // The code point of one Windows-1252 byte, and the byte of a code point (-1 when none).
 char32_t Win1252ToCodePoint(unsigned char byte);
 int CodePointToWin1252(char32_t codePoint);
+
+}  // namespace tessarel
+
+namespace tessarel {
+
+// Like Utf8ToWin1252, but total: every character the set cannot hold (and every byte that is not
+// UTF-8, as U+FFFD) becomes `replacement` and is listed in `unsupported`, in order.
+std::string Utf8ToWin1252Replacing(std::string_view utf8, char replacement, std::vector<char32_t>& unsupported);
 
 }  // namespace tessarel

@@ -20,6 +20,7 @@
 #include "browser/IpcFrame.h"
 #include "cardstore/CardFileFormat.h"
 #include "cli/CardJson.h"
+#include "exchange/KeePassXcCsvWriter.h"
 #include "crypto/Blowfish.h"
 #include "crypto/Sha1.h"
 #include "filecrypt/EncryptedFileName.h"
@@ -267,6 +268,35 @@ void ImportTexts(const fs::path& folder) {
     }
 }
 
+// The importers of exchange/: one byte choosing the format (its place in AllImportFormats), then
+// an export in that format. The KeePassXC seed comes from our own KeePassXC writer.
+void ExchangeTexts(const fs::path& folder) {
+    auto seed = [&folder](const char* name, std::uint8_t format, std::string_view text) {
+        Bytes bytes{format};
+        Put(bytes, text);
+        Save(folder / name, bytes);
+    };
+    tessarel::CCardFileData data;
+    AddCard(data, 0, "Web mail", "https://mail.example.org", "two lines\r\nof \"quoted\", note");
+    AddCard(data, 9, "Caf\xE9 \x80", "Bank", "");
+    const tessarel::SecureString keepassxc = tessarel::WriteKeePassXcCsv(data);
+    seed("keepassxc", 0, keepassxc);
+    seed("keepassx-old", 0, "Group,Title,Username,Password,URL,Notes\nWork,Mail,bob,pw,https://mail.example,\n");
+    seed("bitwarden", 1,
+         R"({"encrypted": false, "folders": [{"id": "f1", "name": "Banking"}], "items": [)"
+         R"({"id": "i1", "folderId": "f1", "type": 1, "name": "Bank", "notes": "n\nm", "fields": [{"name": "PIN", "value": "1", "type": 0},)"
+         R"( {"name": "B", "value": true, "type": 2}], "login": {"uris": [{"match": null, "uri": "https://bank.example"}, {"uri": "https://m.example"}],)"
+         R"( "username": "carol", "password": "s3\u00e9", "totp": "JB"}, "revisionDate": "2023-06-15T08:00:00.000Z"},)"
+         R"( {"type": 2, "name": "Wifi", "notes": "key", "secureNote": {"type": 0}},)"
+         R"( {"type": 3, "name": "Visa", "card": {"cardholderName": "C", "brand": "Visa", "number": "4111", "expMonth": "7", "expYear": "2027", "code": "123"}},)"
+         R"( {"type": 4, "name": "Passport", "identity": {"firstName": "Carol", "lastName": "Doe", "passportNumber": "X1"}}]})");
+    seed("firefox", 2,
+         "\"url\",\"username\",\"password\",\"httpRealm\",\"formActionOrigin\",\"guid\",\"timeCreated\",\"timeLastUsed\",\"timePasswordChanged\"\r\n"
+         "\"https://u@forum.example:8443/login\",\"dave\",\"pa,ss\",,\"https://forum.example\",\"{abc}\",\"1600000000000\",\"1700000000000\",\"1650000000123\"\r\n");
+    seed("chrome", 3, "name,url,username,password,note\nexample.com,https://example.com/,erin,\"multi\nline\",\"a note\"\n,https://x.example/a,,p,\n");
+    seed("generic", 4, "\xEF\xBB\xBFSite,Secret,Comment\nRouter,hunter2,\"in the \"\"hall\"\" \xE2\x98\x95\"\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -281,6 +311,7 @@ int main(int argc, char** argv) {
         StubArchives(root / "fuzz_stub_archive");
         IpcStreams(root / "fuzz_ipc_frames");
         ImportTexts(root / "fuzz_cli_import");
+        ExchangeTexts(root / "fuzz_exchange_import");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "fuzz_make_seeds: %s\n", e.what());
         return 1;

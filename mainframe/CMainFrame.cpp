@@ -232,6 +232,7 @@ void CMainFrame::RegisterCommandTable() {
     RegisterCardCommands();
     RegisterPrintCommands();
     RegisterBrowserCommands();
+    RegisterImportCommand();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {

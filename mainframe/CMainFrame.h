@@ -117,6 +117,9 @@ public:
     // Puts card bytes on the system clipboard as plain text.
     void PlaceTextOnClipboard(std::string_view bytes);
 
+    // --- File > Import... (CMainFrameImport.cpp) ----------------------------------------------
+    void OnImport();
+
     // --- browser and helper applications (CMainFrameBrowser.cpp) -----------------------------
     // The product's pages on the web (Help menu, About dialog).
     static constexpr const char* kHomePageAddress = "https://tessarel.corvale.example/";
@@ -181,6 +184,7 @@ private:
     void RegisterCardCommands();
     void RegisterPrintCommands();
     void RegisterBrowserCommands();
+    void RegisterImportCommand();
     void WaitForBrowser(const char* launchingText);
     void CloseStatusMessage();
 

@@ -22,6 +22,7 @@ std::vector<MenuDefinition> CardMenu(bool encrypted) {
           {cmd::FileSave, "&Save\tCtrl+S"},
           {cmd::FileSaveAs, "Save &As..."},
           {EncryptOnSave, "Encrypt On &Save...\tAlt+S"},
+          {ImportCards, "&Import..."},
           {0, ""},
           {cmd::FilePrint, "&Print...\tCtrl+P"},
           {PrintPreview, "Print Pre&view"},
@@ -75,6 +76,7 @@ const std::vector<MenuDefinition>& MenuResource(int menuId) {
          {{"&File",
            {{cmd::FileNew, "&New\tAlt+N"},
             {cmd::FileOpen, "&Open...\tCtrl+O"},
+            {ImportCards, "&Import..."},
             {cmd::FilePrintSetup, "P&rint Setup..."},
             {0, ""},
             {cmd::FileMruFirst, "Recent File"},
@@ -152,6 +154,7 @@ QString StatusText(int id) {
         {ShowEncryptedButton, "Show Encrypted Files Only"},
         {AllFilesButton, "Show All Files"},
         {OnlineDocumentation, "Read Help File"},
+        {ImportCards, "Import cards from another password manager's or a browser's export"},
         // The framework's standard texts.
         {cmd::FileNew, "Create a new document"},
         {cmd::FileOpen, "Open an existing document"},

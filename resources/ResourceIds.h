@@ -132,4 +132,8 @@ inline constexpr int AutomaticAccess = 32773;
 inline constexpr int EncryptButtonIndex = 3;
 inline constexpr int EncryptButtonImage = 3;
 
+// File > Import... and its dialog: numbers of our own, outside the ranges of the original program.
+inline constexpr int ImportCards = 33301;
+inline constexpr int DialogImport = 330;
+
 }  // namespace tessarel::res
