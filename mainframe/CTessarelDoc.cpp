@@ -23,6 +23,7 @@ namespace {
 
 DocTemplate* plainTemplate = nullptr;
 DocTemplate* encryptedTemplate = nullptr;
+DocTemplate* sealedTemplate = nullptr;
 
 void TellOwned(const char* text) {
     Dialogs().ShowMessage(Message{text, "Tessarel", MessageButtons::Ok, MessageIcon::None, MessageOwner::MainWindow});
@@ -36,6 +37,8 @@ void CTessarelDoc::SetCardTemplates(DocTemplate* plain, DocTemplate* encrypted) 
     plainTemplate = plain;
     encryptedTemplate = encrypted;
 }
+
+void CTessarelDoc::SetSealedTemplate(DocTemplate* sealed) { sealedTemplate = sealed; }
 
 CTessarelDoc::CTessarelDoc() {
     OnCommand(res::EncryptOnSave, [this] { OnEncryptOnSave(); });
@@ -94,6 +97,7 @@ void CTessarelDoc::RemoveOldFiles(const QString& savedPath) {
 void CTessarelDoc::OnEncryptOnSave() {
     CEncryptOnSaveDlg dialog;
     dialog.encrypt = data.encryptionMode;
+    dialog.strong = data.sealed ? 1 : 0;
     if (data.encryptionMode == 1) {
         dialog.password = BytesToText(data.encryptionPassword);
         dialog.confirmation = dialog.password;
@@ -116,6 +120,7 @@ void CTessarelDoc::OnEncryptOnSave() {
         }
         data.encryptionMode = 1;
         data.encryptionPassword.assign(*typed);
+        data.sealed = dialog.strong == 1;
         SetModifiedFlag();
     } else {
         // The password stays in memory; it plays no part while the file is saved plain.
@@ -127,19 +132,23 @@ void CTessarelDoc::OnEncryptOnSave() {
 
 void CTessarelDoc::SwitchFileType() {
     bool encrypted = data.encryptionMode == 1 && !data.encryptionPassword.empty();
+    bool sealed = encrypted && data.sealed && sealedTemplate;
     CMainFrame* frame = CMainFrame::Instance();
     if (frame) {
-        frame->ShowSaveStatus(encrypted ? 1 : 0);
+        frame->ShowSaveStatus(sealed ? 2 : encrypted ? 1 : 0);
         int image = encrypted ? frame->GetEncryptedImageIndex() + res::EncryptButtonImage : res::EncryptButtonImage;
         frame->SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton, image);
     }
-    DocTemplate* target = encrypted ? encryptedTemplate : plainTemplate;
-    DocTemplate* source = encrypted ? plainTemplate : encryptedTemplate;
+    DocTemplate* target = sealed ? sealedTemplate : encrypted ? encryptedTemplate : plainTemplate;
     if (!target) return;
-    if (GetDocTemplate() == source) {
+    DocTemplate* current = GetDocTemplate();
+    const bool cardTemplate = current == plainTemplate || current == encryptedTemplate || (current && current == sealedTemplate);
+    if (cardTemplate && current != target) {
         QString path = GetPathName();
         if (!path.isEmpty()) {
-            (encrypted ? oldPlainPath : oldEncryptedPath) = path;
+            // A compatible encrypted or a sealed file is the "encrypted" one to remove after the
+            // next save; a plain file the plain one.
+            (current == plainTemplate ? oldPlainPath : oldEncryptedPath) = path;
             QString extension = target->GetDocString(DocTemplate::FilterExt);
             SetPathName(path.left(path.size() - 4) + extension);
         }

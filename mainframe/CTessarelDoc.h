@@ -1,7 +1,7 @@
 #pragma once
 // The document of one open card file: the card store's data, read and written through the card
-// file formats, and the Encrypt On Save command that switches the file between the plain and the
-// encrypted card file types.
+// file formats, and the Encrypt On Save command that switches the file between the plain, the
+// encrypted and the sealed (strong encryption) card file types.
 
 #include <QString>
 
@@ -20,6 +20,8 @@ public:
 
     // The two card file templates the file type switch moves documents between.
     static void SetCardTemplates(DocTemplate* plain, DocTemplate* encrypted);
+    // The template of sealed card files (".qdx"), where strong encryption moves a document.
+    static void SetSealedTemplate(DocTemplate* sealed);
 
     CCardFileData& Data() { return data; }
     const CCardFileData& Data() const { return data; }

@@ -132,4 +132,10 @@ inline constexpr int AutomaticAccess = 32773;
 inline constexpr int EncryptButtonIndex = 3;
 inline constexpr int EncryptButtonImage = 3;
 
+// Strong encryption: the sealed card file's template (its menu and icon) and the Encrypt On Save
+// dialog's check box that chooses it.
+inline constexpr int MenuSealedCard = 201;
+inline constexpr int IconSealedCard = 201;
+inline constexpr int ControlStrongEncryption = 1051;
+
 }  // namespace tessarel::res
