@@ -50,6 +50,9 @@ void CTessarelApp::CreateTemplates() {
         std::make_unique<DocTemplate>(res::MenuEncryptedCard, QString::fromLatin1(kEncryptedStrings), documents, cardFrames));
     fileViewTemplate = manager.AddDocTemplate(
         std::make_unique<DocTemplate>(res::MenuFileView, QString::fromLatin1(kFileViewStrings), documents, fileViewFrames));
+    // Every name ending in "~~~" is an encrypted single file (page.html is encrypted to page.h~~~),
+    // not only those ending in the registered ".~~~".
+    fileViewTemplate->SetPathMatcher([](const QString& path) { return path.endsWith(QLatin1String("~~~")); });
     plainTemplate = manager.AddDocTemplate(
         std::make_unique<DocTemplate>(res::MenuPlainCard, QString::fromLatin1(kPlainStrings), documents, cardFrames));
     CTessarelDoc::SetCardTemplates(plainTemplate, encryptedTemplate);

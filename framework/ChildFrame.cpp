@@ -59,15 +59,27 @@ void ChildFrame::DestroyFrame() {
     if (auto* app = Application::Instance()) app->InvalidateCommandStates();
 }
 
-void ChildFrame::closeEvent(QCloseEvent* event) {
-    // Closing the last window of a document closes the document, after asking about changes.
-    event->ignore();
-    if (!document) return;
-    if (document->GetFrames().size() > 1) {
+bool ChildFrame::CloseFrame() {
+    if (!document) return true;
+    const DocTemplate* own = document->GetDocTemplate();
+    const std::vector<ChildFrame*> frames = document->GetFrames();
+    const bool anotherOfItsKind = std::any_of(frames.begin(), frames.end(), [this, own](const ChildFrame* frame) {
+        return frame != this && frame->GetDocTemplate() == own;
+    });
+    // A tool window, or one of several windows of the document's kind: only this window goes.
+    if (frames.size() > 1 && (docTemplate != own || anotherOfItsKind)) {
         DestroyFrame();
-        return;
+        return true;
     }
-    if (document->SaveModified()) document->OnCloseDocument();
+    if (!document->SaveModified()) return false;
+    document->OnCloseDocument();
+    return true;
+}
+
+void ChildFrame::closeEvent(QCloseEvent* event) {
+    // The window goes (or stays) through CloseFrame; the event itself never closes it.
+    event->ignore();
+    CloseFrame();
 }
 
 void ChildFrame::MoveFocus(int step) {

@@ -31,7 +31,14 @@ public:
     // Called when the frame becomes the active child.
     virtual void OnActivate();
 
-    // Detaches the views from the document and destroys the window (later, safely).
+    // Closes the window as the person asked for it. The last window of the document's own kind
+    // closes the document, after "Save changes to %1?" when it is modified, and with it any
+    // other window on it (a tool window entered from the document), so that no document stays
+    // loaded without a window. False when the person cancelled: nothing closed.
+    bool CloseFrame();
+
+    // Detaches the views from the document and destroys the window (later, safely). The caller
+    // sees to the document; a window the person closes goes through CloseFrame.
     void DestroyFrame();
 
 protected:

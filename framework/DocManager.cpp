@@ -63,17 +63,25 @@ DocTemplate* DocManager::TemplateFor(const QString& path) const {
 
 Document* DocManager::OpenDocumentFile(const QString& path) {
     QString full = QFileInfo(path).absoluteFilePath();
-    for (Document* document : GetDocuments()) {
-        if (document->GetPathName() == full) {
-            std::vector<ChildFrame*> frames = document->GetFrames();
-            if (!frames.empty() && Application::Instance() && Application::Instance()->GetMainFrame())
-                Application::Instance()->GetMainFrame()->ActivateChild(frames.front());
-            return document;
-        }
-    }
+    for (Document* document : GetDocuments())
+        if (document->GetPathName() == full) return ShowDocument(*document);
     DocTemplate* docTemplate = TemplateFor(full);
     if (!docTemplate) return nullptr;
     return docTemplate->OpenDocumentFile(full);
+}
+
+Document* DocManager::ShowDocument(Document& document) {
+    // A window of the document's own kind shows it; a tool window on it (or none) does not, and
+    // then one is made from its template.
+    DocTemplate* own = document.GetDocTemplate();
+    for (ChildFrame* frame : document.GetFrames()) {
+        if (frame->GetDocTemplate() != own) continue;
+        if (Application::Instance() && Application::Instance()->GetMainFrame()) Application::Instance()->GetMainFrame()->ActivateChild(frame);
+        return &document;
+    }
+    if (own)
+        if (ChildFrame* frame = own->CreateNewFrame(document)) own->InitialUpdateFrame(*frame);
+    return &document;
 }
 
 Document* DocManager::OpenRecentFile(int index) {

@@ -25,8 +25,10 @@ public:
 
     Document* OnFileNew();
     Document* OnFileOpen();
-    // Opens `path`, or activates the document that already shows it.
+    // Opens `path`, or shows the document that already holds it (ShowDocument).
     Document* OpenDocumentFile(const QString& path);
+    // Activates a window of the document's own kind, making one when it has none.
+    Document* ShowDocument(Document& document);
     Document* OpenRecentFile(int index);
 
     // "Save changes to %1?" for every modified document; false when one was cancelled.

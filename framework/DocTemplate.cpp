@@ -41,6 +41,7 @@ bool DocTemplate::HasDocument(const Document* document) const {
 }
 
 bool DocTemplate::MatchesExtension(const QString& path) const {
+    if (matchPath) return matchPath(path);
     QString extension = GetDocString(FilterExt);
     return !extension.isEmpty() && path.endsWith(extension, Qt::CaseInsensitive);
 }

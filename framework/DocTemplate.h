@@ -38,14 +38,18 @@ public:
     void InitialUpdateFrame(ChildFrame& frame, bool makeVisible = true);
     void SetDefaultTitle(Document& document);
 
-    // True when the path ends in this template's extension (case ignored).
+    // True when this template opens `path`: by default when the path ends in its extension (case
+    // ignored); a template whose files are named another way sets its own rule.
     bool MatchesExtension(const QString& path) const;
+    using PathMatcher = std::function<bool(const QString&)>;
+    void SetPathMatcher(PathMatcher matcher) { matchPath = std::move(matcher); }
 
 private:
     int resourceId;
     QStringList strings;
     DocumentFactory makeDocument;
     FrameFactory makeFrame;
+    PathMatcher matchPath;
     std::vector<Document*> documents;
     int untitledCount = 0;
 };

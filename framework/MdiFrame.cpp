@@ -3,6 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -22,6 +26,7 @@ namespace tessarel {
 
 MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), area(new QMdiArea(this)), updateTimer(new QTimer(this)) {
     setCentralWidget(area);
+    setAcceptDrops(true);
     connect(area, &QMdiArea::subWindowActivated, this, &MdiFrame::ChildActivated);
     updateTimer->setSingleShot(true);
     updateTimer->setInterval(0);
@@ -202,6 +207,32 @@ void MdiFrame::ArrangeIcons() {
         window->move(x, area->viewport()->height() - size.height());
         x += size.width();
     }
+}
+
+namespace {
+
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data) return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) files << url.toLocalFile();
+    return files;
+}
+
+}  // namespace
+
+void MdiFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MdiFrame::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (files.isEmpty()) return;
+    event->acceptProposedAction();
+    auto* app = Application::Instance();
+    if (!app) return;
+    activateWindow();
+    for (const QString& file : files) app->GetDocManager().OpenDocumentFile(file);
 }
 
 void MdiFrame::closeEvent(QCloseEvent* event) {

@@ -64,6 +64,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped on the window are opened as File Open opens them.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     virtual void OnChildActivated(ChildFrame* child);
     void ShowMenuSet(int menuId);
 

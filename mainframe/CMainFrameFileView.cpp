@@ -122,12 +122,9 @@ void CMainFrame::EnterOpenedFileView(CChildFrmFileView* window) {
 void CMainFrame::LeaveFileView() {
     auto* window = dynamic_cast<CChildFrmFileView*>(GetActiveChild());
     if (!window || !fileEncryption.fileViewActive) return;
-    Document* document = window->GetDocument();
-    // The window of an opened "~~~" file is all its document has: the document goes with it.
-    if (document && window->ShowsOpenedFile() && document->GetFrames().size() == 1)
-        document->OnCloseDocument();
-    else
-        window->DestroyFrame();
+    // Closed as any window is: the window of an opened "~~~" file takes its document with it,
+    // one entered from a card file leaves the card file to its own window.
+    window->CloseFrame();
     FollowActiveWindow();
 }
 
