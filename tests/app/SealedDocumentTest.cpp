@@ -3,6 +3,9 @@
 // after the save), opening a sealed file and refusing a wrong password.
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
+#include <QDirIterator>
+#include <QSettings>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -34,7 +37,9 @@ protected:
         bool strongEnabled = false;
         QString strongText;
     };
-    void Choose(bool encrypt, bool strong, const QString& password, Shown* shown = nullptr) {
+    // `answer` answers the question the switch asks when a file of the new name exists.
+    void Choose(bool encrypt, bool strong, const QString& password, Shown* shown = nullptr,
+                std::optional<MessageAnswer> answer = std::nullopt) {
         dialogs->RunDialog([=](Dialog& dialog) {
             auto* box = dialog.findChild<QCheckBox*>(QString::number(res::ControlEncryptFlag));
             auto* strongBox = dialog.findChild<QCheckBox*>(QString::number(res::ControlStrongEncryption));
@@ -45,6 +50,7 @@ protected:
             dialog.findChild<QLineEdit*>(QString::number(res::ControlEncryptConfirm))->setText(password);
             return int(QDialog::Accepted);
         });
+        if (answer) dialogs->AnswerMessage(*answer);
         EXPECT_TRUE(app->ExecuteCommand(res::EncryptOnSave));
         Settle();
     }
@@ -145,6 +151,65 @@ TEST_F(SealedDocumentTest, ASealedFileOpensInItsOwnTemplateAndRefusesAWrongPassw
     Choose(true, true, "abcdefgh", &shown);
     EXPECT_TRUE(shown.strongChecked);
     EXPECT_TRUE(shown.strongEnabled);
+}
+
+TEST_F(SealedDocumentTest, AnotherFileOfTheSealedNameIsReplacedOnlyAfterYes) {
+    MakeCardFile(Path("cards.qdf"), 1);
+    MakeCardFile(Path("cards.qdx"), 4);  // someone else's file under the new name
+    const QByteArray other = Head("cards.qdx");
+    CTessarelDoc* document = Open("cards.qdf");
+    ASSERT_NE(document, nullptr);
+    const std::string question = QStringLiteral("%1 already exists.\nThe next save of this card file will replace it. Do you want to replace it?")
+                                     .arg(QDir::toNativeSeparators(Path("cards.qdx")))
+                                     .toStdString();
+    Choose(true, true, "abcdefgh", nullptr, MessageAnswer::No);
+    EXPECT_EQ(Messages(), std::vector<std::string>{question});
+    EXPECT_FALSE(document->Data().sealed);
+    EXPECT_EQ(document->GetEncryptionMode(), 0);
+    EXPECT_EQ(document->GetDocTemplate(), app->PlainCardTemplate());
+    EXPECT_EQ(Head("cards.qdx"), other);
+
+    Choose(true, true, "abcdefgh", nullptr, MessageAnswer::Yes);
+    EXPECT_EQ(document->GetDocTemplate(), app->SealedCardTemplate());
+    Cheap(document);
+    ASSERT_TRUE(app->ExecuteCommand(cmd::FileSave));
+    EXPECT_TRUE(Head("cards.qdx").startsWith("QndlSeal"));
+    EXPECT_FALSE(QFile::exists(Path("cards.qdf")));
+}
+
+// Neither the password nor a card text reaches a file unsealed: not the card files of the folder,
+// not the settings, not the data folder, not the recent-file list.
+TEST_F(SealedDocumentTest, NothingOfTheCardsOrThePasswordIsLeftUnsealed) {
+    const QString password = QStringLiteral("Quartz-Zebra-4711");
+    MakeCardFile(Path("cards.qdf"), 2);
+    CTessarelDoc* document = Open("cards.qdf");
+    ASSERT_NE(document, nullptr);
+    Choose(true, true, password);
+    Cheap(document);
+    ASSERT_TRUE(app->ExecuteCommand(cmd::FileSave));
+    app->GetDocManager().CloseAllDocuments();
+    TypePassword(password);
+    ASSERT_NE(Open("cards.qdx"), nullptr);
+    ASSERT_TRUE(app->CloseAllForExit());
+    QSettings().sync();
+
+    const QList<QByteArray> secrets = {password.toUtf8(), QByteArray(reinterpret_cast<const char*>(password.utf16()), password.size() * 2),
+                                       "card 0", "card 1", "secret"};
+    int searched = 0;
+    for (const QString& root : {QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")), dataHome, folder.path()}) {
+        QDirIterator files(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+            const QByteArray bytes = file.readAll();
+            for (const QByteArray& secret : secrets) EXPECT_FALSE(bytes.contains(secret)) << path.toStdString() << " " << secret.toStdString();
+            ++searched;
+        }
+    }
+    EXPECT_GE(searched, 2);
+    EXPECT_TRUE(QFile::exists(Path("cards.qdx")));
+    for (const QString& entry : app->GetDocManager().RecentFiles().Entries()) EXPECT_FALSE(entry.contains(password));
 }
 
 TEST_F(SealedDocumentTest, AShortPasswordChangesNeitherModeNorType) {
