@@ -56,7 +56,7 @@ void Size(benchmark::State& state, const SecureBytes& file) {
 
 void Compatible_SaveInMemory(benchmark::State& state) {
     bench::SilentUserInterface ui;
-    const Fixture& f = Shared();  // made before the timing starts
+    Fixture& f = Shared();  // made before the timing starts
     for (auto _ : state) {
         SecureBytes out;
         WriteCardFile(f.compatible, out, ui);
