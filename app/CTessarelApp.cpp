@@ -37,6 +37,7 @@ CTessarelApp::CTessarelApp() : Application(QStringLiteral("Tessarel")) {
 CTessarelApp::~CTessarelApp() {
     delete frame;
     CTessarelDoc::SetCardTemplates(nullptr, nullptr);
+    CTessarelDoc::SetSealedTemplate(nullptr);
 }
 
 void CTessarelApp::CreateTemplates() {
@@ -55,6 +56,11 @@ void CTessarelApp::CreateTemplates() {
     plainTemplate = manager.AddDocTemplate(
         std::make_unique<DocTemplate>(res::MenuPlainCard, QString::fromLatin1(kPlainStrings), documents, cardFrames));
     CTessarelDoc::SetCardTemplates(plainTemplate, encryptedTemplate);
+    // The sealed card file comes after the three older types, whose order the Open dialog's
+    // filters and the registered icons follow.
+    sealedTemplate = manager.AddDocTemplate(
+        std::make_unique<DocTemplate>(res::MenuSealedCard, QString::fromLatin1(kSealedStrings), documents, cardFrames));
+    CTessarelDoc::SetSealedTemplate(sealedTemplate);
 }
 
 QString CTessarelApp::ProgramPath() const {

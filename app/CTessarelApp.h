@@ -32,6 +32,7 @@ public:
     DocTemplate* PlainCardTemplate() const { return plainTemplate; }
     DocTemplate* EncryptedCardTemplate() const { return encryptedTemplate; }
     DocTemplate* FileViewTemplate() const { return fileViewTemplate; }
+    DocTemplate* SealedCardTemplate() const { return sealedTemplate; }
     CMainFrame* MainFrame() const { return frame; }
     const CommandLineInfo& CommandLine() const { return commandLine; }
     ShellOpenServer* ShellServer() const { return shellServer.get(); }
@@ -50,6 +51,8 @@ public:
     static constexpr const char* kPlainStrings = "\nUntitled\nQuendal\nNot Encrypted Quendal. File (*.qdf)\n.qdf\nQuendal.Document\nQuendal Document";
     static constexpr const char* kEncryptedStrings = "\nUntitled\n\nEncrypted Quendal. File (*.qde)\n.qde\nQuendalEncr.Document\nQuendalEncrypted Document";
     static constexpr const char* kFileViewStrings = "\n\n\nEncrypted File (*.~~~)\n.~~~\nEncrypted\nEncrypted File";
+    static constexpr const char* kSealedStrings =
+        "\nUntitled\n\nStrong Encrypted Quendal. File (*.qdx)\n.qdx\nQuendalSealed.Document\nQuendalSealed Document";
 
 private:
     QString ProgramPath() const;
@@ -64,6 +67,7 @@ private:
     DocTemplate* plainTemplate = nullptr;
     DocTemplate* encryptedTemplate = nullptr;
     DocTemplate* fileViewTemplate = nullptr;
+    DocTemplate* sealedTemplate = nullptr;
     CMainFrame* frame = nullptr;
     CommandLineInfo commandLine;
     QString dataHome;

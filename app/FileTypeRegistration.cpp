@@ -14,7 +14,7 @@ namespace tessarel {
 
 namespace {
 
-const char* const kTypeIds[] = {"QuendalEncr.Document", "Encrypted", "Quendal.Document"};
+const char* const kTypeIds[] = {"QuendalEncr.Document", "Encrypted", "Quendal.Document", "QuendalSealed.Document"};
 
 bool WriteText(const QString& path, const QByteArray& text) {
     QDir().mkpath(QFileInfo(path).absolutePath());

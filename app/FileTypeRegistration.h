@@ -1,5 +1,5 @@
 #pragma once
-// Registers the program's three document types with the desktop: a shared-mime-info package
+// Registers the program's document types with the desktop: a shared-mime-info package
 // (one type per template, with its extension unless another type already claims it), an icon per
 // type, and a .desktop entry that opens them, all under the user's XDG data directory.
 // Unregistering removes exactly those files, and folders it leaves empty.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CCardList.h"
+#include "SealParameters.h"
 #include "core/SecureBuffer.h"
 
 namespace tessarel {
@@ -50,6 +51,10 @@ public:
     std::uint32_t carriedValue = 0;
     // The "Date Format" setting the reader formats each card's date text with.
     int dateFormat = 0;
+    // With mode 1: save as a sealed file (".qdx") instead of the compatible encrypted one, with
+    // these key derivation parameters.
+    bool sealed = false;
+    SealParameters sealParameters = kDefaultSealParameters;
 
 private:
     std::array<CCardList, 15> lists;

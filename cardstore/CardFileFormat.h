@@ -22,7 +22,7 @@ constexpr std::size_t kLegacyPrefixSize = 21;
 // Card files are read whole; anything larger is refused before a byte is read.
 constexpr std::size_t kMaxCardFileSize = std::size_t{1} << 30;
 
-enum class CardFileLayout { Current, Legacy1001, Legacy1002, EncryptedSingleFile, Empty };
+enum class CardFileLayout { Current, Legacy1001, Legacy1002, EncryptedSingleFile, Empty, Sealed };
 
 struct CardFileReadResult {
     bool ok = false;

@@ -3,6 +3,7 @@
 
 #include "ByteOrder.h"
 #include "CardFileFormat.h"
+#include "SealedCardFile.h"
 #include "core/FileReader.h"
 
 namespace tessarel {
@@ -99,6 +100,12 @@ CardFileReadResult ReadCardFile(CCardFileData& doc, SecureBytes& bytes, const st
         ui.Tell("Empty File !");
         result.layout = CardFileLayout::Empty;
         result.ok = true;
+        return result;
+    }
+    if (SealedHeader::StartsSealed(bytes)) {
+        result.layout = CardFileLayout::Sealed;
+        result.encrypted = true;
+        result.ok = SealedCardFile::Read(doc, bytes, path, ui);
         return result;
     }
     if (Holds(bytes, 9, "Version1.001") || Holds(bytes, 9, "Version1.002")) {

@@ -2,6 +2,7 @@
 
 #include "ByteOrder.h"
 #include "CardFileFormat.h"
+#include "SealedCardFile.h"
 #include "core/AtomicFileWriter.h"
 
 namespace tessarel {
@@ -57,6 +58,7 @@ void WriteAllRecords(const CCardFileData& doc, SecureBytes& out) {
 }
 
 bool WriteCardFile(CCardFileData& doc, SecureBytes& out, UserInterface& ui) {
+    if (doc.encryptionMode == 1 && doc.sealed) return SealedCardFile::Write(doc, out, ui);
     out.clear();
     CardFileHeader header;
     header.carried = doc.carriedValue;

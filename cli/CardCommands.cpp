@@ -1,4 +1,4 @@
-// The card-file commands of tessarel-cli: export, import, ls, show and find.
+// The card-file commands of tessarel-cli: export, import, convert, ls, show and find.
 
 #include <unistd.h>
 
@@ -25,6 +25,7 @@ namespace {
 
 constexpr const char* kExportUsage = "export FILE [--format json|csv|keepassxc-csv]";
 constexpr const char* kImportUsage = "import JSONFILE OUTFILE";
+constexpr const char* kConvertUsage = "convert IN OUT";
 constexpr const char* kLsUsage = "ls FILE";
 constexpr const char* kShowUsage = "show FILE NAME [--reveal]";
 constexpr const char* kFindUsage = "find FILE TEXT [--ignore-case]";
@@ -78,6 +79,28 @@ bool ReadEncryptionPassword(TerminalUserInterface& ui, const std::string& path, 
     return true;
 }
 
+// The file type a path's suffix names.
+enum class SaveKind { Plain, Encrypted, Sealed, Unknown };
+
+SaveKind SaveKindOf(const std::string& path) {
+    const auto dot = path.find_last_of("./");
+    const std::string suffix = dot == std::string::npos || path[dot] != '.' ? std::string() : path.substr(dot);
+    if (suffix == ".qdf") return SaveKind::Plain;
+    if (suffix == ".qde") return SaveKind::Encrypted;
+    if (suffix == ".qdx") return SaveKind::Sealed;
+    return SaveKind::Unknown;
+}
+
+int SaveAs(CCardFileData& data, const std::string& outPath, TerminalUserInterface& ui) {
+    const CardFileSaveResult saved = SaveCardFile(data, outPath, ui);
+    if (saved.stopped) return kExitFailed;
+    if (!saved.ok) {
+        std::cerr << "Cannot save file " << outPath << ": " << saved.errorText << std::endl;
+        return kExitFailed;
+    }
+    return kExitSuccess;
+}
+
 int Import(const std::vector<std::string>& arguments) {
     if (IsImportFrom(arguments)) return ImportFrom(arguments);
     const auto parsed = CliArguments::Parse(arguments, {}, {});
@@ -99,14 +122,37 @@ int Import(const std::vector<std::string>& arguments) {
         return kExitFailed;
     }
     TerminalUserInterface ui;
-    if (imported.encrypted && !ReadEncryptionPassword(ui, outPath, data)) return kExitFailed;
-    const CardFileSaveResult saved = SaveCardFile(data, outPath, ui);
-    if (saved.stopped) return kExitFailed;
-    if (!saved.ok) {
-        std::cerr << "Cannot save file " << outPath << ": " << saved.errorText << std::endl;
-        return kExitFailed;
+    // A ".qdx" name asks for strong encryption whatever the JSON says: it is never written plain.
+    const bool sealed = SaveKindOf(outPath) == SaveKind::Sealed;
+    if ((imported.encrypted || sealed) && !ReadEncryptionPassword(ui, outPath, data)) return kExitFailed;
+    data.sealed = sealed;
+    return SaveAs(data, outPath, ui);
+}
+
+// Reads IN as the program opens it (asking its password) and writes OUT as the type its suffix
+// names, asking the new password as import does when OUT is encrypted.
+int Convert(const std::vector<std::string>& arguments) {
+    const auto parsed = CliArguments::Parse(arguments, {}, {});
+    if (!parsed || parsed->Positional().size() != 2) return UsageError(kConvertUsage);
+    const std::string& inPath = parsed->Positional()[0];
+    const std::string& outPath = parsed->Positional()[1];
+    const SaveKind kind = SaveKindOf(outPath);
+    if (kind == SaveKind::Unknown) {
+        std::cerr << "The name " << outPath << " must end in .qdf (plain), .qde (compatible encrypted) or .qdx (strong encryption)."
+                  << std::endl;
+        return UsageError(kConvertUsage);
     }
-    return kExitSuccess;
+    TerminalUserInterface ui;
+    const auto file = OpenCardFile(inPath, ui);
+    if (!file) return kExitFailed;
+    CCardFileData& data = file->data;
+    data.encryptionMode = 0;
+    data.sealed = false;
+    if (kind != SaveKind::Plain) {
+        if (!ReadEncryptionPassword(ui, outPath, data)) return kExitFailed;
+        data.sealed = kind == SaveKind::Sealed;
+    }
+    return SaveAs(data, outPath, ui);
 }
 
 int List(const std::vector<std::string>& arguments) {
@@ -209,6 +255,7 @@ int Find(const std::vector<std::string>& arguments) {
 void RegisterCardCommands(std::vector<CliCommand>& commands) {
     commands.push_back({"export", kExportUsage, Export});
     commands.push_back({"import", std::string(kImportUsage) + "\n  tessarel-cli " + kImportFromUsage, Import});
+    commands.push_back({"convert", kConvertUsage, Convert});
     commands.push_back({"ls", kLsUsage, List});
     commands.push_back({"show", kShowUsage, Show});
     commands.push_back({"find", kFindUsage, Find});

@@ -56,6 +56,7 @@ std::string_view LayoutName(CardFileLayout layout) {
     switch (layout) {
         case CardFileLayout::Legacy1001: return "1.001";
         case CardFileLayout::Legacy1002: return "1.002";
+        case CardFileLayout::Sealed: return "sealed";
         default: return "current";
     }
 }
@@ -141,7 +142,8 @@ void ReadTop(const QJsonObject& top, bool& encrypted, std::uint32_t& carried) {
     }
     if (top.contains("layout")) {
         const QString layout = top["layout"].toString();
-        if (layout != "current" && layout != "1.001" && layout != "1.002") throw Refusal{"\"layout\" must be \"current\", \"1.001\" or \"1.002\"."};
+        if (layout != "current" && layout != "1.001" && layout != "1.002" && layout != "sealed")
+            throw Refusal{"\"layout\" must be \"current\", \"1.001\", \"1.002\" or \"sealed\"."};
     }
     if (top.contains("version")) Integer(top["version"], "version", 255);  // the program always writes its own version
     if (top.contains("encrypted")) encrypted = Flag(top["encrypted"], "encrypted");
@@ -158,6 +160,9 @@ SecureString ExportJson(const OpenedCardFile& file) {
     out += file.result.encrypted ? "true" : "false";
     if (file.result.layout == CardFileLayout::Current) {
         out += ",\n  \"version\": " + std::to_string(file.result.version);
+        out += ",\n  \"carried\": " + std::to_string(file.data.carriedValue);
+    } else if (file.result.layout == CardFileLayout::Sealed) {
+        // A sealed file keeps the carried value in its header too.
         out += ",\n  \"carried\": " + std::to_string(file.data.carriedValue);
     }
     out += ",\n  \"cards\": [";

@@ -14,11 +14,13 @@
 #include <vector>
 
 #include "ArchiveBuilder.h"
+#include "FuzzSealedKey.h"
 #include "FuzzUserInterface.h"
 #include "LzssEncoder.h"
 #include "browser/DdeArguments.h"
 #include "browser/IpcFrame.h"
 #include "cardstore/CardFileFormat.h"
+#include "cardstore/SealedCardFile.h"
 #include "cli/CardJson.h"
 #include "exchange/KeePassXcCsvWriter.h"
 #include "crypto/Blowfish.h"
@@ -132,6 +134,27 @@ void CardFiles(const fs::path& folder) {
             Save(folder / ("legacy-" + version.substr(7) + (encrypted ? "-encrypted" : "-plain") + ".qdf"), LegacyFile(version, encrypted));
         }
     }
+}
+
+// Sealed card files under the fixed fuzz key (first byte even), and the plain records a sealed
+// file holds (first byte odd): see fuzz_sealed_cardfile.cpp.
+void SealedCardFiles(const fs::path& folder) {
+    tessarel::CCardFileData doc;
+    AddCard(doc, 0, "Web mail", "https://mail.example.org", "two lines\r\nof note");
+    AddCard(doc, 7, "Door", "", "code at the back");
+    tessarel::GuardedBuffer records(doc.TotalByteSize());
+    tessarel::GuardedBuffer key(tessarel::SealedHeader::kKeySize);
+    tessarel::fuzz::FillFuzzKey(key);
+    if (!tessarel::SealedCardFile::PlainRecords(doc, records)) throw std::runtime_error("sealed records refused");
+    for (const bool empty : {false, true}) {
+        tessarel::SecureBytes file{0};
+        const auto plain = empty ? records.Bytes().first(0) : records.Bytes();
+        if (!tessarel::SealedCardFile::Seal(plain, tessarel::fuzz::FuzzSealedHeader(), key, file)) throw std::runtime_error("seal failed");
+        Save(folder / (empty ? "sealed-empty.qdx" : "sealed.qdx"), file);
+    }
+    Bytes unsealed{1};
+    unsealed.insert(unsealed.end(), records.Bytes().begin(), records.Bytes().end());
+    Save(folder / "unsealed-records", unsealed);
 }
 
 // --- single encrypted files -------------------------------------------------------------------
@@ -307,6 +330,7 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     try {
         CardFiles(root / "fuzz_cardfile");
+        SealedCardFiles(root / "fuzz_sealed_cardfile");
         EncryptedFiles(root / "fuzz_filecrypt_decrypt");
         StubArchives(root / "fuzz_stub_archive");
         IpcStreams(root / "fuzz_ipc_frames");

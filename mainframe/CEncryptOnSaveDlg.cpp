@@ -41,6 +41,9 @@ CEncryptOnSaveDlg::CEncryptOnSaveDlg(QWidget* parent) : Dialog(parent) {
     second->setGeometry(8, 100, 178, 18);
     confirmEdit = MaskedEdit(res::ControlEncryptConfirm, group);
     confirmEdit->setGeometry(8, 120, 146, 24);
+    strongBox = new QCheckBox(QStringLiteral("Strong encryption (not readable by older versions)"), this);
+    strongBox->setObjectName(QString::number(res::ControlStrongEncryption));
+    strongBox->setGeometry(12, 180, 328, 20);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("IDOK"));
@@ -54,7 +57,7 @@ CEncryptOnSaveDlg::CEncryptOnSaveDlg(QWidget* parent) : Dialog(parent) {
     aboutKeys->setGeometry(256, 76, 84, 26);
 
     important = new QGroupBox(QStringLiteral("Important"), this);
-    important->setGeometry(12, 192, 328, 88);
+    important->setGeometry(12, 206, 328, 88);
     auto* warning = new QLabel(QStringLiteral(
         "Remember this key well. You need this key to decipher the file later. If you loose or forget this key, you "
         "will no longer be able to access the file.Your data will be lost forever!"), important);
@@ -91,10 +94,12 @@ void CEncryptOnSaveDlg::DoDataExchange(bool save) {
         password = passwordEdit->text();
         encrypt = encryptBox->isChecked() ? 1 : 0;
         confirmation = confirmEdit->text();
+        strong = strongBox->isChecked() ? 1 : 0;
     } else {
         passwordEdit->setText(password);
         encryptBox->setChecked(encrypt != 0);
         confirmEdit->setText(confirmation);
+        strongBox->setChecked(strong != 0);
     }
 }
 
@@ -102,6 +107,8 @@ void CEncryptOnSaveDlg::ApplyEncryptFlag() {
     bool on = encrypt == 1;
     passwordEdit->setReadOnly(!on);
     confirmEdit->setReadOnly(!on);
+    // The type only matters for a file that is encrypted.
+    strongBox->setEnabled(on);
     // Lowering the dialog by 100 pixels hides the "Important" group below the fold.
     setFixedSize(fullWidth, on ? fullHeight : fullHeight - kCollapse);
 }

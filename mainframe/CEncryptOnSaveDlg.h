@@ -1,6 +1,7 @@
 #pragma once
-// The File Encryption dialog of Encrypt On Save (161): two password edits and the Encrypt On Save
-// check box. The caller compares the two passwords.
+// The File Encryption dialog of Encrypt On Save (161): two password edits, the Encrypt On Save
+// check box and the Strong encryption check box (the sealed ".qdx" type). The caller compares the
+// two passwords.
 
 #include "framework/Dialog.h"
 
@@ -24,12 +25,14 @@ public:
     QString password;
     int encrypt = 0;
     QString confirmation;
+    int strong = 0;      // 1: save as a sealed file (strong encryption) when encrypting
     int fullWidth = 0;   // outer size measured when the dialog opens
     int fullHeight = 0;
 
-    // Full size: 234 by 193 dialog units; without the "Important" group 100 pixels lower.
+    // Full size: 234 by 193 dialog units and the row of the Strong encryption box; without the
+    // "Important" group 100 pixels lower.
     static constexpr int kWidth = 351;
-    static constexpr int kHeight = 290;
+    static constexpr int kHeight = 304;
     static constexpr int kCollapse = 100;
 
 protected:
@@ -44,6 +47,7 @@ private:
     QLineEdit* passwordEdit;
     QLineEdit* confirmEdit;
     QCheckBox* encryptBox;
+    QCheckBox* strongBox;
     QGroupBox* important;
     RevealButton* reveal;
 };

@@ -80,7 +80,7 @@ bool CMainFrame::Create() {
 }
 
 void CMainFrame::BuildMenus() {
-    for (int menuId : {res::MenuMain, res::MenuPlainCard, res::MenuEncryptedCard, res::MenuFileView}) {
+    for (int menuId : {res::MenuMain, res::MenuPlainCard, res::MenuEncryptedCard, res::MenuFileView, res::MenuSealedCard}) {
         std::vector<QMenu*> menus;
         for (const MenuDefinition& definition : MenuResource(menuId)) {
             auto* menu = new QMenu(QString::fromLatin1(definition.title), this);
@@ -249,10 +249,11 @@ void CMainFrame::ShowSaveStatus(int flag) {
     auto* icon = qobject_cast<QLabel*>(GetStatusBarItem(res::ControlSaveStatusIcon));
     auto* text = qobject_cast<QLabel*>(GetStatusBarItem(res::ControlSaveStatusText));
     if (!icon || !text) return;
-    bool encrypted = flag == 1;
+    // 1 the compatible encrypted type, 2 the sealed one (strong encryption), else plain.
+    bool encrypted = flag == 1 || flag == 2;
     icon->setPixmap(ResourceIcon(encrypted ? res::IconEncrypted : res::IconNotEncrypted).pixmap(20, 20));
     icon->setProperty("iconNumber", encrypted ? res::IconEncrypted : res::IconNotEncrypted);
-    text->setText(encrypted ? QStringLiteral("(Encrypted)") : QStringLiteral("(Not Encrypted)"));
+    text->setText(flag == 2 ? QStringLiteral("(Strong Encryption)") : encrypted ? QStringLiteral("(Encrypted)") : QStringLiteral("(Not Encrypted)"));
 }
 
 QWidget* CMainFrame::GetStatusBarItem(int controlId) const {

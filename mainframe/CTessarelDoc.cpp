@@ -26,6 +26,7 @@ namespace {
 
 DocTemplate* plainTemplate = nullptr;
 DocTemplate* encryptedTemplate = nullptr;
+DocTemplate* sealedTemplate = nullptr;
 
 constexpr const char* kNotACardFile = "This is not a Tessarel file.";
 constexpr const char* kNoCardsInSingleFileName =
@@ -47,8 +48,10 @@ void CTessarelDoc::SetCardTemplates(DocTemplate* plain, DocTemplate* encrypted) 
     encryptedTemplate = encrypted;
 }
 
+void CTessarelDoc::SetSealedTemplate(DocTemplate* sealed) { sealedTemplate = sealed; }
+
 bool CTessarelDoc::IsCardTemplate(const DocTemplate* docTemplate) {
-    return docTemplate && (docTemplate == plainTemplate || docTemplate == encryptedTemplate);
+    return docTemplate && (docTemplate == plainTemplate || docTemplate == encryptedTemplate || docTemplate == sealedTemplate);
 }
 
 CTessarelDoc::CTessarelDoc() {
@@ -137,6 +140,7 @@ bool CTessarelDoc::RemoveOldFiles(const QString& savedPath) {
 void CTessarelDoc::OnEncryptOnSave() {
     CEncryptOnSaveDlg dialog;
     dialog.encrypt = data.encryptionMode;
+    dialog.strong = data.sealed ? 1 : 0;
     if (data.encryptionMode == 1) {
         dialog.password = BytesToText(data.encryptionPassword);
         dialog.confirmation = dialog.password;
@@ -159,14 +163,19 @@ void CTessarelDoc::OnEncryptOnSave() {
             return;
         }
     }
-    // Off keeps the password in memory; it plays no part while the file is saved plain.
-    DocTemplate* target = typed ? encryptedTemplate : plainTemplate;
+    // Off keeps the password in memory; it plays no part while the file is saved plain. With
+    // "Strong encryption" the file becomes a sealed one, without it a compatible encrypted one.
+    DocTemplate* encryptedTarget = dialog.strong == 1 && sealedTemplate ? sealedTemplate : encryptedTemplate;
+    DocTemplate* target = typed ? encryptedTarget : plainTemplate;
     // The new name is settled first: a person who keeps an existing file of that name keeps
     // everything as it was.
     const std::optional<QString> newPath = PathInType(target);
     if (!newPath) return;
     data.encryptionMode = dialog.encrypt == 1 ? 1 : 0;
-    if (typed) data.encryptionPassword.assign(*typed);
+    if (typed) {
+        data.encryptionPassword.assign(*typed);
+        data.sealed = target == sealedTemplate;
+    }
     SetModifiedFlag();
     SwitchFileType(target, *newPath);
 }
@@ -195,10 +204,11 @@ std::optional<QString> CTessarelDoc::PathInType(const DocTemplate* target) const
 }
 
 void CTessarelDoc::SwitchFileType(DocTemplate* target, const QString& newPath) {
-    const bool encrypted = target == encryptedTemplate;
+    const bool sealed = target && target == sealedTemplate;
+    const bool encrypted = target == encryptedTemplate || sealed;
     CMainFrame* frame = CMainFrame::Instance();
     if (frame) {
-        frame->ShowSaveStatus(encrypted ? 1 : 0);
+        frame->ShowSaveStatus(sealed ? 2 : encrypted ? 1 : 0);
         int image = encrypted ? frame->GetEncryptedImageIndex() + res::EncryptButtonImage : res::EncryptButtonImage;
         frame->SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton, image);
     }
@@ -207,8 +217,9 @@ void CTessarelDoc::SwitchFileType(DocTemplate* target, const QString& newPath) {
         const QString path = GetPathName();
         if (!path.isEmpty()) {
             // Only the document's own file waits for removal; the file it returns to is written
-            // again, not removed.
-            if (path == ownFilePath) (encrypted ? oldPlainPath : oldEncryptedPath) = path;
+            // again, not removed. A compatible encrypted or a sealed file waits as the encrypted
+            // one, a plain file as the plain one.
+            if (path == ownFilePath) (GetDocTemplate() == plainTemplate ? oldPlainPath : oldEncryptedPath) = path;
             for (QString* old : {&oldPlainPath, &oldEncryptedPath})
                 if (QFileInfo(*old).absoluteFilePath() == QFileInfo(newPath).absoluteFilePath()) old->clear();
             SetPathName(newPath);

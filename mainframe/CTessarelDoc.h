@@ -1,7 +1,7 @@
 #pragma once
 // The document of one open card file: the card store's data, read and written through the card
-// file formats, and the Encrypt On Save command that switches the file between the plain and the
-// encrypted card file types.
+// file formats, and the Encrypt On Save command that switches the file between the plain, the
+// encrypted and the sealed (strong encryption) card file types.
 
 #include <QString>
 #include <optional>
@@ -21,6 +21,8 @@ public:
 
     // The two card file templates the file type switch moves documents between.
     static void SetCardTemplates(DocTemplate* plain, DocTemplate* encrypted);
+    // The template of sealed card files (".qdx"), where strong encryption moves a document.
+    static void SetSealedTemplate(DocTemplate* sealed);
     // True for a template whose documents are card files (not the file encryption view's).
     static bool IsCardTemplate(const DocTemplate* docTemplate);
     // The path a card file gets when it moves to `target`'s file type: the suffix of `from` is

@@ -86,6 +86,7 @@ const std::vector<MenuDefinition>& MenuResource(int menuId) {
           {"&Help", {{cmd::AppAbout, "&About Tessarel..."}}}}},
         {MenuPlainCard, CardMenu(false)},
         {MenuEncryptedCard, CardMenu(true)},
+        {MenuSealedCard, CardMenu(true)},
         {MenuFileView,
          {{"&File", {{EncryptFileMenu, "Encrypt File"}, {DecryptFileMenu, "Decrypt File"}, {0, ""}, {cmd::AppExit, "E&xit"}}},
           {"&Encryption", {{SetPasswordMenu, "Set Password..."}, {ClearPasswordMenu, "Clear Password"}}},

@@ -135,5 +135,10 @@ inline constexpr int EncryptButtonImage = 3;
 // File > Import... and its dialog: numbers of our own, outside the ranges of the original program.
 inline constexpr int ImportCards = 33301;
 inline constexpr int DialogImport = 330;
+// Strong encryption: the sealed card file's template (its menu and icon) and the Encrypt On Save
+// dialog's check box that chooses it.
+inline constexpr int MenuSealedCard = 201;
+inline constexpr int IconSealedCard = 201;
+inline constexpr int ControlStrongEncryption = 1051;
 
 }  // namespace tessarel::res

@@ -5,7 +5,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TESSAREL_FUZZ_BUILD:-$top/build-fuzz}
-targets=(fuzz_cardfile fuzz_filecrypt_decrypt fuzz_stub_archive fuzz_ipc_frames fuzz_cli_import fuzz_exchange_import)
+targets=(fuzz_cardfile fuzz_filecrypt_decrypt fuzz_stub_archive fuzz_ipc_frames fuzz_cli_import fuzz_exchange_import fuzz_sealed_cardfile)
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja \
   -DTESSAREL_BUILD_FUZZ=ON -DTESSAREL_BUILD_TESTS=OFF -DTESSAREL_BUILD_BENCH=OFF \

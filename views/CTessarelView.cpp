@@ -216,7 +216,7 @@ void CTessarelView::OnActivateView() {
     CMainFrame* mainFrame = CMainFrame::Instance();
     if (!doc || !mainFrame) return;
     if (!doc->GetEncryptionPassword().empty() && doc->GetEncryptionMode() == 1) {
-        mainFrame->ShowSaveStatus(1);
+        mainFrame->ShowSaveStatus(doc->Data().sealed ? 2 : 1);
         mainFrame->SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton,
                                     mainFrame->GetEncryptedImageIndex() + res::EncryptButtonImage);
     } else {

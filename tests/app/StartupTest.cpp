@@ -26,12 +26,15 @@ using StartupTest = AppFixture;
 TEST_F(StartupTest, TemplatesComeInTheirOrderWithTheirStrings) {
     ASSERT_TRUE(Start());
     const auto& templates = app->GetDocManager().GetTemplates();
-    ASSERT_EQ(templates.size(), 3u);
+    // The sealed card file's template comes after the three older ones.
+    ASSERT_EQ(templates.size(), 4u);
     EXPECT_EQ(templates[0].get(), app->EncryptedCardTemplate());
     EXPECT_EQ(templates[1].get(), app->FileViewTemplate());
     EXPECT_EQ(templates[2].get(), app->PlainCardTemplate());
+    EXPECT_EQ(templates[3].get(), app->SealedCardTemplate());
     EXPECT_EQ(app->GetDocManager().OpenFilters(),
-              QStringList({"Encrypted Quendal. File (*.qde)", "Encrypted File (*.~~~)", "Not Encrypted Quendal. File (*.qdf)", "All Files (*)"}));
+              QStringList({"Encrypted Quendal. File (*.qde)", "Encrypted File (*.~~~)", "Not Encrypted Quendal. File (*.qdf)",
+                           "Strong Encrypted Quendal. File (*.qdx)", "All Files (*)"}));
     EXPECT_EQ(frame->windowTitle(), "Tessarel");
     EXPECT_TRUE(frame->isVisible());
 }

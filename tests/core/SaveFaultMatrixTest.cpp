@@ -20,6 +20,7 @@
 #include <random>
 
 #include "cardstore/CardFileFormat.h"
+#include "cardstore/SealedCardFile.h"
 #include "core/FileFaults.h"
 #include "filecrypt/ExpectedMessages.h"
 #include "filecrypt/FileEncryptionOperations.h"
@@ -119,27 +120,43 @@ void FillCards(CCardFileData& doc, int count, std::size_t noteSize, char fill) {
     }
 }
 
-Outcome SaveCards(const std::string& path, bool encrypted) {
+// A sealed save draws a fresh salt and nonce; here they are fixed, so that a clean save and a
+// save that a fault stopped can be compared byte for byte. The key derivation is the cheapest.
+void FixedSealing(void* buffer, std::size_t size) { std::memset(buffer, 0x3C, size); }
+constexpr SealParameters kCheapSealing{1, 8};
+
+void Seal(CCardFileData& doc, const char* password) {
+    doc.encryptionMode = 1;
+    doc.sealed = true;
+    doc.sealParameters = kCheapSealing;
+    doc.encryptionPassword = password;
+}
+
+Outcome SaveCards(const std::string& path, bool encrypted, bool sealed = false) {
     CCardFileData doc;
     FillCards(doc, 24, 120000, 'n');  // about 2.9 MB: three pieces of 1 MiB
     if (encrypted) {
         doc.encryptionMode = 1;
         doc.encryptionPassword = kNewPassword;
     }
+    if (sealed) Seal(doc, kNewPassword);
+    const auto previous = SealedCardFile::SetRandomSource(FixedSealing);
     testing::ScriptedUserInterface ui;
     const auto result = SaveCardFile(doc, path, ui);
+    SealedCardFile::SetRandomSource(previous);
     Outcome outcome{result.ok, ui.messages};
     if (!result.errorText.empty()) outcome.reports.push_back(result.errorText);
     return outcome;
 }
 
-void PrepareCards(const std::string& path, bool encrypted) {
+void PrepareCards(const std::string& path, bool encrypted, bool sealed = false) {
     CCardFileData doc;
     FillCards(doc, 3, 50, 'o');
     if (encrypted) {
         doc.encryptionMode = 1;
         doc.encryptionPassword = kOldPassword;
     }
+    if (sealed) Seal(doc, kOldPassword);
     testing::ScriptedUserInterface ui;
     ASSERT_TRUE(SaveCardFile(doc, path, ui).ok);
     ::chmod(path.c_str(), 0640);  // a mode of its own, so a change of it would show
@@ -178,6 +195,8 @@ const SaveKind kKinds[] = {
      [](const std::string& d) { return SaveCards(d + "/cards.qdf", false); }, ReportsErrno},
     {"EncryptedCardSave", [](const std::string& d) { PrepareCards(d + "/cards.qde", true); },
      [](const std::string& d) { return SaveCards(d + "/cards.qde", true); }, ReportsErrno},
+    {"SealedCardSave", [](const std::string& d) { PrepareCards(d + "/cards.qdx", true, true); },
+     [](const std::string& d) { return SaveCards(d + "/cards.qdx", true, true); }, ReportsErrno},
     {"SingleFileEncrypt", [](const std::string& d) { testing::WriteBytes(d + "/page.html", PlainContent()); },
      [](const std::string& d) { return FileOperation(d + "/page.html", true); },
      [](const Outcome& o, int) { return ReportsFileError(o, true); }},
