@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 #include "CCardList.h"
@@ -50,6 +52,10 @@ public:
     std::uint32_t carriedValue = 0;
     // The "Date Format" setting the reader formats each card's date text with.
     int dateFormat = 0;
+    // When set, the reader hands the plain records of a current-layout file (and the bytes of
+    // padding they may end in) here instead of making cards of them: a caller that only walks
+    // the cards once keeps the file's bytes rather than a card object per card.
+    std::function<void(std::span<const std::uint8_t> records, std::size_t slack)> takeRecords;
 
 private:
     std::array<CCardList, 15> lists;
