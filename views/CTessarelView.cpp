@@ -171,8 +171,12 @@ void CTessarelView::RebuildCategory(int code) {
     std::stable_sort(sorted.begin(), sorted.end(), [](const CardEntry& a, const CardEntry& b) { return a.key < b.key; });
     QList<QTreeWidgetItem*> children;
     children.reserve(static_cast<qsizetype>(sorted.size()));
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    byIndex.assign(sorted.size(), nullptr);
     for (const CardEntry& entry : sorted) {
-        children.append(new CardItem(entry.text, entry.index, images[kCardImage]));
+        auto* item = new CardItem(entry.text, entry.index, images[kCardImage]);
+        byIndex[static_cast<std::size_t>(entry.index)] = item;
+        children.append(item);
     }
     root->addChildren(children);
 }
@@ -228,7 +232,9 @@ bool CTessarelView::InsertCardItem(int code, int index) {
     QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
     CCardList* list = Doc()->GetCategoryList(code);
     // Only the list's new last entry is inserted here; anything else is left to a rebuild.
-    if (index < 0 || index != list->GetCount() - 1 || root->childCount() != index) return false;
+    if (index < 0 || index != list->GetCount() - 1 || root->childCount() != index ||
+        itemOfIndex[static_cast<std::size_t>(code)].size() != static_cast<std::size_t>(index))
+        return false;
     CCard* card = list->GetAt(index);
     if (!card) return false;
     card->SetListIndex(index);
@@ -243,25 +249,26 @@ bool CTessarelView::InsertCardItem(int code, int index) {
         else
             low = middle + 1;
     }
-    root->insertChild(low, new CardItem(text, index, images[kCardImage]));
+    auto* item = new CardItem(text, index, images[kCardImage]);
+    root->insertChild(low, item);
+    itemOfIndex[static_cast<std::size_t>(code)].push_back(item);
     return true;
 }
 
 bool CTessarelView::RemoveCardItem(int code, int index) {
     QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
     CCardList* list = Doc()->GetCategoryList(code);
-    if (index < 0 || root->childCount() != list->GetCount() + 1) return false;
-    CardItem* removed = nullptr;
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    if (index < 0 || root->childCount() != list->GetCount() + 1 || byIndex.size() != static_cast<std::size_t>(root->childCount()) ||
+        static_cast<std::size_t>(index) >= byIndex.size())
+        return false;
+    QTreeWidgetItem* removed = byIndex[static_cast<std::size_t>(index)];
+    // Every child is a card item: only this view makes them.
     for (int i = 0; i < root->childCount(); ++i) {
-        CardItem* item = AsCardItem(root->child(i));
-        if (!item) return false;
-        if (item->listIndex == index) removed = item;
-    }
-    if (!removed) return false;
-    for (int i = 0; i < root->childCount(); ++i) {
-        CardItem* item = static_cast<CardItem*>(root->child(i));
+        auto* item = static_cast<CardItem*>(root->child(i));
         if (item->listIndex > index) --item->listIndex;
     }
+    byIndex.erase(byIndex.begin() + index);
     delete removed;
     for (int i = index; i < list->GetCount(); ++i) list->GetAt(i)->SetListIndex(i);
     return true;
@@ -348,10 +355,10 @@ void CTessarelView::OnActivateView() {
 }
 
 QTreeWidgetItem* CTessarelView::FindCardItem(QTreeWidgetItem* category, int cardIndex) const {
-    if (!category) return nullptr;
-    for (int i = 0; i < category->childCount(); ++i)
-        if (CardIndexOf(category->child(i)) == cardIndex) return category->child(i);
-    return nullptr;
+    const int code = CodeOf(category);
+    if (code < 0 || cardIndex < 0) return nullptr;
+    const auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    return static_cast<std::size_t>(cardIndex) < byIndex.size() ? byIndex[static_cast<std::size_t>(cardIndex)] : nullptr;
 }
 
 void CTessarelView::SelectCardItem(QTreeWidgetItem* category, int cardIndex) {

@@ -129,6 +129,8 @@ private:
     // Items renamed in place since the last update (category code, list index): they keep their
     // place until the next update of any kind, which moves them where a rebuild would put them.
     std::vector<std::pair<int, int>> renamed;
+    // Each category's card items by list index, so finding a card's item costs no search.
+    std::array<std::vector<QTreeWidgetItem*>, 15> itemOfIndex;
     // The page metrics, cards per page, page count and print cards of the job under way.
     CardPrintLayout printLayout;
 };

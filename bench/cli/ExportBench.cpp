@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -46,8 +47,11 @@ CardFile& File() {
 
 struct ChildRun {
     double seconds = 0;
+    double cpuSeconds = 0;  // user and system time of the child: what it costs on a busy machine
     double peakBytes = 0;
 };
+
+double Seconds(const timeval& time) { return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6; }
 
 // Runs `tessarel-cli export PATH --format FORMAT` with the password on standard input.
 ChildRun RunExport(const char* format) {
@@ -73,7 +77,8 @@ ChildRun RunExport(const char* format) {
     ::wait4(child, &status, 0, &usage);
     const auto end = std::chrono::steady_clock::now();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("export failed");
-    return {std::chrono::duration<double>(end - start).count(), static_cast<double>(usage.ru_maxrss) * 1024.0};
+    return {std::chrono::duration<double>(end - start).count(), Seconds(usage.ru_utime) + Seconds(usage.ru_stime),
+            static_cast<double>(usage.ru_maxrss) * 1024.0};
 }
 
 void FileCounters(benchmark::State& state) {
@@ -92,12 +97,14 @@ void BlowfishAlone_DecipherBody(benchmark::State& state) {
 }
 
 void Export(benchmark::State& state, const char* format) {
-    double peak = 0;
+    double peak = 0, cpu = 0;
     for (auto _ : state) {
         const ChildRun run = RunExport(format);
         state.SetIterationTime(run.seconds);
         peak = std::max(peak, run.peakBytes);
+        cpu += run.cpuSeconds;
     }
+    state.counters["child_cpu_ms"] = 1000.0 * cpu / static_cast<double>(state.iterations());
     FileCounters(state);
     state.counters["peak_MiB"] = peak / (1 << 20);
     state.counters["peak_x_file"] = peak / static_cast<double>(File().bytes.size());
