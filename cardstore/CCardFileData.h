@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 #include "CCardList.h"
@@ -55,6 +57,10 @@ public:
     // these key derivation parameters.
     bool sealed = false;
     SealParameters sealParameters = kDefaultSealParameters;
+    // When set, the reader hands the plain records of a current-layout file (and the bytes of
+    // padding they may end in) here instead of making cards of them: a caller that only walks
+    // the cards once keeps the file's bytes rather than a card object per card.
+    std::function<void(std::span<const std::uint8_t> records, std::size_t slack)> takeRecords;
 
 private:
     std::array<CCardList, 15> lists;

@@ -78,6 +78,10 @@ bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t
 }
 
 std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack) {
+    if (doc.takeRecords) {
+        doc.takeRecords(data, slack);
+        return 0;
+    }
     std::size_t counter = 0;
     std::size_t read = 0;
     while (data.size() - counter > 9 + slack) {

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <new>
 
 #include "ByteOrder.h"
@@ -6,14 +7,6 @@
 #include "core/AtomicFileWriter.h"
 
 namespace tessarel {
-namespace {
-
-void AppendText(SecureBytes& out, const CardText& text) {
-    out.insert(out.end(), text.begin(), text.end());
-    out.push_back(0);
-}
-
-}  // namespace
 
 void WriteHeader(SecureBytes& out, const CardFileHeader& header, CCardFileData& doc) {
     std::uint8_t bytes[kHeaderSize];
@@ -35,19 +28,22 @@ void WriteHeader(SecureBytes& out, const CardFileHeader& header, CCardFileData& 
 
 void WriteCardRecord(const CCard& card, SecureBytes& out) {
     const std::size_t n = card.ByteSize() - kRecordHeadSize;
-    std::uint8_t head[kRecordHeadSize] = {};
+    // One growth per record, zero-filled, so each text's terminator is already in place; the
+    // writers reserve the whole file first, so the buffer never moves.
+    const std::size_t start = out.size();
+    out.resize(start + kRecordHeadSize + n);
+    std::uint8_t* head = out.data() + start;
     head[0] = card.GetCategoryCode();
     head[2] = card.GetRecordFlags();
     head[3] = card.GetStatusFlags();
     WriteLe32(head + 4, card.GetModified());
     WriteLe32(head + 8, card.GetSyncValue());
     WriteLe32(head + 20, static_cast<std::uint32_t>(n));
-    out.insert(out.end(), head, head + kRecordHeadSize);
-    AppendText(out, card.GetFieldText1());
-    AppendText(out, card.GetFieldText2());
-    AppendText(out, card.GetFieldText3());
-    AppendText(out, card.GetFieldText4());
-    AppendText(out, card.GetNote());
+    std::uint8_t* text = head + kRecordHeadSize;
+    for (const CardText* field : {&card.GetFieldText1(), &card.GetFieldText2(), &card.GetFieldText3(), &card.GetFieldText4(), &card.GetNote()}) {
+        std::memcpy(text, field->data(), field->size());
+        text += field->size() + 1;
+    }
 }
 
 void WriteAllRecords(const CCardFileData& doc, SecureBytes& out) {

@@ -5,6 +5,7 @@
 
 #include "CardFileFormat.h"
 #include "crypto/Blowfish.h"
+#include "crypto/CipherThreads.h"
 #include "crypto/Sha1.h"
 
 namespace tessarel {
@@ -17,13 +18,13 @@ std::size_t RoundUpToBlocks(std::size_t size) { return (size + 7) / 8 * 8; }
 void Encipher(std::uint8_t* data, std::size_t size, const SecureString& password, bool zeroTables) {
     Blowfish cipher;
     cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(password.data()), password.size(), zeroTables);
-    cipher.EncryptBlocks(data, static_cast<std::uint32_t>(size / 8));
+    CCipherThreads(0).EncryptBlocks(cipher, data, size / 8);
 }
 
 void Decipher(std::uint8_t* data, std::size_t size, const SecureString& password, bool zeroTables) {
     Blowfish cipher;
     cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(password.data()), password.size(), zeroTables);
-    cipher.DecryptBlocks(data, static_cast<std::uint32_t>(size / 8));
+    CCipherThreads(0).DecryptBlocks(cipher, data, size / 8);
 }
 
 // Grows the file's bytes to `start` + `cipherSize` with zeros, so that every block the cipher

@@ -47,13 +47,23 @@ int Export(const std::vector<std::string>& arguments) {
     if (format != "json" && format != "csv" && format != "keepassxc-csv") return UsageError(kExportUsage);
 
     TerminalUserInterface ui;
-    const auto file = OpenCardFile(parsed->Positional()[0], ui);
+    // The records stay bytes and the text goes out as it is made: an export needs about the
+    // file's size in memory, not a card object per card and the whole text besides.
+    // The KeePassXC writer works on cards, so that format loads them.
+    const bool keepassxc = format == "keepassxc-csv";
+    const auto file = OpenCardFile(parsed->Positional()[0], ui, 0, !keepassxc);
     if (!file) return kExitFailed;
-    if (format == "keepassxc-csv") {
+    if (keepassxc) {
         std::cout << WriteKeePassXcCsv(file->data) << std::flush;
         return kExitSuccess;
     }
-    std::cout << (format == "json" ? ExportJson(*file) : ExportCsv(*file)) << std::flush;
+    const ExportStream::Output output = [](std::string_view text) { std::cout.write(text.data(), static_cast<std::streamsize>(text.size())); };
+    if (format == "json") {
+        ExportJson(*file, output);
+    } else {
+        ExportCsv(*file, output);
+    }
+    std::cout << std::flush;
     return kExitSuccess;
 }
 

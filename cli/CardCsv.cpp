@@ -7,9 +7,30 @@ namespace {
 
 constexpr std::string_view kRowEnd = "\r\n";
 
+// A card text (Windows-1252 bytes) as AppendCsvField writes its UTF-8: the quoting concerns only
+// ASCII characters, where both encodings agree, so the text is decoded as it is appended.
+void AppendCsvText(SecureString& out, std::string_view bytes) {
+    const bool quoted = bytes.find_first_of(",\"\r\n") != std::string_view::npos;
+    if (quoted) out.push_back('"');
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80 && !(quoted && byte == '"')) continue;
+        out.append(bytes.substr(plain, i - plain));
+        plain = i + 1;
+        if (byte >= 0x80) {
+            AppendWin1252AsUtf8(out, bytes.substr(i, 1));
+        } else {
+            out += "\"\"";
+        }
+    }
+    out.append(bytes.substr(plain));
+    if (quoted) out.push_back('"');
+}
+
 void AppendFieldText(SecureString& out, const ExportField& field) {
     switch (field.kind) {
-        case ExportField::Kind::Text: AppendCsvField(out, field.text); break;
+        case ExportField::Kind::Text: AppendCsvText(out, field.text); break;
         case ExportField::Kind::Number: out += std::to_string(field.number); break;
         case ExportField::Kind::Flag: out += field.flag ? "true" : "false"; break;
     }
@@ -30,23 +51,25 @@ void AppendCsvField(SecureString& out, std::string_view text) {
     out.push_back('"');
 }
 
-SecureString ExportCsv(const OpenedCardFile& file) {
-    SecureString out;
+void ExportCsv(const OpenedCardFile& file, const ExportStream::Output& output) {
+    ExportStream stream(output);
+    SecureString& out = stream.Text();
     const auto names = ExportFieldNames();
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i != 0) out.push_back(',');
         out += names[i];
     }
     out += kRowEnd;
-    for (const CCard* card : CardsInSaveOrder(file.data)) {
-        const auto fields = ExportFields(*card);
+    ForEachCardInSaveOrder(file, [&](const CCard& card) {
+        const auto fields = ExportFields(card);
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i != 0) out.push_back(',');
             AppendFieldText(out, fields[i]);
         }
         out += kRowEnd;
-    }
-    return out;
+        stream.Boundary();
+    });
+    stream.Finish();
 }
 
 }  // namespace tessarel::cli

@@ -5,11 +5,12 @@
 #include <string>
 
 #include "CardFileSession.h"
+#include "ExportStream.h"
 
 namespace tessarel::cli {
 
-// Every card in plain: kept where it is wiped when released.
-SecureString ExportCsv(const OpenedCardFile& file);
+// The text is handed to `output` piece by piece as it is made (see ExportStream).
+void ExportCsv(const OpenedCardFile& file, const ExportStream::Output& output);
 
 // Appends one field, quoted when it holds a comma, a quote, CR or LF (quotes doubled). Line breaks
 // inside the field are kept as they are.

@@ -10,9 +10,7 @@ ExportField Text(std::string_view name, std::string_view bytes) {
     ExportField field;
     field.name = name;
     field.kind = ExportField::Kind::Text;
-    std::string utf8 = Win1252ToUtf8(bytes);
-    field.text.assign(utf8);
-    WipeString(utf8);
+    field.text = bytes;
     return field;
 }
 
@@ -34,7 +32,7 @@ ExportField Flag(std::string_view name, bool value) {
 
 }  // namespace
 
-std::vector<ExportField> ExportFields(const CCard& card) {
+std::array<ExportField, 12> ExportFields(const CCard& card) {
     return {
         Number("category", card.GetCategoryCode()),
         Text("categoryName", CategoryName(card.GetCategoryCode())),
@@ -51,9 +49,28 @@ std::vector<ExportField> ExportFields(const CCard& card) {
     };
 }
 
+void AppendWin1252AsUtf8(SecureString& out, std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out.push_back(c);
+            continue;
+        }
+        const char32_t cp = Win1252ToCodePoint(byte);
+        if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        }
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
 std::vector<std::string_view> ExportFieldNames() {
     std::vector<std::string_view> names;
-    for (const auto& field : ExportFields(CCard())) names.push_back(field.name);
+    const CCard empty;
+    for (const auto& field : ExportFields(empty)) names.push_back(field.name);
     return names;
 }
 

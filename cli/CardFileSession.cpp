@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "cardstore/CardRecordWalk.h"
 #include "core/Win1252.h"
 
 namespace tessarel::cli {
@@ -15,7 +16,7 @@ bool IsEncryptedSingleFile(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<OpenedCardFile> OpenCardFile(const std::string& path, UserInterface& ui, int dateFormat) {
+std::unique_ptr<OpenedCardFile> OpenCardFile(const std::string& path, UserInterface& ui, int dateFormat, bool keepRecords) {
     if (IsEncryptedSingleFile(path)) {
         // The program switches to its file encryption view for these; there are no cards to read.
         std::cerr << path << " is an encrypted single file, not a card file (see decrypt-file)." << std::endl;
@@ -23,7 +24,16 @@ std::unique_ptr<OpenedCardFile> OpenCardFile(const std::string& path, UserInterf
     }
     auto opened = std::make_unique<OpenedCardFile>();
     opened->data.dateFormat = dateFormat;
+    if (keepRecords) {
+        OpenedCardFile& file = *opened;
+        file.data.takeRecords = [&file](std::span<const std::uint8_t> records, std::size_t slack) {
+            file.records.assign(records.begin(), records.end());
+            file.recordsSlack = slack;
+            file.recordsKept = true;
+        };
+    }
     opened->result = LoadCardFile(opened->data, path, ui);
+    opened->data.takeRecords = nullptr;
     if (!opened->result.ok) {
         ui.Tell("Failed to open document.");
         return nullptr;
@@ -38,6 +48,14 @@ std::vector<const CCard*> CardsInSaveOrder(const CCardFileData& data) {
     }
     for (const auto& card : data.GetDeletedList()) cards.push_back(card.get());
     return cards;
+}
+
+void ForEachCardInSaveOrder(const OpenedCardFile& file, const std::function<void(const CCard&)>& visit) {
+    if (file.recordsKept) {
+        WalkRecordsInSaveOrder(file.records, file.recordsSlack, file.data.dateFormat, visit);
+        return;
+    }
+    for (const CCard* card : CardsInSaveOrder(file.data)) visit(*card);
 }
 
 int DateFormatSetting() {

@@ -1,6 +1,7 @@
 #pragma once
 // Opening a card file for one command, and the orders in which the commands walk its cards.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,15 +15,24 @@ namespace tessarel::cli {
 struct OpenedCardFile {
     CCardFileData data;
     CardFileReadResult result;
+    // With `keepRecords`, a current-layout file's plain records stay here as bytes and `data`
+    // gets no cards; ForEachCardInSaveOrder walks them.
+    bool recordsKept = false;
+    SecureBytes records;
+    std::size_t recordsSlack = 0;
 };
 
 // Reads the file as the program opens it. When the open fails, the reader has shown its own
 // message and, as the program does, "Failed to open document." follows; the result is then null.
 // A name ending in "~~~" is an encrypted single file, which no card command reads.
-std::unique_ptr<OpenedCardFile> OpenCardFile(const std::string& path, UserInterface& ui, int dateFormat = 0);
+std::unique_ptr<OpenedCardFile> OpenCardFile(const std::string& path, UserInterface& ui, int dateFormat = 0,
+                                             bool keepRecords = false);
 
 // Codes 0 to 14, each list in its own order, then the deleted list: the order of a saved file.
 std::vector<const CCard*> CardsInSaveOrder(const CCardFileData& data);
+
+// The cards of an opened file in that order, whether it kept its records or read them into lists.
+void ForEachCardInSaveOrder(const OpenedCardFile& file, const std::function<void(const CCard&)>& visit);
 
 // The "Date Format" setting of the program (section "Internet Preferences", default 0).
 int DateFormatSetting();

@@ -17,28 +17,51 @@ namespace {
 // --- writing -------------------------------------------------------------------------------
 // Written by hand rather than through QJsonDocument so the keys keep the schema's order.
 
+// One character of a JSON string: quote, backslash and control characters escaped.
+void AppendJsonCharacter(SecureString& out, char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default:
+            if (byte < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+                out += escaped;
+            } else {
+                out.push_back(c);
+            }
+    }
+}
+
 void AppendJsonString(SecureString& out, std::string_view utf8) {
     out.push_back('"');
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            default:
-                if (byte < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                    out += escaped;
-                } else {
-                    out.push_back(c);
-                }
+    for (const char c : utf8) AppendJsonCharacter(out, c);
+    out.push_back('"');
+}
+
+// A card text (Windows-1252 bytes) as a JSON string: decoded as it is appended, so no UTF-8 copy
+// of the text is made. Escapes only ever concern ASCII, where both encodings agree.
+void AppendJsonText(SecureString& out, std::string_view bytes) {
+    out.push_back('"');
+    std::size_t plain = 0;  // start of the run of bytes that go out as they are
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\') continue;
+        out.append(bytes.substr(plain, i - plain));
+        plain = i + 1;
+        if (byte >= 0x80) {
+            AppendWin1252AsUtf8(out, bytes.substr(i, 1));
+        } else {
+            AppendJsonCharacter(out, bytes[i]);
         }
     }
+    out.append(bytes.substr(plain));
     out.push_back('"');
 }
 
@@ -46,7 +69,7 @@ void AppendField(SecureString& out, const ExportField& field) {
     AppendJsonString(out, field.name);
     out += ": ";
     switch (field.kind) {
-        case ExportField::Kind::Text: AppendJsonString(out, field.text); break;
+        case ExportField::Kind::Text: AppendJsonText(out, field.text); break;
         case ExportField::Kind::Number: out += std::to_string(field.number); break;
         case ExportField::Kind::Flag: out += field.flag ? "true" : "false"; break;
     }
@@ -153,8 +176,10 @@ void ReadTop(const QJsonObject& top, bool& encrypted, std::uint32_t& carried) {
 
 }  // namespace
 
-SecureString ExportJson(const OpenedCardFile& file) {
-    SecureString out = "{\n  \"layout\": ";
+void ExportJson(const OpenedCardFile& file, const ExportStream::Output& output) {
+    ExportStream stream(output);
+    SecureString& out = stream.Text();
+    out += "{\n  \"layout\": ";
     AppendJsonString(out, LayoutName(file.result.layout));
     out += ",\n  \"encrypted\": ";
     out += file.result.encrypted ? "true" : "false";
@@ -166,18 +191,26 @@ SecureString ExportJson(const OpenedCardFile& file) {
         out += ",\n  \"carried\": " + std::to_string(file.data.carriedValue);
     }
     out += ",\n  \"cards\": [";
-    const auto cards = CardsInSaveOrder(file.data);
-    for (std::size_t i = 0; i < cards.size(); ++i) {
-        out += i == 0 ? "\n    {" : ",\n    {";
-        const auto fields = ExportFields(*cards[i]);
+    bool first = true;
+    ForEachCardInSaveOrder(file, [&](const CCard& card) {
+        out += first ? "\n    {" : ",\n    {";
+        first = false;
+        const auto fields = ExportFields(card);
         for (std::size_t f = 0; f < fields.size(); ++f) {
             out += f == 0 ? "\n      " : ",\n      ";
             AppendField(out, fields[f]);
         }
         out += "\n    }";
-    }
-    out += cards.empty() ? "]\n}\n" : "\n  ]\n}\n";
-    return out;
+        stream.Boundary();
+    });
+    out += first ? "]\n}\n" : "\n  ]\n}\n";
+    stream.Finish();
+}
+
+SecureString ExportJson(const OpenedCardFile& file) {
+    SecureString whole;
+    ExportJson(file, [&whole](std::string_view text) { whole += text; });
+    return whole;
 }
 
 JsonImport ImportJson(std::string_view json, CCardFileData& data) {

@@ -5,13 +5,16 @@
 #include <string_view>
 
 #include "CardFileSession.h"
+#include "ExportStream.h"
 
 namespace tessarel::cli {
 
 // {"layout", "encrypted", ["version", "carried",] "cards": [...]}, keys in that order. "version"
 // and "carried" are header bytes and appear for the current layout only (not for a 0-byte file,
 // which has no header).
-// The text holds every card in plain, so it is kept where it is wiped when released.
+// The text is handed to `output` piece by piece as it is made (see ExportStream).
+void ExportJson(const OpenedCardFile& file, const ExportStream::Output& output);
+// The whole text at once; it holds every card in plain, so it is kept where it is wiped.
 SecureString ExportJson(const OpenedCardFile& file);
 
 struct JsonImport {

@@ -1,15 +1,15 @@
 #include "FileBlockCipher.h"
 
 #include <algorithm>
-#include <limits>
 #include <stdexcept>
 
 #include "core/SecureBuffer.h"
 
 namespace tessarel {
 
-CFileBlockCipher::CFileBlockCipher(std::string_view password, Direction direction_, Tail tail_)
-    : direction(direction_), tail(tail_) {
+CFileBlockCipher::CFileBlockCipher(std::string_view password, Direction direction_, Tail tail_, unsigned threads,
+                                   std::size_t minimumParallelBytes)
+    : cores(threads, minimumParallelBytes), direction(direction_), tail(tail_) {
     if (password.empty()) throw std::invalid_argument("empty file password");
     cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(password.data()), password.size());
 }
@@ -17,17 +17,10 @@ CFileBlockCipher::CFileBlockCipher(std::string_view password, Direction directio
 CFileBlockCipher::~CFileBlockCipher() { SecureWipe(lastCipherBlock.data(), lastCipherBlock.size()); }
 
 void CFileBlockCipher::Blocks(std::uint8_t* data, std::size_t count) {
-    // The cipher counts blocks in 32 bits; a piece is far smaller, but stay correct regardless.
-    constexpr std::size_t kMaxRun = std::numeric_limits<std::uint32_t>::max();
-    while (count > 0) {
-        const auto run = static_cast<std::uint32_t>(std::min(count, kMaxRun));
-        if (direction == Direction::Encrypt) {
-            cipher.EncryptBlocks(data, run);
-        } else {
-            cipher.DecryptBlocks(data, run);
-        }
-        data += std::size_t{run} * kBlockSize;
-        count -= run;
+    if (direction == Direction::Encrypt) {
+        cores.EncryptBlocks(cipher, data, count);
+    } else {
+        cores.DecryptBlocks(cipher, data, count);
     }
 }
 

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "crypto/Blowfish.h"
+#include "crypto/CipherThreads.h"
 
 namespace tessarel {
 
@@ -26,8 +27,9 @@ public:
 
     static constexpr std::size_t kBlockSize = 8;
 
-    // `password` must not be empty.
-    CFileBlockCipher(std::string_view password, Direction direction, Tail tail);
+    // `password` must not be empty. `threads` as for CCipherThreads (0: one per core).
+    CFileBlockCipher(std::string_view password, Direction direction, Tail tail, unsigned threads = 0,
+                     std::size_t minimumParallelBytes = CCipherThreads::kDefaultMinimumBytes);
     ~CFileBlockCipher();
     CFileBlockCipher(const CFileBlockCipher&) = delete;
     CFileBlockCipher& operator=(const CFileBlockCipher&) = delete;
@@ -41,6 +43,7 @@ private:
     void FinishPartialBlock(std::span<std::uint8_t> rest);
 
     Blowfish cipher;
+    CCipherThreads cores;  // whole blocks of a large piece are shared among the cores
     Direction direction;
     Tail tail;
     std::array<std::uint8_t, kBlockSize> lastCipherBlock{};  // zeros until a whole block went by

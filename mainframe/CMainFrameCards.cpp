@@ -105,6 +105,19 @@ void ReselectCard(const CardWindow& window) {
         window.tree->setCurrentItem(card);
 }
 
+// Tells the views that `code`'s list gained its last entry or lost the one at `index`; the tree
+// changes that one item in place.
+void UpdateViewsAfterAdd(CTessarelDoc& doc, int code) {
+    CCardList* list = doc.GetCategoryList(code);
+    CardListChange change{code, list ? list->GetCount() - 1 : -1};
+    doc.UpdateAllViews(nullptr, kCardAddedHint, &change);
+}
+
+void UpdateViewsAfterRemoval(CTessarelDoc& doc, int code, int index) {
+    CardListChange change{code, index};
+    doc.UpdateAllViews(nullptr, kCardRemovedHint, &change);
+}
+
 }  // namespace
 
 // --- list operations ---------------------------------------------------------------------------
@@ -198,9 +211,10 @@ void CMainFrame::OnNewCard() {
     if (!card) return;
     card->Stamp(CurrentCardTimeStamp(), DateFormatSetting());
     CCard* added = card.get();
-    AddCardToCategory(*window.doc, added->GetCategoryCode(), std::move(card));
+    const int code = added->GetCategoryCode();
+    AddCardToCategory(*window.doc, code, std::move(card));
     window.doc->SetModifiedFlag();
-    window.doc->UpdateAllViews(nullptr);
+    UpdateViewsAfterAdd(*window.doc, code);
     window.tree->ExpandAndSelectCard(window.tree->FindCategoryItem(dialog.categoryName), added->GetListIndex());
     window.tree->setFocus();
 }
@@ -218,7 +232,7 @@ void CMainFrame::OnDeleteCard() {
     if (!card) return;
     card->SetDeleted(true);
     AddToDeleted(*window.doc, std::move(card));
-    window.doc->UpdateAllViews(nullptr);
+    UpdateViewsAfterRemoval(*window.doc, CategoryCodeOf(category), index);
     window.doc->SetModifiedFlag();
     SelectCategoryAfterRemoval(*this, window, category);
 }
@@ -320,7 +334,7 @@ void CMainFrame::OnEditCut() {
         // Only a selected card leaves its list; with a category selected there is nothing to cut.
         if (window.tree->GetCurrentCard()) {
             clipboardCard = RemoveCardAt(*window.doc, category, index);
-            window.doc->UpdateAllViews(nullptr);
+            UpdateViewsAfterRemoval(*window.doc, CategoryCodeOf(category), index);
             window.doc->SetModifiedFlag();
             SelectCategoryAfterRemoval(*this, window, category);
         }
@@ -366,7 +380,7 @@ void CMainFrame::OnEditPaste() {
             CCard* added = card.get();
             AddCardToCategory(*window.doc, code, std::move(card));
             window.doc->SetModifiedFlag();
-            window.doc->UpdateAllViews(nullptr);
+            UpdateViewsAfterAdd(*window.doc, code);
             window.tree->ExpandAndSelectCard(window.tree->FindCategoryItem(category), added->GetListIndex());
             window.tree->setFocus();
         }

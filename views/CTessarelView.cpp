@@ -24,6 +24,38 @@ constexpr int kCardImage = 2;
 constexpr int kIndexRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 
+// A card item keeps its list index outside the model, so that shifting the indexes after a removal
+// costs an integer per item rather than a change notification per item. Its picture is the card
+// picture for good (the tree never changes it), shared rather than stored in every item.
+class CardItem : public QTreeWidgetItem {
+public:
+    static constexpr int kType = QTreeWidgetItem::UserType + 1;
+    CardItem(const QString& text, int index, const QIcon& picture_)
+        : QTreeWidgetItem(QStringList(text), kType), listIndex(index), picture(picture_) {}
+    QVariant data(int column, int role) const override {
+        if (column == 0 && role == kIndexRole) return listIndex;
+        if (column == 0 && role == kImageRole) return kCardImage;
+        if (column == 0 && role == Qt::DecorationRole) return picture;
+        return QTreeWidgetItem::data(column, role);
+    }
+    void setData(int column, int role, const QVariant& value) override {
+        if (column == 0 && role == kIndexRole) {
+            listIndex = value.toInt();
+            return;
+        }
+        QTreeWidgetItem::setData(column, role, value);
+    }
+    int listIndex;
+
+private:
+    const QIcon& picture;
+};
+
+CardItem* AsCardItem(QTreeWidgetItem* item) { return item && item->type() == CardItem::kType ? static_cast<CardItem*>(item) : nullptr; }
+
+// The sort key of the tree: names compare without regard to case.
+QString SortKey(const QString& text) { return text.toCaseFolded(); }
+
 }  // namespace
 
 CTessarelView::CTessarelView(QWidget* parent) : QTreeWidget(parent) {
@@ -84,13 +116,14 @@ void CTessarelView::InsertRoots() {
     }
 }
 
-void CTessarelView::OnUpdate(View*, int, void*) {
+void CTessarelView::OnUpdate(View*, int hint, void* hintObject) {
     if (!categoryItems[0]) return;
     QTreeWidgetItem* before = currentItem();
     QTreeWidgetItem* category = before && before->parent() ? before->parent() : nullptr;
-    RebuildCards();
+    if (!UpdateInPlace(hint, hintObject)) RebuildCards();
     // The selected card's item is gone with the rebuild; its category takes the selection, as
     // the tree control does when a selected item is deleted, and the views and counts follow.
+    // A change made in place ends the same way, so both paths leave the same tree behind.
     if (category) {
         {
             const QSignalBlocker blocker(this);
@@ -101,49 +134,144 @@ void CTessarelView::OnUpdate(View*, int, void*) {
 }
 
 void CTessarelView::RebuildCards() {
-    CTessarelDoc* doc = Doc();
-    if (!doc) return;
+    if (!Doc()) return;
     rebuilding = true;
     {
         const QSignalBlocker blocker(this);
         setUpdatesEnabled(false);
-        for (int code = 0; code < kCategoryCount; ++code) {
-            QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
-            const QList<QTreeWidgetItem*> old = root->takeChildren();
-            qDeleteAll(old);
-            CCardList* list = doc->GetCategoryList(code);
-            struct CardEntry {
-                QString text;
-                QString key;  // folded once, so the sort compares plain strings
-                int index;
-            };
-            std::vector<CardEntry> sorted;
-            sorted.reserve(static_cast<std::size_t>(list->GetCount()));
-            int index = 0;
-            for (const auto& card : *list) {
-                card->SetListIndex(index);
-                QString text = CardTextToQString(card->GetFieldText1());
-                QString key = text.toCaseFolded();
-                sorted.push_back(CardEntry{std::move(text), std::move(key), index++});
-            }
-            // Sorted by name as the tree control sorts (without regard to case); equal names keep
-            // their list order. The item data keeps the list index.
-            std::stable_sort(sorted.begin(), sorted.end(), [](const CardEntry& a, const CardEntry& b) {
-                return a.key < b.key;
-            });
-            QList<QTreeWidgetItem*> children;
-            children.reserve(static_cast<qsizetype>(sorted.size()));
-            for (const CardEntry& entry : sorted) {
-                auto* item = new QTreeWidgetItem(QStringList(entry.text));
-                item->setData(0, kIndexRole, entry.index);
-                SetImage(item, kCardImage);
-                children.append(item);
-            }
-            root->addChildren(children);
-        }
+        for (int code = 0; code < kCategoryCount; ++code) RebuildCategory(code);
+        renamed.clear();
         setUpdatesEnabled(true);
     }
     rebuilding = false;
+}
+
+void CTessarelView::RebuildCategory(int code) {
+    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    const QList<QTreeWidgetItem*> old = root->takeChildren();
+    qDeleteAll(old);
+    std::erase_if(renamed, [code](const std::pair<int, int>& item) { return item.first == code; });
+    CCardList* list = Doc()->GetCategoryList(code);
+    struct CardEntry {
+        QString text;
+        QString key;  // folded once, so the sort compares plain strings
+        int index;
+    };
+    std::vector<CardEntry> sorted;
+    sorted.reserve(static_cast<std::size_t>(list->GetCount()));
+    int index = 0;
+    for (const auto& card : *list) {
+        card->SetListIndex(index);
+        QString text = CardTextToQString(card->GetFieldText1());
+        QString key = SortKey(text);
+        sorted.push_back(CardEntry{std::move(text), std::move(key), index++});
+    }
+    // Sorted by name as the tree control sorts (without regard to case); equal names keep
+    // their list order. The item data keeps the list index.
+    std::stable_sort(sorted.begin(), sorted.end(), [](const CardEntry& a, const CardEntry& b) { return a.key < b.key; });
+    QList<QTreeWidgetItem*> children;
+    children.reserve(static_cast<qsizetype>(sorted.size()));
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    byIndex.assign(sorted.size(), nullptr);
+    for (const CardEntry& entry : sorted) {
+        auto* item = new CardItem(entry.text, entry.index, images[kCardImage]);
+        byIndex[static_cast<std::size_t>(entry.index)] = item;
+        children.append(item);
+    }
+    root->addChildren(children);
+}
+
+bool CTessarelView::UpdateInPlace(int hint, const void* hintObject) {
+    if ((hint != kCardAddedHint && hint != kCardRemovedHint) || !hintObject || !Doc()) return false;
+    const auto& change = *static_cast<const CardListChange*>(hintObject);
+    if (change.code < 0 || change.code >= kCategoryCount) return false;
+    bool done = false;
+    rebuilding = true;
+    {
+        const QSignalBlocker blocker(this);
+        done = SortRenamedItems() &&
+               (hint == kCardAddedHint ? InsertCardItem(change.code, change.index) : RemoveCardItem(change.code, change.index));
+    }
+    rebuilding = false;
+    return done;
+}
+
+bool CTessarelView::SortRenamedItems() {
+    // Every other item is in its place, ordered by (folded name, list index) as the stable sort of
+    // a rebuild orders them: each renamed item is taken out, then put back where it belongs.
+    std::sort(renamed.begin(), renamed.end());
+    renamed.erase(std::unique(renamed.begin(), renamed.end()), renamed.end());
+    std::vector<std::pair<int, CardItem*>> taken;
+    for (const auto& [code, index] : renamed) {
+        QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+        CardItem* item = AsCardItem(FindCardItem(root, index));
+        if (!item) return false;
+        root->removeChild(item);
+        taken.emplace_back(code, item);
+    }
+    renamed.clear();
+    for (const auto& [code, item] : taken) {
+        QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+        const QString key = SortKey(item->text(0));
+        int low = 0, high = root->childCount();
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            const QTreeWidgetItem* other = root->child(middle);
+            const QString otherKey = SortKey(other->text(0));
+            if (key < otherKey || (key == otherKey && item->listIndex < CardIndexOf(other)))
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        root->insertChild(low, item);
+    }
+    return true;
+}
+
+bool CTessarelView::InsertCardItem(int code, int index) {
+    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    CCardList* list = Doc()->GetCategoryList(code);
+    // Only the list's new last entry is inserted here; anything else is left to a rebuild.
+    if (index < 0 || index != list->GetCount() - 1 || root->childCount() != index ||
+        itemOfIndex[static_cast<std::size_t>(code)].size() != static_cast<std::size_t>(index))
+        return false;
+    CCard* card = list->GetAt(index);
+    if (!card) return false;
+    card->SetListIndex(index);
+    const QString text = CardTextToQString(card->GetFieldText1());
+    const QString key = SortKey(text);
+    // After every item of an equal or smaller name: the new card has the largest list index.
+    int low = 0, high = root->childCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (key < SortKey(root->child(middle)->text(0)))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    auto* item = new CardItem(text, index, images[kCardImage]);
+    root->insertChild(low, item);
+    itemOfIndex[static_cast<std::size_t>(code)].push_back(item);
+    return true;
+}
+
+bool CTessarelView::RemoveCardItem(int code, int index) {
+    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    CCardList* list = Doc()->GetCategoryList(code);
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    if (index < 0 || root->childCount() != list->GetCount() + 1 || byIndex.size() != static_cast<std::size_t>(root->childCount()) ||
+        static_cast<std::size_t>(index) >= byIndex.size())
+        return false;
+    QTreeWidgetItem* removed = byIndex[static_cast<std::size_t>(index)];
+    // Every child is a card item: only this view makes them.
+    for (int i = 0; i < root->childCount(); ++i) {
+        auto* item = static_cast<CardItem*>(root->child(i));
+        if (item->listIndex > index) --item->listIndex;
+    }
+    byIndex.erase(byIndex.begin() + index);
+    delete removed;
+    for (int i = index; i < list->GetCount(); ++i) list->GetAt(i)->SetListIndex(i);
+    return true;
 }
 
 void CTessarelView::ShowCounts(int inCategory, int cardNumber) {
@@ -227,10 +355,10 @@ void CTessarelView::OnActivateView() {
 }
 
 QTreeWidgetItem* CTessarelView::FindCardItem(QTreeWidgetItem* category, int cardIndex) const {
-    if (!category) return nullptr;
-    for (int i = 0; i < category->childCount(); ++i)
-        if (CardIndexOf(category->child(i)) == cardIndex) return category->child(i);
-    return nullptr;
+    const int code = CodeOf(category);
+    if (code < 0 || cardIndex < 0) return nullptr;
+    const auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    return static_cast<std::size_t>(cardIndex) < byIndex.size() ? byIndex[static_cast<std::size_t>(cardIndex)] : nullptr;
 }
 
 void CTessarelView::SelectCardItem(QTreeWidgetItem* category, int cardIndex) {
@@ -281,6 +409,8 @@ void CTessarelView::SetSelectedItemText(const QString& text) {
         return;
     }
     selected->setText(0, text);
+    const int code = CodeOf(selected->parent());
+    if (code >= 0) renamed.emplace_back(code, CardIndexOf(selected));
 }
 
 int CTessarelView::CodeOf(const QTreeWidgetItem* category) const {

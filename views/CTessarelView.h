@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "CardPrintLayout.h"
 #include "framework/Printing.h"
@@ -26,6 +28,16 @@ struct CardHint {
     std::array<std::string, 4> labels;
 };
 inline constexpr int kCardHint = 1;
+
+// What a card command hands the views after it appended a card to a category list (the card is
+// the list's last entry) or removed the entry at `index`: the tree then changes that one item
+// instead of rebuilding all of them. Any other update rebuilds the whole tree.
+struct CardListChange {
+    int code = -1;
+    int index = -1;
+};
+inline constexpr int kCardAddedHint = 2;
+inline constexpr int kCardRemovedHint = 3;
 
 class CTessarelView : public QTreeWidget, public View, public Printable {
     Q_OBJECT
@@ -97,6 +109,11 @@ private:
     CTessarelDoc* Doc() const;
     void InsertRoots();
     void RebuildCards();
+    void RebuildCategory(int code);
+    bool UpdateInPlace(int hint, const void* hintObject);
+    bool InsertCardItem(int code, int index);
+    bool RemoveCardItem(int code, int index);
+    bool SortRenamedItems();
     void SetImage(QTreeWidgetItem* item, int image);
     void OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
     void OnExpandingChanged(QTreeWidgetItem* item);
@@ -109,6 +126,11 @@ private:
     std::uint8_t cardSelected = 0;
     int currentCardIndex = 0;
     bool rebuilding = false;
+    // Items renamed in place since the last update (category code, list index): they keep their
+    // place until the next update of any kind, which moves them where a rebuild would put them.
+    std::vector<std::pair<int, int>> renamed;
+    // Each category's card items by list index, so finding a card's item costs no search.
+    std::array<std::vector<QTreeWidgetItem*>, 15> itemOfIndex;
     // The page metrics, cards per page, page count and print cards of the job under way.
     CardPrintLayout printLayout;
 };

@@ -5,6 +5,10 @@
 //
 // The argument is the piece size in KiB (the program uses 1024).
 //
+// Beside them, in the same run: `openssl enc -bf-ecb` over the same file (the legacy provider of
+// OpenSSL 3; its output goes to a file in the same folder, so it pays for writing as ours does),
+// and Blowfish in memory on every core (CCipherThreads) for what the cores give without any file.
+//
 // Peak memory: before each benchmark the process's peak resident size is reset (Linux
 // /proc/self/clear_refs), and each reports "peak_MiB" afterwards. The file benchmarks run first,
 // before the in-memory one allocates its 256 MiB buffer.
@@ -24,6 +28,7 @@
 
 #include "core/UserInterface.h"
 #include "crypto/Blowfish.h"
+#include "crypto/CipherThreads.h"
 #include "filecrypt/FileEncryptionOperations.h"
 #include "filecrypt/FileEncryptionState.h"
 
@@ -152,8 +157,41 @@ void BM_BlowfishInMemory(benchmark::State& state) {
     Report(state);
 }
 
+// The same file through the openssl command, started afresh each time as a user would run it.
+void BM_OpensslEncFile(benchmark::State& state) {
+    auto& files = Files();
+    const std::string output = files.folder + "/openssl.out";
+    const std::string command = "openssl enc -provider legacy -provider default -bf-ecb -nopad "
+                                "-K 62656e63686d61726b2070617373776f -in '" + files.plainPath + "' -out '" + output + "'";
+    if (std::system(command.c_str()) != 0) {
+        state.SkipWithError("openssl enc -bf-ecb failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) state.SkipWithError("openssl enc -bf-ecb failed");
+    }
+    std::filesystem::remove(output);
+    Report(state);
+}
+
+void BM_BlowfishInMemoryAllCores(benchmark::State& state) {
+    std::vector<std::uint8_t> buffer(kFileSize, 0x5A);
+    tessarel::Blowfish cipher;
+    tessarel::CCipherThreads cores;
+    for (auto _ : state) {
+        cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(kPassword.data()), kPassword.size());
+        cores.EncryptBlocks(cipher, buffer.data(), kFileSize / 8);
+        benchmark::DoNotOptimize(buffer.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["threads"] = cores.Threads();
+    Report(state);
+}
+
 BENCHMARK(BM_EncryptFile)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_DecryptFile)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_OpensslEncFile)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_BlowfishInMemory)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_BlowfishInMemoryAllCores)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 }  // namespace

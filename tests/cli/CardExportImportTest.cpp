@@ -192,6 +192,47 @@ TEST(CliExportImport, CsvHasAHeaderRowQuotesAsRfc4180AndKeepsLineBreaks) {
     EXPECT_EQ(RunCli({"export", path, "--format=csv"}).out, expected);
 }
 
+// The export goes out in pieces of a few dozen KiB: thousands of cards, stored out of save order
+// and with deleted and stray ones among them, come out in save order, each whole, in both formats.
+TEST(CliExportImport, ManyCardsStreamOutInSaveOrder) {
+    std::vector<RecordCard> stored;
+    for (int i = 0; i < 4000; ++i) {
+        const int kind = (i * 7) % 17;  // 0..14 a category, 15 deleted, 16 a stray deleted code
+        RecordCard card = Card(static_cast<std::uint8_t>(kind < 15 ? kind : kind == 15 ? i % 15 : 30), "card " + std::to_string(i),
+                               kind >= 15 ? 0x02 : 0);
+        card.note = std::string(static_cast<std::size_t>(i % 50), 'n') + "\r\n\"q\",";
+        card.syncValue = static_cast<std::uint32_t>(i);
+        stored.push_back(card);
+    }
+    std::vector<RecordCard> saveOrder;
+    for (int code = 0; code <= 15; ++code) {
+        for (const auto& card : stored) {
+            const bool deleted = (card.statusFlags & 0x02) != 0;
+            if (code < 15 ? (!deleted && card.code == code) : deleted) saveOrder.push_back(card);
+        }
+    }
+    TempDir dir;
+    const std::string password = "stream password";
+    const std::string path = dir.File("many.qde");
+    WriteBytes(path, EncryptedCardFile(stored, 0, password));
+    const CliRun json = RunCli({"export", path}, password + "\n");
+    ASSERT_EQ(json.exitStatus, 0) << json.err;
+    ASSERT_GT(json.out.size(), std::size_t{4} << 18);
+    const QJsonArray cards = ParseJson(json.out)["cards"].toArray();
+    ASSERT_EQ(static_cast<std::size_t>(cards.size()), saveOrder.size());
+    for (qsizetype i = 0; i < cards.size(); ++i) ExpectCard(cards[i].toObject(), saveOrder[static_cast<std::size_t>(i)]);
+
+    const CliRun csv = RunCli({"export", path, "--format", "csv"}, password + "\n");
+    ASSERT_EQ(csv.exitStatus, 0) << csv.err;
+    std::string expected = "category,categoryName,name,field2,field3,password,note,modified,recordFlags,syncValue,statusFlags,deleted\r\n";
+    for (const auto& card : saveOrder) {
+        expected += std::to_string(card.code) + "," + (card.code < 15 ? kNames[card.code] : "") + "," + card.name + ",,,,\"" +
+                    std::string(card.note.size() - 6, 'n') + "\r\n\"\"q\"\",\",0,0," + std::to_string(card.syncValue) + "," +
+                    std::to_string(card.statusFlags) + "," + ((card.statusFlags & 0x02) ? "true" : "false") + "\r\n";
+    }
+    EXPECT_EQ(csv.out, expected);
+}
+
 TEST(CliExportImport, EmptyFileSaysSoAndListsNoCards) {
     TempDir dir;
     const std::string path = dir.File("empty.qdf");

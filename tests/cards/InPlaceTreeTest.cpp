@@ -1,0 +1,121 @@
+// The card commands change the tree in place instead of rebuilding it. Whatever the sequence of
+// commands, after each update the tree must hold exactly what a rebuild from the lists gives:
+// each category's cards sorted by name without regard to case, equal names in list order, every
+// item carrying its card's list index, and every card's list index its place in its list.
+
+#include <QLineEdit>
+#include <algorithm>
+#include <random>
+
+#include "CardsFixture.h"
+#include "cardstore/CCardList.h"
+#include "cardstore/CategoryTable.h"
+#include "framework/CommandIds.h"
+#include "resources/ResourceIds.h"
+#include "views/CardText.h"
+
+namespace tessarel::test {
+namespace {
+
+struct Entry {
+    QString text;
+    int index;
+    bool operator==(const Entry&) const = default;
+};
+
+void PrintTo(const Entry& entry, std::ostream* out) { *out << '"' << entry.text.toStdString() << "\" #" << entry.index; }
+
+class InPlaceTree : public CardsFixture {
+protected:
+    std::vector<Entry> Shown(int code) const {
+        std::vector<Entry> entries;
+        QTreeWidgetItem* root = Tree()->GetCategoryItem(code);
+        for (int i = 0; i < root->childCount(); ++i)
+            entries.push_back({root->child(i)->text(0), CTessarelView::CardIndexOf(root->child(i))});
+        return entries;
+    }
+
+    std::vector<Entry> Rebuilt(int code) const {
+        std::vector<Entry> entries;
+        const CCardList* list = Doc()->GetCategoryList(code);
+        int index = 0;
+        for (const auto& card : *list) entries.push_back({CardTextToQString(card->GetFieldText1()), index++});
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Entry& a, const Entry& b) { return a.text.toCaseFolded() < b.text.toCaseFolded(); });
+        return entries;
+    }
+
+    void ExpectTreeAsRebuilt(const std::string& step) const {
+        for (int code = 0; code < kCategoryCount; ++code) {
+            ASSERT_EQ(Shown(code), Rebuilt(code)) << step << ", category " << code;
+            int index = 0;
+            for (const auto& card : *Doc()->GetCategoryList(code)) ASSERT_EQ(card->GetListIndex(), index++) << step;
+        }
+    }
+
+    QTreeWidgetItem* SomeCard(std::mt19937& random) const {
+        std::vector<QTreeWidgetItem*> cards;
+        for (int code = 0; code < kCategoryCount; ++code) {
+            QTreeWidgetItem* root = Tree()->GetCategoryItem(code);
+            for (int i = 0; i < root->childCount(); ++i) cards.push_back(root->child(i));
+        }
+        if (cards.empty()) return nullptr;
+        return cards[std::uniform_int_distribution<std::size_t>(0, cards.size() - 1)(random)];
+    }
+
+    void SelectItem(QTreeWidgetItem* item) {
+        // From a category first, so the selection change is handled as a click would be.
+        Tree()->setCurrentItem(item->parent() ? item->parent() : Tree()->GetCategoryItem(0));
+        Tree()->setCurrentItem(item);
+    }
+};
+
+TEST_F(InPlaceTree, EveryCommandLeavesTheTreeAsARebuildWould) {
+    NewFile();
+    MakeTreeActive();
+    // Few categories and few names, so categories fill up and names repeat in every case.
+    const QStringList categories = {"WWW Sites", "Bank Accounts", "Miscellaneous"};
+    const QStringList names = {"alpha", "Alpha", "beta", "BETA", "gamma", "", "delta", "alpha"};
+    std::mt19937 random(20);
+    auto pick = [&random](const QStringList& from) { return from[std::uniform_int_distribution<qsizetype>(0, from.size() - 1)(random)]; };
+    for (int step = 0; step < 300; ++step) {
+        const int action = std::uniform_int_distribution<int>(0, 5)(random);
+        const std::string what = "step " + std::to_string(step) + " action " + std::to_string(action);
+        QTreeWidgetItem* card = SomeCard(random);
+        if (action <= 1 || !card) {
+            const QString name = pick(names);
+            AddCard(pick(categories), name);
+            ASSERT_EQ(SelectedText(), name) << what;
+        } else if (action == 2) {
+            SelectItem(card);
+            dialogs->AnswerMessage(MessageAnswer::Ok);
+            ASSERT_TRUE(Run(res::DeleteCard)) << what;
+        } else if (action == 3) {
+            SelectItem(card);
+            const QString name = card->text(0);
+            ASSERT_TRUE(Run(cmd::EditCut)) << what;
+            SelectCategory(pick(categories));
+            ASSERT_TRUE(Run(cmd::EditPaste)) << what;
+            ASSERT_EQ(SelectedText(), name) << what;
+        } else if (action == 4) {
+            SelectItem(card);
+            ASSERT_TRUE(Run(cmd::EditCopy)) << what;
+            SelectCategory(pick(categories));
+            ASSERT_TRUE(Run(cmd::EditPaste)) << what;
+        } else {
+            // Renamed in place: the item keeps its place until the next update sorts it.
+            SelectItem(card);
+            FillCardDialog(CardFields{pick(names), {}, {}, {}, {}});
+            ASSERT_TRUE(Run(res::EditCard)) << what;
+            continue;
+        }
+        ExpectTreeAsRebuilt(what);
+        // The counts follow the tree.
+        int total = 0;
+        for (int code = 0; code < kCategoryCount; ++code) total += Tree()->GetCategoryItem(code)->childCount();
+        ASSERT_EQ(TotalCount(), QString::number(total)) << what;
+    }
+}
+
+}  // namespace
+}  // namespace tessarel::test
