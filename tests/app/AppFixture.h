@@ -38,6 +38,7 @@ protected:
 
     QTemporaryDir folder;
     QString dataHome;
+    QString programPath{"/opt/tessarel/bin/tessarel"};  // what the desktop entry names
     std::unique_ptr<ScriptedDialogHost> dialogs;
     std::unique_ptr<CTessarelApp> app;
     CMainFrame* frame = nullptr;
