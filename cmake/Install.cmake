@@ -63,6 +63,9 @@ list(FILTER compressed INCLUDE REGEX "\\.1\\.gz$")
 install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessarel)
+# For the package's check; inert elsewhere.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tessarel)
 
 # The Debian package. Its dependencies come from dpkg-shlibdeps, plus xdg-utils, through which
 # the browser companion opens addresses. The desktop, MIME and icon databases are brought up to
@@ -73,16 +76,16 @@ set(CPACK_PACKAGE_NAME tessarel)
 set(CPACK_PACKAGE_VENDOR Corvale)
 set(CPACK_PACKAGE_CONTACT "Tessarel developers <tessarel@corvale.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "password manager with plain and encrypted card files")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Tessarel keeps web site logins, FTP servers, mail and bank accounts, credit
- cards, software keys and other account details on cards sorted into
- categories, in card files saved plain or encrypted with a password. It opens
- a card's web site through the desktop's browser, prints cards, and encrypts
- any single file on disk.
- .
- The package also holds tessarel-cli, which lists, searches, exports and
- imports card files from scripts, and tessarel-browserd, the companion that
- hands the program's web addresses to the desktop's browser.")
+# The extended description; CPack indents it and turns the empty line into " .".
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tessarel keeps web site logins, FTP servers, mail and bank accounts, credit
+cards, software keys and other account details on cards sorted into
+categories, in card files saved plain or encrypted with a password. It opens
+a card's web site through the desktop's browser, prints cards, and encrypts
+any single file on disk.
+
+The package also holds tessarel-cli, which lists, searches, exports and
+imports card files from scripts, and tessarel-browserd, the companion that
+hands the program's web addresses to the desktop's browser.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
