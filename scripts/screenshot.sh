@@ -29,7 +29,7 @@ unset QT_QPA_PLATFORM
 pid=$!
 window=$(timeout 60 xdotool search --sync --onlyvisible --name 'Sample.qdf')
 # The first card of the first category, chosen as a person would: the tree has the focus.
-xdotool key --window "$window" Down Right Down
+xdotool key --window "$window" Home Right Down
 sleep 1
 import -window "$window" "$out"
 echo "$out"
