@@ -182,7 +182,7 @@ QByteArray FileTypeRegistration::MimePackageText(const std::vector<FileTypeEntry
 }
 
 bool FileTypeRegistration::WriteFiles(const std::vector<FileTypeEntry>& entries, const QString& programPath, Claims claims,
-                                      bool* packageChanged) {
+                                      bool* packageChanged, bool* desktopChanged) {
     bool ok = true;
     QStringList mimeTypes;
     for (const FileTypeEntry& entry : entries) {
@@ -191,7 +191,7 @@ bool FileTypeRegistration::WriteFiles(const std::vector<FileTypeEntry>& entries,
     }
     ok = WriteIfChanged(MimePackage(), MimePackageText(entries, claims), packageChanged) && ok;
     ok = CopyResource(QStringLiteral(":/icons/icon-128.svg"), ProgramIconFile()) && ok;
-    return WriteIfChanged(DesktopFile(), DesktopEntryText(mimeTypes, programPath)) && ok;
+    return WriteIfChanged(DesktopFile(), DesktopEntryText(mimeTypes, programPath), desktopChanged) && ok;
 }
 
 bool FileTypeRegistration::Register(const std::vector<FileTypeEntry>& entries, const QString& programPath) {
@@ -201,16 +201,19 @@ bool FileTypeRegistration::Register(const std::vector<FileTypeEntry>& entries, c
         return true;
     }
     bool packageChanged = false;
-    bool ok = WriteFiles(entries, programPath, Claims::LeaveToOwner, &packageChanged);
-    // The database tool is slow next to the rest of start-up; it runs when our types changed or
-    // the database it makes is missing.
+    bool desktopChanged = false;
+    bool ok = WriteFiles(entries, programPath, Claims::LeaveToOwner, &packageChanged, &desktopChanged);
+    // The database tools are slow next to the rest of start-up; each runs when what it reads
+    // changed or the database it makes is missing.
     if (packageChanged || !QFile::exists(dataHome + QStringLiteral("/mime/mime.cache"))) RefreshMimeDatabase();
+    // File managers built on GIO find the program for a type only through this cache.
+    if (desktopChanged || !QFile::exists(DesktopCache())) RefreshDesktopDatabase();
     return ok;
 }
 
 bool FileTypeRegistration::WriteInstallFiles(const std::vector<FileTypeEntry>& entries, const QString& programPath) {
     bool changed = false;
-    bool ok = WriteFiles(entries, programPath, Claims::Ignore, &changed);
+    bool ok = WriteFiles(entries, programPath, Claims::Ignore, &changed, &changed);
     // Every user reads an installation's files; the writing path makes them owner-only.
     const auto readable = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther;
     for (const QString& file : WrittenFiles(entries)) ok = QFile::setPermissions(file, readable) && ok;
@@ -249,11 +252,30 @@ void FileTypeRegistration::RemoveWrittenFiles() {
         RemoveEmptyFolders(QFileInfo(file).absolutePath(), dataHome);
     }
     RefreshMimeDatabase();
+    // The desktop cache is ours too when nothing else is left beside it.
+    const QString applications = QFileInfo(DesktopFile()).absolutePath();
+    if (QDir(applications).entryList(QDir::AllEntries | QDir::NoDotAndDotDot) == QStringList{QStringLiteral("mimeinfo.cache")}) {
+        RemoveFile(QFile::encodeName(DesktopCache()).toStdString());
+        RemoveEmptyFolders(applications, dataHome);
+    } else if (QDir(applications).exists()) {
+        RefreshDesktopDatabase();
+    }
     // The database files the tool made are ours too once our package is gone and none is left.
     QString packages = dataHome + QStringLiteral("/mime/packages");
     if (!QDir(packages).exists()) {
         QDir(dataHome + QStringLiteral("/mime")).removeRecursively();
     }
+}
+
+QString FileTypeRegistration::DesktopCache() const { return dataHome + QStringLiteral("/applications/mimeinfo.cache"); }
+
+void FileTypeRegistration::RefreshDesktopDatabase() const {
+    QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+    QString applications = QFileInfo(DesktopFile()).absolutePath();
+    if (tool.isEmpty() || !QDir(applications).exists()) return;
+    QProcess process;
+    process.start(tool, {applications});
+    process.waitForFinished(30000);
 }
 
 void FileTypeRegistration::RefreshMimeDatabase() const {

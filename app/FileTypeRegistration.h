@@ -56,11 +56,15 @@ public:
 
 private:
     enum class Claims { LeaveToOwner, Ignore };
-    bool WriteFiles(const std::vector<FileTypeEntry>& entries, const QString& programPath, Claims claims, bool* packageChanged);
+    bool WriteFiles(const std::vector<FileTypeEntry>& entries, const QString& programPath, Claims claims, bool* packageChanged,
+                    bool* desktopChanged);
     QByteArray MimePackageText(const std::vector<FileTypeEntry>& entries, Claims claims) const;
     QString ClaimingType(const QString& extension) const;
     void RemoveWrittenFiles();
     void RefreshMimeDatabase() const;
+    // The desktop entries' MIME cache (mimeinfo.cache) of the user's applications folder.
+    QString DesktopCache() const;
+    void RefreshDesktopDatabase() const;
     QString dataHome;
 };
 

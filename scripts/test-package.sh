@@ -22,19 +22,25 @@ if [ "${1:-}" = --open-through-desktop-entry ]; then
     shot=$3
     gio launch /usr/share/applications/tessarel.desktop
     # The program started from the menu shows its main window, titled "Tessarel".
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Tessarel')
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Tessarel$' | head -n 1)
     pid=$(xdotool getwindowpid "$window")
     echo "started from the desktop entry: process $pid, window \"$(xdotool getwindowname "$window")\""
     gio open "$card"
     name=$(basename "$card")
-    status=0
+    # The file opens in that program, whose caption then names it.
+    opened=
     for _ in $(seq 1 60); do
-        title=$(xdotool getwindowname "$window")
-        case $title in *"$name"*) break ;; esac
+        opened=$(xdotool search --all --onlyvisible --pid "$pid" --name "$name" 2>/dev/null | head -n 1) || true
+        [ -n "$opened" ] && break
         sleep 0.5
     done
-    echo "after gio open: window \"$title\""
-    case $title in *"$name"*) ;; *) echo "the file did not open in the running program" >&2; status=1 ;; esac
+    status=0
+    if [ -n "$opened" ]; then
+        echo "after gio open: window \"$(xdotool getwindowname "$opened")\" of process $pid"
+    else
+        echo "the file did not open in the running program" >&2
+        status=1
+    fi
     import -window root "$shot" || true
     kill "$pid"
     exit $status

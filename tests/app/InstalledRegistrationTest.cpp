@@ -105,6 +105,21 @@ TEST_F(InstalledRegistrationTest, AnyGapInTheInstallationKeepsThePerUserRegistra
     }
 }
 
+TEST_F(InstalledRegistrationTest, PerUserRegistrationMakesTheDesktopCacheAndUnregisterTakesItAway) {
+    if (QStandardPaths::findExecutable("update-desktop-database").isEmpty()) GTEST_SKIP() << "desktop-file-utils is not installed";
+    ASSERT_TRUE(Start());
+    // File managers built on GIO look the program up for a type in this cache only.
+    QFile cache(dataHome + "/applications/mimeinfo.cache");
+    ASSERT_TRUE(cache.open(QIODevice::ReadOnly));
+    const QByteArray text = cache.readAll();
+    cache.close();
+    for (const FileTypeEntry& type : allTypes)
+        EXPECT_TRUE(text.contains(FileTypeRegistration::MimeTypeOf(type.typeId).toUtf8() + "=tessarel.desktop;")) << text.toStdString();
+    app.reset();
+    EXPECT_FALSE(Start({"/Unregister"}));
+    EXPECT_FALSE(QDir(dataHome + "/applications").exists()) << "the cache was all that was left";
+}
+
 TEST_F(InstalledRegistrationTest, TheExecKeyQuotesAnyProgramPath) {
     // Blanks, quotes, the characters the quoting reserves, a backslash and a percent sign.
     const QString program = MakeProgram(Path("my \"tools\" $HOME `x` back\\slash 100%"));
