@@ -52,7 +52,10 @@ CFLAGS="$(dpkg-buildflags --get CFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 export CFLAGS CXXFLAGS LDFLAGS
+# Given as cache values, not only through the environment, so that a configured build-package/
+# takes changed flags too.
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+      -DCMAKE_C_FLAGS="$CFLAGS" -DCMAKE_CXX_FLAGS="$CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" \
       -DTESSAREL_BUILD_TESTS=OFF -DTESSAREL_BUILD_BENCH=OFF
 cmake --build "$build" --parallel "$(nproc)" \
       --target tessarel tessarel-cli tessarel-browserd tessarel-xdg-files tessarel_compressed_docs
