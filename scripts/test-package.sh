@@ -79,11 +79,11 @@ step "install"
 work=$(mktemp -d)
 cleanup() {
     step "remove"
-    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove --purge -y -q tessarel || true
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 remove --purge -y -q tessarel || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb"
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "$deb"
 for program in tessarel tessarel-cli tessarel-browserd; do
     [ "$(command -v "$program")" = /usr/bin/$program ] || { echo "$program is not /usr/bin/$program" >&2; exit 1; }
     "/usr/bin/$program" --version
