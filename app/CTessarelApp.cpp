@@ -41,6 +41,7 @@ CTessarelApp::~CTessarelApp() {
 }
 
 void CTessarelApp::CreateTemplates() {
+    if (!GetDocManager().GetTemplates().empty()) return;
     auto documents = [] { return std::unique_ptr<Document>(new CTessarelDoc); };
     auto cardFrames = [](Document& document) -> ChildFrame* { return new CChildFrame(document, *document.GetDocTemplate()); };
     // A "~~~" file opened as a document is shown in the file encryption view.
@@ -67,11 +68,14 @@ QString CTessarelApp::ProgramPath() const {
     return programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath;
 }
 
-void CTessarelApp::RegisterFileTypes() {
+std::vector<FileTypeEntry> CTessarelApp::FileTypes() {
+    CreateTemplates();
     std::vector<const DocTemplate*> templates;
     for (const auto& docTemplate : GetDocManager().GetTemplates()) templates.push_back(docTemplate.get());
-    FileTypeRegistration(dataHome).Register(FileTypeRegistration::EntriesOf(templates), ProgramPath());
+    return FileTypeRegistration::EntriesOf(templates);
 }
+
+void CTessarelApp::RegisterFileTypes() { FileTypeRegistration(dataHome).Register(FileTypes(), ProgramPath()); }
 
 bool CTessarelApp::StartConversations() {
     conversationUi = std::make_unique<GuiUserInterface>();

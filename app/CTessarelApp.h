@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 #include "CommandLineInfo.h"
+#include "FileTypeRegistration.h"
 #include "framework/Application.h"
 
 namespace tessarel {
@@ -42,6 +44,10 @@ public:
     // printed and closed. `printer` empty: the default printer. Returns the pages printed, -1
     // when the file could not be opened or nothing could be written.
     int PrintFile(const QString& path, const QString& printer);
+
+    // The document types the desktop is told about, in the document manager's order; makes the
+    // templates when start-up has not yet.
+    std::vector<FileTypeEntry> FileTypes();
 
     // Where the file types are registered (empty: the user's XDG data directory).
     void SetDataHome(const QString& folder) { dataHome = folder; }

@@ -24,6 +24,10 @@ CommandLineInfo CommandLineInfo::Parse(const QStringList& arguments) {
     CommandLineInfo info;
     bool sawFile = false;
     for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--help") || argument == QLatin1String("--version")) {
+            (argument == QLatin1String("--help") ? info.showHelp : info.showVersion) = true;
+            continue;
+        }
         if (!IsFlag(argument)) {
             if (info.shell == Shell::PrintTo && sawFile && info.printTo.size() < 3)
                 info.printTo << argument;
@@ -51,5 +55,27 @@ CommandLineInfo CommandLineInfo::Parse(const QStringList& arguments) {
     if (info.shell == Shell::Nothing && sawFile) info.shell = Shell::FileOpen;
     return info;
 }
+
+QString CommandLineInfo::HelpText() {
+    return QStringLiteral(
+        "Usage: tessarel [FLAG] [FILE]\n"
+        "Tessarel keeps passwords and account details in card files (.qdf plain, .qde encrypted)\n"
+        "and encrypts single files (.~~~).\n"
+        "\n"
+        "A flag starts with \"-\" or \"/\". p, pt and dde are written in exactly this case;\n"
+        "the others in any case.\n"
+        "  -dde FILE                     open FILE in the running program, or start and open it\n"
+        "  -p FILE                       print FILE on the default printer and end\n"
+        "  -pt FILE PRINTER DRIVER PORT  print FILE on PRINTER and end\n"
+        "  -Unregister, -Unregserver     remove this user's file types and settings, and end\n"
+        "  -Embedding, -Automation       start without the splash window\n"
+        "  --help                        show this help and end\n"
+        "  --version                     show the version and end\n"
+        "\n"
+        "A file name alone is not opened.\n"
+        "See tessarel(1) for the file types, the settings and the environment.\n");
+}
+
+QString CommandLineInfo::VersionText() { return QStringLiteral("tessarel " TESSAREL_VERSION "\n"); }
 
 }  // namespace tessarel

@@ -1,10 +1,29 @@
 // tessarel: the password manager.
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
 
 #include "CTessarelApp.h"
+#include "CommandLineInfo.h"
+
+namespace {
+
+// "--help" and "--version" answer on a terminal without a display, so they are looked at before
+// the application object connects to one.
+bool AnswersInformationRequest(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const tessarel::CommandLineInfo info = tessarel::CommandLineInfo::Parse(arguments);
+    if (!info.showHelp && !info.showVersion) return false;
+    const QString text = info.showHelp ? tessarel::CommandLineInfo::HelpText() : tessarel::CommandLineInfo::VersionText();
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (AnswersInformationRequest(argc, argv)) return 0;
     QApplication qt(argc, argv);
     tessarel::CTessarelApp app;
     if (!app.InitInstance(QCoreApplication::arguments().mid(1))) return 0;

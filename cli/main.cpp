@@ -1,6 +1,7 @@
 // tessarel-cli: scripting, backups and checks over the same core as the program.
 
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,27 @@ void RegisterFileCryptCommands(std::vector<CliCommand>& commands);
 
 namespace {
 
-void PrintUsage(const std::vector<tessarel::cli::CliCommand>& commands) {
-    std::cerr << "usage:\n";
-    for (const auto& command : commands) std::cerr << "  tessarel-cli " << command.usage << "\n";
+void PrintUsage(const std::vector<tessarel::cli::CliCommand>& commands, std::ostream& out = std::cerr) {
+    out << "usage:\n";
+    for (const auto& command : commands) out << "  tessarel-cli " << command.usage << "\n";
+    out << "  tessarel-cli [COMMAND] --help | --version\n";
+}
+
+// "--help" or "--version" among a command's options (before "--", after which a file or card may
+// be called so) answers on standard output; returns -1 when neither was asked for.
+int AnswerInformationRequest(const std::vector<std::string>& arguments, const std::string& usage) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--") break;
+        if (argument == "--version") {
+            std::cout << "tessarel-cli " TESSAREL_VERSION "\n";
+            return 0;
+        }
+        if (argument == "--help") {
+            std::cout << usage;
+            return 0;
+        }
+    }
+    return -1;
 }
 
 }  // namespace
@@ -32,8 +51,15 @@ int main(int argc, char** argv) {
     }
     const std::string name = argv[1];
     const std::vector<std::string> arguments(argv + 2, argv + argc);
+    if (name == "--help" || name == "--version") {
+        std::ostringstream usage;
+        PrintUsage(commands, usage);
+        return AnswerInformationRequest({name}, usage.str());
+    }
     for (const auto& command : commands) {
-        if (command.name == name) return command.run(arguments);
+        if (command.name != name) continue;
+        const int answered = AnswerInformationRequest(arguments, "usage: tessarel-cli " + command.usage + "\n");
+        return answered >= 0 ? answered : command.run(arguments);
     }
     std::cerr << "tessarel-cli: unknown command '" << name << "'\n";
     PrintUsage(commands);

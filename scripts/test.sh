@@ -20,4 +20,7 @@ phase "fuzz regression"
 "$top/scripts/fuzz-regression.sh"
 phase "tests under ASan + UBSan"
 "$top/scripts/test-sanitized.sh"
+# Last: it installs the package on this machine for a moment (apt-get), then removes it.
+phase "Debian package: build, lintian, install, try, remove"
+"$top/scripts/test-package.sh"
 phase "done"

@@ -3,7 +3,7 @@
 // is asked to open to the desktop's default browser. Tessarel starts it (Launch WWW, or the wait
 // for a browser that is not running) and finds it beside itself at the first start.
 //
-//   tessarel-browserd
+//   tessarel-browserd [--help | --version]
 //
 // TESSAREL_BROWSERD_OPENER, when set, names a program that is run with the address as its one
 // argument instead of the desktop's default browser (for tests, or to choose a browser).
@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QUrl>
 #include <cstdio>
+#include <string>
 
 #include "browser/browserd/BrowserCompanion.h"
 
@@ -27,13 +28,44 @@ bool OpenWithDesktop(const QString& address) {
     return QProcess::startDetached(QStringLiteral("xdg-open"), {address});
 }
 
+const char* const kUsage = "usage: tessarel-browserd [--help | --version]\n";
+
+const char* const kHelp =
+    "Serves Tessarel's requests to a web browser (the WWW_ verbs under the names Iexplore and\n"
+    "Netscape) and opens the addresses in the desktop's default browser. Tessarel starts it\n"
+    "when it needs a browser; WWW_Exit ends it.\n"
+    "\n"
+    "  --help     show this help and end\n"
+    "  --version  show the version and end\n"
+    "\n"
+    "Environment: TESSAREL_BROWSERD_OPENER names a program run with the address instead of the\n"
+    "desktop's browser. Exit status 1 when another program serves the names already.\n";
+
+// --help and --version are looked at before the application connects to a display, so that they
+// answer on a terminal. Returns whether one was answered.
+bool AnswerInformationRequest(int argc, char** argv) {
+    if (argc != 2) return false;
+    const std::string argument = argv[1];
+    if (argument == "--help") {
+        std::fputs(kUsage, stdout);
+        std::fputs(kHelp, stdout);
+        return true;
+    }
+    if (argument == "--version") {
+        std::fputs("tessarel-browserd " TESSAREL_VERSION "\n", stdout);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (AnswerInformationRequest(argc, argv)) return 0;
     QGuiApplication app(argc, argv);
     QGuiApplication::setQuitOnLastWindowClosed(false);
     if (app.arguments().size() > 1) {
-        std::fprintf(stderr, "usage: tessarel-browserd\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     tessarel::browser::BrowserCompanion companion(OpenWithDesktop);

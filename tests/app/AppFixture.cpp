@@ -50,7 +50,7 @@ bool AppFixture::Start(const QStringList& arguments) {
     }
     app = std::make_unique<CTessarelApp>();
     app->SetDataHome(dataHome);
-    app->SetProgramPath("/opt/tessarel/bin/tessarel");
+    app->SetProgramPath(programPath);
     bool result = app->InitInstance(arguments);
     frame = app->MainFrame();
     Settle();

@@ -39,6 +39,7 @@ protected:
 
     QTemporaryDir folder;
     QString dataHome;
+    QString programPath{"/opt/tessarel/bin/tessarel"};  // what the desktop entry names
     std::unique_ptr<ScriptedDialogHost> dialogs;
     std::unique_ptr<TestPrinters> printers;
     std::unique_ptr<CTessarelApp> app;

@@ -121,6 +121,7 @@ TEST_F(StartupTest, AnUnchangedRegistrationRewritesNothing) {
     ASSERT_TRUE(registration.Register(entries, "/bin/one"));
     QStringList files = registration.WrittenFiles(entries);
     if (QFile::exists(dataHome + "/mime/mime.cache")) files << dataHome + "/mime/mime.cache";
+    if (QFile::exists(dataHome + "/applications/mimeinfo.cache")) files << dataHome + "/applications/mimeinfo.cache";
     const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6));
     auto stamp = [](const QString& path) { return QFileInfo(path).lastModified(); };
     for (const QString& file : files) {
