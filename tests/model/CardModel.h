@@ -4,6 +4,7 @@
 // The expectations (bytes on file, the rows of the field list, the tree's order) are written here
 // from the card file and view rules, independently of the program's own code.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -44,6 +45,9 @@ struct ModelFile {
     bool encrypted = false;
     std::string password;  // the bytes of the password it was saved under
     QString typed;         // the same password as typed
+    // A file that is no card file (an encrypted single file): its bytes must stay as they are.
+    bool opaque = false;
+    QByteArray bytes;
 };
 
 // The bytes a typed text is stored as: Windows-1252, line breaks CR LF.

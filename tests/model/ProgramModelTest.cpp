@@ -12,12 +12,18 @@
 //   TESSAREL_MODEL_SEQUENCES  number of sequences [16]
 //   TESSAREL_MODEL_STEPS      steps per sequence [64]
 //   TESSAREL_MODEL_KEEP_GOING 1: report every failing sequence and go on [0: stop at the first]
+//   TESSAREL_MODEL_PENDING    paths whose faults are being mended elsewhere, comma-separated or
+//                             "all" [kPendingByDefault]: "single-file-names" opens encrypted single
+//                             files named like page.h~~~ and notes~~~ (not only x.~~~);
+//                             "type-switch-names" saves under names without a card extension, so
+//                             the Encrypt On Save type switch meets them
 // Sequence n runs with seed (first seed + n); a failure prints that seed, the step and the whole
 // sequence, and TESSAREL_MODEL_SEED=<seed> TESSAREL_MODEL_SEQUENCES=1 replays it.
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,6 +59,17 @@ std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
     return std::strtoull(text, nullptr, 10);
 }
 
+// The pending paths the CI run includes; add a name once its fix is on main.
+constexpr const char* kPendingByDefault = "";
+
+bool Pending(const char* name) {
+    static const std::string enabled = [] {
+        const char* text = std::getenv("TESSAREL_MODEL_PENDING");
+        return std::string(text ? text : kPendingByDefault);
+    }();
+    return enabled == "all" || ("," + enabled + ",").find("," + std::string(name) + ",") != std::string::npos;
+}
+
 // A difference between the program and the model: ends the sequence.
 struct Divergence {
     std::string what;
@@ -61,7 +78,7 @@ struct Divergence {
 enum class Action {
     SelectCategory, SelectCard, FirstOrLast, NewCard, EditCard, DeleteCard, TreeCopy, TreeCut, TreePaste,
     ListCopy, ListCut, ListPaste, DoubleClickRow, EncryptOnSave, Save, SaveAs, AutoSaveTick, CloseAndReopen,
-    FileViewRoundTrip
+    FileViewRoundTrip, OpenSingleFile
 };
 
 struct Weighted {
@@ -76,6 +93,7 @@ constexpr Weighted kMix[] = {
     {Action::TreePaste, 4},      {Action::ListCopy, 2},   {Action::ListCut, 3},     {Action::ListPaste, 3},
     {Action::DoubleClickRow, 7}, {Action::EncryptOnSave, 5}, {Action::Save, 5},     {Action::SaveAs, 3},
     {Action::AutoSaveTick, 4},   {Action::CloseAndReopen, 4}, {Action::FileViewRoundTrip, 2},
+    {Action::OpenSingleFile, 2},
 };
 
 struct Selection {
@@ -100,6 +118,7 @@ protected:
     QString password;
     QString path;
     bool encryptedTemplate = false;
+    bool templateKnown = true;  // false for a name of no card type reopened: its template is not fixed
     bool modified = false;
     QString oldPlainPath, oldEncryptedPath;
     Selection selection;
@@ -192,6 +211,7 @@ protected:
         password.clear();
         path.clear();
         encryptedTemplate = false;
+        templateKnown = true;
         modified = false;
         oldPlainPath.clear();
         oldEncryptedPath.clear();
@@ -259,6 +279,11 @@ protected:
     void ReadBack(const QString& file) {
         auto found = disk.find(file);
         Expect(found != disk.end(), "no model of " + file.toStdString());
+        if (found->second.opaque) {
+            QFile bytes(file);
+            Expect(bytes.open(QIODevice::ReadOnly) && bytes.readAll() == found->second.bytes, file.toStdString() + " is no longer as it was");
+            return;
+        }
         CCardFileData data;
         testing::ScriptedUserInterface ui;
         if (found->second.encrypted) ui.Password(found->second.password);
@@ -363,7 +388,7 @@ protected:
         CompareCards(doc->Data(), cards, "document", true);
         Expect(doc->IsModified() == modified, std::string("the document is ") + (doc->IsModified() ? "modified" : "not modified") + ", the model says otherwise");
         Expect(doc->GetPathName() == path, "the document's path is " + Quote(doc->GetPathName()) + ", the model " + Quote(path));
-        Expect(doc->GetDocTemplate() == (encryptedTemplate ? app->EncryptedCardTemplate() : app->PlainCardTemplate()),
+        Expect(!templateKnown || doc->GetDocTemplate() == (encryptedTemplate ? app->EncryptedCardTemplate() : app->PlainCardTemplate()),
                std::string("the document is not of the ") + (encryptedTemplate ? "encrypted" : "plain") + " card type");
         Expect(doc->GetEncryptionMode() == mode && Bytes(doc->GetEncryptionPassword()) == CardBytes(password),
                "encryption mode " + std::to_string(doc->GetEncryptionMode()) + " or password differ from the model");
@@ -444,7 +469,7 @@ protected:
             // Over a file the model knows (never the document's own: that is a plain Save).
             auto other = disk.begin();
             std::advance(other, Pick(static_cast<int>(disk.size())));
-            if (other->first != path) {
+            if (other->first != path && !other->second.opaque) {
                 dialogs->AnswerFile(other->first);
                 Log("  save dialog: over " + QFileInfo(other->first).fileName().toStdString());
                 return other->first;
@@ -453,7 +478,9 @@ protected:
         QString name = QStringLiteral("%1/f%2").arg(dir).arg(++nameCounter);
         const int variant = Pick(100);
         QString typed = name;
-        if (variant < 60)
+        if (Pending("type-switch-names") && Chance(20))
+            typed += QStringLiteral(".cards");
+        else if (variant < 60)
             typed += Extension();
         else if (variant < 85)
             typed += QString();
@@ -911,6 +938,7 @@ protected:
             }
             encryptedTemplate = encrypted;
         }
+        templateKnown = true;
         FreshWindow();
     }
 
@@ -982,6 +1010,10 @@ protected:
             mode = file.encrypted ? 1 : 0;
             password = file.encrypted ? file.typed : QString();
             encryptedTemplate = path.endsWith(QStringLiteral(".qde"));
+            templateKnown = path.endsWith(QStringLiteral(".qde")) || path.endsWith(QStringLiteral(".qdf"));
+            // A name of no card type gets the template the opener chose; the type switch then
+            // starts from that one.
+            if (!templateKnown && Doc()) encryptedTemplate = Doc()->GetDocTemplate() == app->EncryptedCardTemplate();
             FileTouched();
         }
         modified = false;
@@ -1037,6 +1069,36 @@ protected:
         Cover("file view round trip");
     }
 
+    // An encrypted single file opened as a document: the file encryption view shows it, the card
+    // file stays as it was, and Card View goes back to it.
+    void StepOpenSingleFile() {
+        QString suffix = QStringLiteral(".~~~");
+        if (Pending("single-file-names") && Chance(60)) suffix = Chance(50) ? QStringLiteral(".h~~~") : QStringLiteral("~~~");
+        const QString name = QStringLiteral("%1/s%2").arg(dir).arg(++nameCounter) + suffix;
+        QByteArray bytes;
+        for (int i = 8 + Pick(100); i > 0; --i) bytes += static_cast<char>(Pick(256));
+        QFile file(name);
+        Expect(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "cannot write " + name.toStdString());
+        file.close();
+        ModelFile opaque;
+        opaque.opaque = true;
+        opaque.bytes = bytes;
+        disk[name] = opaque;
+        Log("open the encrypted single file " + QFileInfo(name).fileName().toStdString() + " and go back with Card View");
+        dialogs->AnswerMessage(MessageAnswer::No);
+        ExpectMessage("Password for file encryption is not set, would you like to set the Password ?");
+        app->GetDocManager().OpenDocumentFile(name);
+        Settle();
+        Expect(dynamic_cast<CChildFrmFileView*>(frame->GetActiveChild()) != nullptr, "the file encryption view is not active");
+        // Whether looking at the file counts as a read that starts the automatic-save timer is
+        // the opener's choice; either is sound.
+        if (autoSaveCheck && !timerRunning && frame->AutoSaveInterval() > 0) FileTouched();
+        Expect(Run(res::CardViewMenu), "Card View did not run");
+        countCode = 0;
+        Cover("open single file");
+        ReadBack(name);
+    }
+
     void Step() {
         scriptProblem.clear();
         expectedMessages.clear();
@@ -1064,6 +1126,7 @@ protected:
             case Action::AutoSaveTick: StepAutoSaveTick(); break;
             case Action::CloseAndReopen: StepCloseAndReopen(); break;
             case Action::FileViewRoundTrip: StepFileViewRoundTrip(); break;
+            case Action::OpenSingleFile: StepOpenSingleFile(); break;
         }
         Settle();
         CheckProgram();
@@ -1122,7 +1185,7 @@ TEST_F(ProgramModelTest, RandomCardCommandSequencesMatchTheModel) {
         for (const char* what : {"new card", "edit card", "delete card", "copy card", "cut card", "paste card", "copy row", "cut row",
                                  "paste row", "note edit", "option toggle", "edit from the field list", "encrypt on", "encrypt off",
                                  "save", "save as", "automatic save", "reopen plain", "reopen encrypted", "reopen as new",
-                                 "file view round trip"})
+                                 "file view round trip", "open single file"})
             EXPECT_GT(coverage[what], 0) << what;
     }
     std::cout << "model run: first seed " << firstSeed << ", " << sequences << " sequences, " << stepsRun << " steps, " << failed
