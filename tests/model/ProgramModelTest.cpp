@@ -16,7 +16,9 @@
 //                             "all" [kPendingByDefault]: "single-file-names" opens encrypted single
 //                             files named like page.h~~~ and notes~~~ (not only x.~~~);
 //                             "type-switch-names" saves under names without a card extension, so
-//                             the Encrypt On Save type switch meets them
+//                             the Encrypt On Save type switch meets them;
+//                             "type-switch-replace" makes the type switch meet an existing file of
+//                             the new name: the person must be asked (answered yes) first
 // Sequence n runs with seed (first seed + n); a failure prints that seed, the step and the whole
 // sequence, and TESSAREL_MODEL_SEED=<seed> TESSAREL_MODEL_SEQUENCES=1 replays it.
 #include <QApplication>
@@ -101,8 +103,31 @@ struct Selection {
     int index = -1;  // -1: the category itself
 };
 
+// The scripted seam, and one more answer: a question the model knows must come but whose words
+// are not fixed (asking before the type switch replaces a file) is answered affirmatively.
+class AffirmingDialogHost : public ScriptedDialogHost {
+public:
+    MessageAnswer ShowMessage(const Message& message) override {
+        if (affirm > 0 && message.buttons != MessageButtons::Ok) {
+            --affirm;
+            affirmed.push_back(message.text);
+            return message.buttons == MessageButtons::OkCancel ? MessageAnswer::Ok : MessageAnswer::Yes;
+        }
+        return ScriptedDialogHost::ShowMessage(message);
+    }
+    int affirm = 0;
+    std::vector<std::string> affirmed;
+};
+
 class ProgramModelTest : public CardsFixture {
 protected:
+    void SetUp() override {
+        CardsFixture::SetUp();
+        dialogs.reset();
+        dialogs = std::make_unique<AffirmingDialogHost>();
+    }
+    AffirmingDialogHost& Host() { return static_cast<AffirmingDialogHost&>(*dialogs); }
+
     // --- sequence bookkeeping -------------------------------------------------------------
     std::mt19937_64 rng;
     std::vector<std::string> log;
@@ -473,6 +498,20 @@ protected:
                 dialogs->AnswerFile(other->first);
                 Log("  save dialog: over " + QFileInfo(other->first).fileName().toStdString());
                 return other->first;
+            }
+        }
+        if (Pending("type-switch-replace") && Chance(30)) {
+            // The other type's name of a card file that exists: a later type switch meets it.
+            for (const auto& [file, content] : disk) {
+                QString sibling = file;
+                if (content.opaque || !(sibling.endsWith(".qdf") || sibling.endsWith(".qde"))) continue;
+                sibling.chop(4);
+                sibling += Extension();
+                if (sibling != path && !disk.count(sibling)) {
+                    dialogs->AnswerFile(sibling);
+                    Log("  save dialog: " + QFileInfo(sibling).fileName().toStdString());
+                    return sibling;
+                }
             }
         }
         QString name = QStringLiteral("%1/f%2").arg(dir).arg(++nameCounter);
@@ -901,7 +940,19 @@ protected:
             accept = false;
             what = "cancel";
         }
+        const bool switches = accept && (!encrypt || (first == second && first.size() >= 8));
+        const QString target = switches ? SwitchedPath(encrypt) : path;
+        if (Pending("type-switch-replace") && target != path && !disk.count(target) && Chance(40)) PlaceOtherCardFile(target);
+        const bool replaces = target != path && disk.count(target) > 0;
+        if (replaces && !Pending("type-switch-replace")) {
+            // Until the switch asks before it replaces a file, this one is left alone.
+            accept = false;
+            what += " (cancelled: " + QFileInfo(target).fileName().toStdString() + " exists)";
+        }
         Log("Encrypt On Save " + what);
+        const bool asks = accept && replaces;
+        Host().affirm = asks ? 1 : 0;
+        Host().affirmed.clear();
         dialogs->RunDialog([=, this](Dialog& dialog) {
             auto* box = dialog.findChild<QCheckBox*>(QString::number(res::ControlEncryptFlag));
             auto* one = dialog.findChild<QLineEdit*>(QString::number(res::ControlEncryptPassword));
@@ -917,6 +968,10 @@ protected:
         if (accept && encrypt && first != second) ExpectMessage("Password not correct, try again!");
         else if (accept && encrypt && first.size() < 8) ExpectMessage("Password to short, please use more characters!");
         Expect(Run(res::EncryptOnSave), "Encrypt On Save did not run");
+        Expect(Host().affirmed.size() == (asks ? 1u : 0u),
+               asks ? "the type switch replaced " + target.toStdString() + " without asking" : "an unexpected question came");
+        Host().affirm = 0;
+        if (asks) Cover("type switch over a file");
         if (!accept || (encrypt && (first != second || first.size() < 8))) return;
         mode = encrypt ? 1 : 0;
         Cover(encrypt ? "encrypt on" : "encrypt off");
@@ -927,14 +982,39 @@ protected:
 
     // The file type follows the encryption: the path takes the other extension and the window is
     // made again.
+    // Another card file, written by the card store where the person keeps one.
+    void PlaceOtherCardFile(const QString& file) {
+        ModelCard model;
+        model.fields = {QStringLiteral("kept elsewhere"), {}, {}, QStringLiteral("other")};
+        model.code = 7;
+        CCardFileData data;
+        auto card = std::make_unique<CCard>();
+        card->SetFieldText1(CardBytes(model.fields[0]));
+        card->SetFieldText4(CardBytes(model.fields[3]));
+        card->SetCategoryCode(7);
+        data.PlaceCard(std::move(card));
+        testing::ScriptedUserInterface ui;
+        Expect(SaveCardFile(data, QFile::encodeName(file).toStdString(), ui).ok, "cannot write " + file.toStdString());
+        ModelFile other;
+        other.cards.lists[7].push_back(model);
+        disk[file] = other;
+        Log("  another card file is at " + QFileInfo(file).fileName().toStdString());
+    }
+
+    // The path the type switch gives the document when it becomes `encrypted` (or stays).
+    QString SwitchedPath(bool encrypted) const {
+        if (encryptedTemplate == encrypted || path.isEmpty()) return path;
+        QString base = path;
+        if (base.endsWith(QStringLiteral(".qdf")) || base.endsWith(QStringLiteral(".qde"))) base.chop(4);
+        return base + (encrypted ? QStringLiteral(".qde") : QStringLiteral(".qdf"));
+    }
+
     void SwitchFileType() {
         const bool encrypted = mode == 1 && !password.isEmpty();
         if (encryptedTemplate != encrypted) {
             if (!path.isEmpty()) {
                 (encrypted ? oldPlainPath : oldEncryptedPath) = path;
-                QString base = path;
-                if (base.endsWith(QStringLiteral(".qdf")) || base.endsWith(QStringLiteral(".qde"))) base.chop(4);
-                path = base + (encrypted ? QStringLiteral(".qde") : QStringLiteral(".qdf"));
+                path = SwitchedPath(encrypted);
             }
             encryptedTemplate = encrypted;
         }
