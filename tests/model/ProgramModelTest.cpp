@@ -18,7 +18,10 @@
 //                             "type-switch-names" saves under names without a card extension, so
 //                             the Encrypt On Save type switch meets them;
 //                             "type-switch-replace" makes the type switch meet an existing file of
-//                             the new name: the person must be asked (answered yes) first
+//                             the new name: the person must be asked (answered yes) first;
+//                             "window-close" closes the card window while the file view shows the
+//                             same file, then leaves the view: the file must not stay open without
+//                             a window, and its changes are asked about (answered yes) when it closes
 // Sequence n runs with seed (first seed + n); a failure prints that seed, the step and the whole
 // sequence, and TESSAREL_MODEL_SEED=<seed> TESSAREL_MODEL_SEQUENCES=1 replays it.
 #include <QApplication>
@@ -1135,7 +1138,53 @@ protected:
         Reopen();
     }
 
+    // The card window closes while a file view window shows the same file; then Card View. Either
+    // the file closes with its last window (after the question about changes, answered yes) or a
+    // card window shows it again; never does it stay open with no window.
+    void StepCloseCardWindowInFileView() {
+        Log("File View, close the card window, Card View");
+        dialogs->AnswerMessage(MessageAnswer::No);
+        ExpectMessage("Password for file encryption is not set, would you like to set the Password ?");
+        Expect(Run(res::FileEncryptionButton), "File View did not run");
+        ChildFrame* view = frame->GetActiveChild();
+        ChildFrame* card = nullptr;
+        for (ChildFrame* child : frame->GetChildren())
+            if (dynamic_cast<CChildFrame*>(child)) card = child;
+        Expect(view && card, "no file view or card window");
+        Host().affirm = 1;
+        Host().affirmed.clear();
+        frame->ActivateChild(card);
+        Settle();
+        card->close();
+        Settle();
+        for (ChildFrame* child : frame->GetChildren())
+            if (child == view) frame->ActivateChild(view);
+        Settle();
+        Run(res::CardViewMenu);
+        Settle();
+        Host().affirm = 0;
+        const bool asked = !Host().affirmed.empty();
+        Expect(!asked || (modified && Host().affirmed.front() == "Save changes to " + path.toStdString() + "?"),
+               "an unexpected question: " + (asked ? Host().affirmed.front() : std::string()));
+        if (asked) {
+            SavedAs(path);
+            ReadBack(path);
+        }
+        Cover("close the card window in the file view");
+        if (app->GetDocManager().GetDocuments().empty()) {
+            Expect(!modified, "the changed file closed without the question about its changes");
+            Reopen();
+            return;
+        }
+        Expect(dynamic_cast<CChildFrame*>(frame->GetActiveChild()) != nullptr, "the file is open without a card window");
+        if (frame->GetActiveChild() == card)
+            countCode = 0;  // the card window stayed: only its activation shows
+        else
+            FreshWindow();
+    }
+
     void StepFileViewRoundTrip() {
+        if (Pending("window-close") && !path.isEmpty() && Chance(50)) return StepCloseCardWindowInFileView();
         const bool viaMenu = Chance(50);
         Log(std::string("File View and back") + (viaMenu ? " (menu)" : " (toolbar)"));
         dialogs->AnswerMessage(MessageAnswer::No);
