@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QSettings>
 #include <QToolBar>
 #include <chrono>
@@ -1151,6 +1152,7 @@ protected:
         for (ChildFrame* child : frame->GetChildren())
             if (dynamic_cast<CChildFrame*>(child)) card = child;
         Expect(view && card, "no file view or card window");
+        const QPointer<QWidget> cardWindow(card);  // tells whether the card window survives
         Host().affirm = 1;
         Host().affirmed.clear();
         frame->ActivateChild(card);
@@ -1177,7 +1179,7 @@ protected:
             return;
         }
         Expect(dynamic_cast<CChildFrame*>(frame->GetActiveChild()) != nullptr, "the file is open without a card window");
-        if (frame->GetActiveChild() == card)
+        if (cardWindow && frame->GetActiveChild() == card)
             countCode = 0;  // the card window stayed: only its activation shows
         else
             FreshWindow();
