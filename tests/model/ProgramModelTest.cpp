@@ -1301,7 +1301,9 @@ TEST_F(ProgramModelTest, RandomCardCommandSequencesMatchTheModel) {
         ++failed;
         std::ostringstream report;
         report << "DIVERGENCE seed " << seed << " step " << stepNumber << ": " << *divergence << "\n"
-               << "replay: TESSAREL_MODEL_SEED=" << seed << " TESSAREL_MODEL_SEQUENCES=1 TESSAREL_MODEL_STEPS=" << steps << "\n"
+               << "replay: TESSAREL_MODEL_SEED=" << seed << " TESSAREL_MODEL_SEQUENCES=1 TESSAREL_MODEL_STEPS=" << steps
+               << (std::getenv("TESSAREL_MODEL_PENDING") ? std::string(" TESSAREL_MODEL_PENDING=") + std::getenv("TESSAREL_MODEL_PENDING") : std::string())
+               << "\n"
                << "sequence:\n";
         for (const std::string& line : log) report << "  " << line << "\n";
         ADD_FAILURE() << report.str();
