@@ -16,7 +16,11 @@
 //                             "all" [kPendingByDefault]: "single-file-names" opens encrypted single
 //                             files named like page.h~~~ and notes~~~ (not only x.~~~);
 //                             "type-switch-names" saves under names without a card extension, so
-//                             the Encrypt On Save type switch meets them;
+//                             the Encrypt On Save type switch meets them (and names of the other
+//                             card type: the switch replaces only the former type's extension);
+//                             "type-switch-files" lets saves go anywhere after a type switch that
+//                             went to a name not the document's own (only the document's own file
+//                             waits for removal; going back to it keeps it);
 //                             "type-switch-replace" makes the type switch meet an existing file of
 //                             the new name: the person must be asked (answered yes) first;
 //                             "window-close" closes the card window while the file view shows the
@@ -149,7 +153,12 @@ protected:
     bool encryptedTemplate = false;
     bool templateKnown = true;  // false for a name of no card type reopened: its template is not fixed
     bool modified = false;
-    QString oldPlainPath, oldEncryptedPath;
+    QString oldPlainPath, oldEncryptedPath;  // files of the former type, removed at the next save
+    QString ownFile;                          // the file last read or written
+    // The type switch went to a name that is not the document's own file, or back to one waiting
+    // for removal: until the next save, where that save goes is where the two ways of remembering
+    // old files differ (see "type-switch-files").
+    bool removalDiffers = false;
     Selection selection;
     bool listShowsCard = false;
     int countCode = 0;  // whose count the status bar shows
@@ -244,6 +253,8 @@ protected:
         modified = false;
         oldPlainPath.clear();
         oldEncryptedPath.clear();
+        ownFile.clear();
+        removalDiffers = false;
         selection = {};
         listShowsCard = false;
         countCode = 0;
@@ -471,10 +482,13 @@ protected:
     }
 
     void SavedAs(const QString& target) {
+        // Once the new file is in place the files of the former type go (never the one written).
         for (QString* old : {&oldPlainPath, &oldEncryptedPath}) {
             if (!old->isEmpty() && *old != target) disk.erase(*old);
             old->clear();
         }
+        ownFile = target;
+        removalDiffers = false;
         ModelFile file;
         file.cards = cards.AsRead();
         file.encrypted = mode == 1;
@@ -494,11 +508,17 @@ protected:
             Log("  save dialog: cancel");
             return {};
         }
+        if (removalDiffers && !path.isEmpty() && !Pending("type-switch-files")) {
+            dialogs->AnswerFile(path);
+            Log("  save dialog: the document's own name " + QFileInfo(path).fileName().toStdString());
+            return path;
+        }
         if (!disk.empty() && Chance(15)) {
             // Over a file the model knows (never the document's own: that is a plain Save).
             auto other = disk.begin();
             std::advance(other, Pick(static_cast<int>(disk.size())));
-            if (other->first != path && !other->second.opaque) {
+            const bool sameType = other->first.endsWith(Extension());
+            if (other->first != path && !other->second.opaque && (sameType || Pending("type-switch-names"))) {
                 dialogs->AnswerFile(other->first);
                 Log("  save dialog: over " + QFileInfo(other->first).fileName().toStdString());
                 return other->first;
@@ -525,9 +545,9 @@ protected:
             typed += QStringLiteral(".cards");
         else if (variant < 60)
             typed += Extension();
-        else if (variant < 85)
+        else if (variant < 85 || !Pending("type-switch-names"))
             typed += QString();
-        else
+        else  // the other type's extension
             typed += encryptedTemplate ? QStringLiteral(".qdf") : QStringLiteral(".qde");
         dialogs->AnswerFile(typed);
         Log("  save dialog: " + QFileInfo(typed).fileName().toStdString());
@@ -947,7 +967,9 @@ protected:
         const bool switches = accept && (!encrypt || (first == second && first.size() >= 8));
         const QString target = switches ? SwitchedPath(encrypt) : path;
         if (Pending("type-switch-replace") && target != path && !disk.count(target) && Chance(40)) PlaceOtherCardFile(target);
-        const bool replaces = target != path && disk.count(target) > 0;
+        // The document's own file, or one waiting for removal, is its to write: no question.
+        const bool replaces = target != path && disk.count(target) > 0 && target != ownFile && target != oldPlainPath &&
+                              target != oldEncryptedPath;
         if (replaces && !Pending("type-switch-replace")) {
             // Until the switch asks before it replaces a file, this one is left alone.
             accept = false;
@@ -1008,8 +1030,10 @@ protected:
     // The path the type switch gives the document when it becomes `encrypted` (or stays).
     QString SwitchedPath(bool encrypted) const {
         if (encryptedTemplate == encrypted || path.isEmpty()) return path;
+        // The former type's extension gives way to the new one's; a name without it keeps its
+        // whole text.
         QString base = path;
-        if (base.endsWith(QStringLiteral(".qdf")) || base.endsWith(QStringLiteral(".qde"))) base.chop(4);
+        if (base.endsWith(encrypted ? QStringLiteral(".qdf") : QStringLiteral(".qde"), Qt::CaseInsensitive)) base.chop(4);
         return base + (encrypted ? QStringLiteral(".qde") : QStringLiteral(".qdf"));
     }
 
@@ -1017,8 +1041,14 @@ protected:
         const bool encrypted = mode == 1 && !password.isEmpty();
         if (encryptedTemplate != encrypted) {
             if (!path.isEmpty()) {
-                (encrypted ? oldPlainPath : oldEncryptedPath) = path;
-                path = SwitchedPath(encrypted);
+                const QString next = SwitchedPath(encrypted);
+                if (path != ownFile || next == oldPlainPath || next == oldEncryptedPath) removalDiffers = true;
+                // Only the document's own file waits for removal; the file it goes back to is
+                // written again, not removed.
+                if (path == ownFile) (encrypted ? oldPlainPath : oldEncryptedPath) = path;
+                for (QString* old : {&oldPlainPath, &oldEncryptedPath})
+                    if (*old == next) old->clear();
+                path = next;
             }
             encryptedTemplate = encrypted;
         }
@@ -1103,6 +1133,8 @@ protected:
         modified = false;
         oldPlainPath.clear();
         oldEncryptedPath.clear();
+        ownFile = path;
+        removalDiffers = false;
         FreshWindow();
     }
 
