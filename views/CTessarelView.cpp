@@ -83,7 +83,11 @@ CTessarelView::CTessarelView(QWidget* parent) : QTreeWidget(parent) {
 CTessarelView::~CTessarelView() {
     // The counts go back to zero when no card window is left to show its own.
     CMainFrame* mainFrame = CMainFrame::Instance();
-    if (mainFrame && !mainFrame->ActiveCardDocument()) mainFrame->ShowCardCounts(0, 0, 0);
+    if (mainFrame && !mainFrame->ActiveCardDocument()) {
+        mainFrame->ShowCardCounts(0, 0, 0);
+        // Nor is a card selected any more: Delete, Edit and Cut go off with the last window.
+        mainFrame->SetCardSelectedFlag(0);
+    }
 }
 
 CTessarelDoc* CTessarelView::Doc() const { return dynamic_cast<CTessarelDoc*>(GetDocument()); }
@@ -352,6 +356,10 @@ void CTessarelView::OnActivateView() {
         mainFrame->SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton, res::EncryptButtonImage);
     }
     ShowCounts(CountCardsInItem(categoryItems[0]), 0);
+    // The frame's card state is that of the window now in front: a card selected in a window
+    // that has closed or gone behind must not leave Delete, Edit and Cut enabled here.
+    mainFrame->SetCardSelectedFlag(cardSelected);
+    if (cardSelected) mainFrame->SetSelectedCardIndex(currentCardIndex);
 }
 
 QTreeWidgetItem* CTessarelView::FindCardItem(QTreeWidgetItem* category, int cardIndex) const {

@@ -102,6 +102,33 @@ TEST_F(CategoryTreeTest, ActivatingACardWindowShowsTheCountOfWwwSites) {
     EXPECT_EQ(SelectedText(), "Bank Accounts");
 }
 
+// Delete, Edit and Cut follow the card selection of the window in front, not of one that went
+// behind or closed.
+TEST_F(CategoryTreeTest, TheCardCommandsFollowTheSelectionOfTheWindowInFront) {
+    auto cardCommandsEnabled = [this] {
+        return std::vector<bool>{app->QueryCommand(res::DeleteCard).enabled, app->QueryCommand(res::EditCard).enabled,
+                                 app->QueryCommand(cmd::EditCut).enabled};
+    };
+    const std::vector<bool> on{true, true, true}, off{false, false, false};
+    AddCard("WWW Sites", "site");
+    CChildFrame* first = Child();
+    EXPECT_EQ(cardCommandsEnabled(), on);
+    ASSERT_NE(NewFile(), nullptr);
+    EXPECT_EQ(cardCommandsEnabled(), off) << "the new window has a category selected";
+    frame->ActivateChild(first);
+    Settle();
+    EXPECT_EQ(cardCommandsEnabled(), on);
+
+    Doc()->SetModifiedFlag(false);
+    Doc()->OnCloseDocument();
+    Settle();
+    EXPECT_EQ(cardCommandsEnabled(), off) << "the window with the selected card is gone";
+    for (Document* document : app->GetDocManager().GetDocuments()) document->OnCloseDocument();
+    Settle();
+    ASSERT_NE(NewFile(), nullptr);
+    EXPECT_EQ(cardCommandsEnabled(), off);
+}
+
 TEST_F(CategoryTreeTest, DoubleClickOnACardEditsItAndOnACategoryDoesNothing) {
     AddCard("Credit Cards", "visa");
     QTreeWidgetItem* credit = Tree()->FindCategoryItem("Credit Cards");
