@@ -56,7 +56,7 @@ protected:
 };
 
 TEST_F(InstalledRegistrationTest, TheInstalledRegistrationReplacesThePerUserCopies) {
-    ASSERT_EQ(allTypes.size(), 3u);
+    ASSERT_EQ(allTypes.size(), 4u);
     const QString prefix = Path("usr");
     programPath = MakeProgram(prefix);
     Install(prefix, allTypes, programPath, true);

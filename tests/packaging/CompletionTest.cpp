@@ -26,7 +26,7 @@ QStringList Complete(const QStringList& words) {
 TEST(CompletionTest, CommandsOptionsAndChoicesComeFromTheProgram) {
     const QString cli = BuiltProgram("tessarel-cli");
     const QStringList all = Complete({cli, ""});
-    for (const char* command : {"decrypt-file", "encrypt-file", "export", "find", "import", "ls", "show", "--help", "--version"})
+    for (const char* command : {"convert", "decrypt-file", "encrypt-file", "export", "find", "import", "ls", "show", "--help", "--version"})
         EXPECT_TRUE(all.contains(command)) << command;
 
     struct Case {
@@ -36,7 +36,9 @@ TEST(CompletionTest, CommandsOptionsAndChoicesComeFromTheProgram) {
     const Case cases[] = {
         {{cli, "ex"}, {"export"}},
         {{cli, "export", "a.qdf", "--f"}, {"--format"}},
-        {{cli, "export", "a.qdf", "--format", ""}, {"csv", "json"}},
+        {{cli, "export", "a.qdf", "--format", ""}, {"csv", "json", "keepassxc-csv"}},
+        {{cli, "import", "--from", "b"}, {"bitwarden-json"}},
+        {{cli, "import", "--from", "x.csv", "--a"}, {"--allow-duplicates"}},
         {{cli, "export", "a.qdf", "--format", "j"}, {"json"}},
         {{cli, "show", "a.qdf", "--"}, {"--help", "--reveal", "--version"}},
         {{cli, "find", "a.qdf", "x", "--i"}, {"--ignore-case"}},

@@ -13,7 +13,8 @@
 namespace tessarel::test {
 namespace {
 
-const char* const kMimeTypes[] = {"application/x-quendalencr-document", "application/x-encrypted", "application/x-quendal-document"};
+const char* const kMimeTypes[] = {"application/x-quendalencr-document", "application/x-encrypted", "application/x-quendal-document",
+                                   "application/x-quendalsealed-document"};
 
 class InstallTreeTest : public ::testing::Test {
 protected:
