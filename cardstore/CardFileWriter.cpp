@@ -7,7 +7,7 @@
 namespace tessarel {
 namespace {
 
-void AppendText(SecureBytes& out, const CardText& text) {
+void AppendText(SecureBytes& out, std::string_view text) {
     out.insert(out.end(), text.begin(), text.end());
     out.push_back(0);
 }
