@@ -83,9 +83,10 @@ std::optional<QString> ScriptedDialogHost::AskSaveFileName(const FileDialogReque
 int ScriptedDialogHost::RunModal(Dialog& dialog) {
     dialog.Initialise();
     events.push_back(Event{Kind::Modal, {}, {}, QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle()});
+    const QString what = QStringLiteral("dialog %1").arg(events.back().dialogClass);
     for (;;) {
         Step step;
-        if (!TakeStep(Kind::Modal, step, QStringLiteral("dialog %1").arg(events.back().dialogClass))) {
+        if (!TakeStep(Kind::Modal, step, what)) {
             dialog.OnCancel();
             return QDialog::Rejected;
         }
