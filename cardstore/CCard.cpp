@@ -1,16 +1,48 @@
 #include "CCard.h"
 
 #include "CardTime.h"
+#include "CategoryTable.h"
 
 namespace tessarel {
 
+// With the malloc header this is the allocator's smallest chunk: a card read from a file costs
+// that, the list's pointer to it and the block of its texts.
+static_assert(sizeof(CCard) <= 24, "a card must stay within the smallest heap chunk");
+
+std::string_view CCard::NoteCategoryName(std::string_view name) {
+    options &= static_cast<std::uint8_t>(~kNameMask);
+    for (std::size_t i = 0; i < kFrameCategoryNames.size(); ++i) {
+        if (kFrameCategoryNames[i] == name) {
+            options |= static_cast<std::uint8_t>((i + 1) << kNameShift);
+            return {};
+        }
+    }
+    return name;
+}
+
+std::string_view CCard::GetCategoryName() const {
+    const unsigned index = (options & kNameMask) >> kNameShift;
+    return index == 0 ? texts.Get(kCategoryName) : kFrameCategoryNames[index - 1];
+}
+
+void CCard::SetCategoryName(std::string_view text) { texts.Set(kCategoryName, NoteCategoryName(text)); }
+
+void CCard::SetTexts(std::string_view field1, std::string_view field2, std::string_view field3, std::string_view field4,
+                     std::string_view note, std::string_view categoryName, std::string_view dateText) {
+    const std::string_view kept = NoteCategoryName(categoryName);
+    texts = CardTextBlock({field1, field2, field3, field4, note, kept, dateText});
+}
+
 void CCard::Stamp(std::uint32_t timeStamp, int dateFormat) {
     modified = timeStamp;
-    dateText.assign(FormatCardDate(timeStamp, dateFormat));
+    texts.Set(kDateText, FormatCardDate(timeStamp, dateFormat));
 }
 
 std::size_t CCard::ByteSize() const {
-    return 24 + fieldText1.size() + fieldText2.size() + fieldText3.size() + fieldText4.size() + note.size() + 5;
+    const CardTextBlock::Texts all = texts.All();
+    std::size_t size = 24;
+    for (const Slot slot : {kField1, kField2, kField3, kField4, kNote}) size += all[slot].size() + 1;
+    return size;
 }
 
 }  // namespace tessarel

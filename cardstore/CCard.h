@@ -1,10 +1,12 @@
 #pragma once
 // One card: four data fields whose labels depend on the category, a note, the time of the last
-// change and a few flags. Texts are Windows-1252 bytes held in storage that is wiped on release.
+// change and a few flags. Texts are Windows-1252 bytes, all seven held in one block that is wiped
+// on release; the card itself is kept small because a file may hold millions of them.
 
 #include <cstdint>
 #include <string_view>
 
+#include "CardTextBlock.h"
 #include "core/SecureBuffer.h"
 
 namespace tessarel {
@@ -16,16 +18,18 @@ public:
     static constexpr std::uint8_t kDeletedFlag = 0x02;
     static constexpr std::uint8_t kEditedFlag = 0x04;
 
-    const CardText& GetFieldText1() const { return fieldText1; }
-    const CardText& GetFieldText2() const { return fieldText2; }
-    const CardText& GetFieldText3() const { return fieldText3; }
-    const CardText& GetFieldText4() const { return fieldText4; }
-    const CardText& GetNote() const { return note; }
-    const CardText& GetCategoryName() const { return categoryName; }
-    const CardText& GetDateText() const { return dateText; }
+    // The texts are views into the card: valid until the card's texts next change.
+    std::string_view GetFieldText1() const { return texts.Get(kField1); }
+    std::string_view GetFieldText2() const { return texts.Get(kField2); }
+    std::string_view GetFieldText3() const { return texts.Get(kField3); }
+    std::string_view GetFieldText4() const { return texts.Get(kField4); }
+    std::string_view GetNote() const { return texts.Get(kNote); }
+    std::string_view GetCategoryName() const;
+    std::string_view GetDateText() const { return texts.Get(kDateText); }
     std::int32_t GetListIndex() const { return listIndex; }
-    std::int32_t GetAutomaticAccess() const { return automaticAccess; }
-    std::int32_t GetNewBrowserWindow() const { return newBrowserWindow; }
+    // The two browser flags are 0 or 1; any other value set is kept as 1.
+    std::int32_t GetAutomaticAccess() const { return (options & kAutomaticAccessBit) ? 1 : 0; }
+    std::int32_t GetNewBrowserWindow() const { return (options & kNewBrowserWindowBit) ? 1 : 0; }
     std::uint8_t GetCategoryCode() const { return categoryCode; }
     std::uint8_t GetRecordFlags() const { return recordFlags; }
     std::uint32_t GetModified() const { return modified; }
@@ -34,24 +38,28 @@ public:
     bool IsDeleted() const { return (statusFlags & kDeletedFlag) != 0; }
     bool IsEdited() const { return (statusFlags & kEditedFlag) != 0; }
 
-    void SetFieldText1(std::string_view text) { fieldText1.assign(text); }
-    void SetFieldText2(std::string_view text) { fieldText2.assign(text); }
-    void SetFieldText3(std::string_view text) { fieldText3.assign(text); }
-    void SetFieldText4(std::string_view text) { fieldText4.assign(text); }
-    void SetNote(std::string_view text) { note.assign(text); }
-    void SetCategoryName(std::string_view text) { categoryName.assign(text); }
-    void SetDateText(std::string_view text) { dateText.assign(text); }
+    // A text may be passed from this same card.
+    void SetFieldText1(std::string_view text) { texts.Set(kField1, text); }
+    void SetFieldText2(std::string_view text) { texts.Set(kField2, text); }
+    void SetFieldText3(std::string_view text) { texts.Set(kField3, text); }
+    void SetFieldText4(std::string_view text) { texts.Set(kField4, text); }
+    void SetNote(std::string_view text) { texts.Set(kNote, text); }
+    void SetCategoryName(std::string_view text);
+    void SetDateText(std::string_view text) { texts.Set(kDateText, text); }
     // The forms with a character pointer take exactly `length` characters.
-    void SetFieldText1(const char* text, std::uint16_t length) { fieldText1.assign(text, length); }
-    void SetFieldText2(const char* text, std::uint16_t length) { fieldText2.assign(text, length); }
-    void SetFieldText3(const char* text, std::uint16_t length) { fieldText3.assign(text, length); }
-    void SetFieldText4(const char* text, std::uint16_t length) { fieldText4.assign(text, length); }
-    void SetNote(const char* text, std::uint16_t length) { note.assign(text, length); }
-    void SetCategoryName(const char* text, std::uint16_t length) { categoryName.assign(text, length); }
-    void SetDateText(const char* text, std::uint16_t length) { dateText.assign(text, length); }
+    void SetFieldText1(const char* text, std::uint16_t length) { SetFieldText1(std::string_view(text, length)); }
+    void SetFieldText2(const char* text, std::uint16_t length) { SetFieldText2(std::string_view(text, length)); }
+    void SetFieldText3(const char* text, std::uint16_t length) { SetFieldText3(std::string_view(text, length)); }
+    void SetFieldText4(const char* text, std::uint16_t length) { SetFieldText4(std::string_view(text, length)); }
+    void SetNote(const char* text, std::uint16_t length) { SetNote(std::string_view(text, length)); }
+    void SetCategoryName(const char* text, std::uint16_t length) { SetCategoryName(std::string_view(text, length)); }
+    void SetDateText(const char* text, std::uint16_t length) { SetDateText(std::string_view(text, length)); }
+    // Every text at once, in one allocation: what the file readers use.
+    void SetTexts(std::string_view field1, std::string_view field2, std::string_view field3, std::string_view field4,
+                  std::string_view note, std::string_view categoryName, std::string_view dateText);
     void SetListIndex(std::int32_t value) { listIndex = value; }
-    void SetAutomaticAccess(std::int32_t value) { automaticAccess = value; }
-    void SetNewBrowserWindow(std::int32_t value) { newBrowserWindow = value; }
+    void SetAutomaticAccess(std::int32_t value) { SetOption(kAutomaticAccessBit, value != 0); }
+    void SetNewBrowserWindow(std::int32_t value) { SetOption(kNewBrowserWindowBit, value != 0); }
     void SetCategoryCode(std::uint8_t value) { categoryCode = value; }
     void SetRecordFlags(std::uint8_t value) { recordFlags = value; }
     void SetModified(std::uint32_t value) { modified = value; }
@@ -67,25 +75,29 @@ public:
     std::size_t ByteSize() const;
 
 private:
+    enum Slot : std::size_t { kField1, kField2, kField3, kField4, kNote, kCategoryName, kDateText };
+    static constexpr std::uint8_t kAutomaticAccessBit = 0x01;
+    static constexpr std::uint8_t kNewBrowserWindowBit = 0x02;
+    // Bits 2 to 6 of `options`: 1 + the index of the category name in the frame's table of names,
+    // or 0 when the name is held with the texts (any name outside the table, or none).
+    static constexpr unsigned kNameShift = 2;
+    static constexpr std::uint8_t kNameMask = 0x7C;
+
     void SetFlag(std::uint8_t bit, bool on) {
         statusFlags = static_cast<std::uint8_t>(on ? (statusFlags | bit) : (statusFlags & ~bit));
     }
+    void SetOption(std::uint8_t bit, bool on) { options = static_cast<std::uint8_t>(on ? (options | bit) : (options & ~bit)); }
+    // Notes a name of the frame's table in `options`; returns the text still to keep in the block.
+    std::string_view NoteCategoryName(std::string_view name);
 
-    CardText fieldText1;
-    CardText fieldText2;
-    CardText fieldText3;
-    CardText fieldText4;
-    CardText note;
-    CardText categoryName;
-    CardText dateText;
-    std::int32_t listIndex = 0;
-    std::int32_t automaticAccess = 0;
-    std::int32_t newBrowserWindow = 0;
-    std::uint8_t categoryCode = 0;
-    std::uint8_t recordFlags = 0;
+    CardTextBlock texts;
     std::uint32_t modified = 0;
     std::uint32_t syncValue = 0;
+    std::int32_t listIndex = 0;
+    std::uint8_t categoryCode = 0;
+    std::uint8_t recordFlags = 0;
     std::uint8_t statusFlags = 0;
+    std::uint8_t options = 0;
 };
 
 }  // namespace tessarel

@@ -58,6 +58,11 @@ bool CCardFileData::DeleteCard(int code, int index) {
     return true;
 }
 
+void CCardFileData::RemoveAllCards() {
+    for (auto& list : lists) list.Clear();
+    deletedList.Clear();
+}
+
 bool CCardFileData::PlaceCard(std::unique_ptr<CCard> card) {
     if (card->IsDeleted()) {
         deletedList.Add(std::move(card));

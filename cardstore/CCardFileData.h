@@ -45,6 +45,9 @@ public:
     // others to their category; codes 15 and up are dropped. Returns false when dropped.
     bool PlaceCard(std::unique_ptr<CCard> card);
 
+    // Drops every card of every list (after a read that could not finish).
+    void RemoveAllCards();
+
     SecureString encryptionPassword;
     SecureString decryptionPassword;
     std::int32_t encryptionMode = 0;  // 0 save plain, 1 save encrypted

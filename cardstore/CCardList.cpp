@@ -30,6 +30,12 @@ std::unique_ptr<CCard> CCardList::TakeAt(int index, int* newCount) {
     return card;
 }
 
+void CCardList::Clear() {
+    cards.clear();
+    cards.shrink_to_fit();
+    count = 0;
+}
+
 int CCardList::RemoveAt(int index) {
     int result = 0;
     TakeAt(index, &result);

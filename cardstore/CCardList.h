@@ -37,6 +37,10 @@ public:
     std::unique_ptr<CCard> SetAt(std::unique_ptr<CCard> card, int index);
 
     int GetCount() const { return count; }
+    // Makes room for `more` cards beyond those held, so that adding them moves nothing.
+    void Reserve(std::size_t more) { cards.reserve(cards.size() + more); }
+    // Drops every card.
+    void Clear();
     void SetLabels(const std::array<std::string, 4>& newLabels) { labels = newLabels; }
     const std::array<std::string, 4>& GetLabels() const { return labels; }
 

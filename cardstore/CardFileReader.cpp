@@ -1,10 +1,14 @@
 #include <cstring>
+#include <new>
 #include <string_view>
 
 #include "ByteOrder.h"
+#include "CardFileCensus.h"
 #include "CardFileFormat.h"
+#include "CardTime.h"
 #include "SealedCardFile.h"
 #include "core/FileReader.h"
+#include "core/MemoryBudget.h"
 
 namespace tessarel {
 namespace {
@@ -28,6 +32,26 @@ std::string_view NextText(std::span<const std::uint8_t> block, std::size_t& at) 
     const std::size_t length = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - start) : left;
     at += zero ? length + 1 : length;
     return {start, length};
+}
+
+// Where ReadRecords puts a record: its category list, the deleted list, or nowhere (-1).
+int Destination(const std::uint8_t* head) {
+    if (head[3] & CCard::kDeletedFlag) return CardFileCensus::kDeletedList;
+    return head[0] < kCategoryCount ? head[0] : -1;
+}
+
+// Walks the records exactly as ReadRecords does, without making a card.
+CardFileCensus CountRecords(std::span<const std::uint8_t> data, std::size_t slack) {
+    CardFileCensus census;
+    std::size_t counter = 0;
+    while (data.size() - counter > 9 + slack && data.size() - counter >= kRecordHeadSize) {
+        const std::uint8_t* head = data.data() + counter;
+        const std::uint32_t n = ReadLe32(head + 20);
+        if (n > data.size() - counter - kRecordHeadSize) break;
+        census.Count(Destination(head), n);
+        counter += kRecordHeadSize + n;
+    }
+    return census;
 }
 
 bool ReadCurrentLayout(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui, CardFileReadResult& result) {
@@ -63,16 +87,18 @@ bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t
     card.SetCategoryCode(head[0]);
     card.SetRecordFlags(head[2]);
     card.SetStatusFlags(head[3]);
-    card.Stamp(ReadLe32(head + 4), dateFormat);
+    card.SetModified(ReadLe32(head + 4));
     card.SetSyncValue(ReadLe32(head + 8));
 
+    // All texts in one go: one allocation for the card's texts, not one per text.
     const auto block = data.subspan(counter + kRecordHeadSize, n);
     std::size_t at = 0;
-    card.SetFieldText1(NextText(block, at));
-    card.SetFieldText2(NextText(block, at));
-    card.SetFieldText3(NextText(block, at));
-    card.SetFieldText4(NextText(block, at));
-    card.SetNote(NextText(block, at));
+    const std::string_view field1 = NextText(block, at);
+    const std::string_view field2 = NextText(block, at);
+    const std::string_view field3 = NextText(block, at);
+    const std::string_view field4 = NextText(block, at);
+    const std::string_view note = NextText(block, at);
+    card.SetTexts(field1, field2, field3, field4, note, {}, FormatCardDate(card.GetModified(), dateFormat));
     counter += kRecordHeadSize + n;
     return true;
 }
@@ -82,6 +108,7 @@ std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, 
         doc.takeRecords(data, slack);
         return 0;
     }
+    CountRecords(data, slack).Prepare(doc, AvailableMemory());
     std::size_t counter = 0;
     std::size_t read = 0;
     while (data.size() - counter > 9 + slack) {
@@ -93,7 +120,9 @@ std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, 
     return read;
 }
 
-CardFileReadResult ReadCardFile(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui) {
+namespace {
+
+CardFileReadResult ReadLayout(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui) {
     CardFileReadResult result;
     if (EndsWith(path, "~~~")) {
         result.layout = CardFileLayout::EncryptedSingleFile;
@@ -126,12 +155,38 @@ CardFileReadResult ReadCardFile(CCardFileData& doc, SecureBytes& bytes, const st
     return result;
 }
 
+}  // namespace
+
+CardFileReadResult ReadCardFile(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui) {
+    // A file whose cards the process cannot hold is refused whole: the census refuses it before
+    // the first card is made, and an allocation that fails on the way drops what was made.
+    try {
+        return ReadLayout(doc, bytes, path, ui);
+    } catch (const CardFileTooLarge& refusal) {
+        doc.RemoveAllCards();
+        ui.Tell(CardFileTooLargeMessage(refusal));
+    } catch (const std::bad_alloc&) {
+        doc.RemoveAllCards();
+        ui.Tell(CardFileOutOfMemoryMessage());
+    }
+    return {};
+}
+
 CardFileReadResult LoadCardFile(CCardFileData& doc, const std::string& path, UserInterface& ui) {
     SecureBytes bytes;
     if (!EndsWith(path, "~~~")) {
-        const FileReadResult read = ReadWholeFile(path, kMaxCardFileSize, bytes);
+        FileReadResult read;
+        try {
+            // Room for the zero fill of an encrypted body too, so that it moves nothing.
+            if (const std::int64_t size = FileSize(path); size >= 0 && static_cast<std::uint64_t>(size) <= kMaxCardFileSize)
+                bytes.reserve(static_cast<std::size_t>(size) + kHeaderSize + kDigestSize + 8);
+            read = ReadWholeFile(path, kMaxCardFileSize, bytes);
+        } catch (const std::bad_alloc&) {
+            ui.Tell(CardFileOutOfMemoryMessage());
+            return {};
+        }
         if (read.status == ReadStatus::TooLarge) {
-            ui.Tell(std::string(kNotACardFile));
+            ui.Tell(CardFileBeyondLimitMessage(kMaxCardFileSize));
             return {};
         }
         if (read.status != ReadStatus::Ok) {

@@ -40,9 +40,9 @@ void WriteCardRecord(const CCard& card, SecureBytes& out) {
     WriteLe32(head + 8, card.GetSyncValue());
     WriteLe32(head + 20, static_cast<std::uint32_t>(n));
     std::uint8_t* text = head + kRecordHeadSize;
-    for (const CardText* field : {&card.GetFieldText1(), &card.GetFieldText2(), &card.GetFieldText3(), &card.GetFieldText4(), &card.GetNote()}) {
-        std::memcpy(text, field->data(), field->size());
-        text += field->size() + 1;
+    for (const std::string_view field : {card.GetFieldText1(), card.GetFieldText2(), card.GetFieldText3(), card.GetFieldText4(), card.GetNote()}) {
+        std::memcpy(text, field.data(), field.size());
+        text += field.size() + 1;
     }
 }
 

@@ -31,8 +31,8 @@ std::vector<const CCard*> BuildSearchList(const CCardFileData& data) {
 }
 
 bool CardMatches(const CCard& card, std::string_view text, bool ignoreCase) {
-    for (const CardText* field : {&card.GetFieldText1(), &card.GetFieldText2(), &card.GetFieldText3(), &card.GetFieldText4(), &card.GetNote()}) {
-        if (Contains(*field, text, ignoreCase)) return true;
+    for (const std::string_view field : {card.GetFieldText1(), card.GetFieldText2(), card.GetFieldText3(), card.GetFieldText4(), card.GetNote()}) {
+        if (Contains(field, text, ignoreCase)) return true;
     }
     return false;
 }

@@ -3,8 +3,10 @@
 #include <string_view>
 
 #include "ByteOrder.h"
+#include "CardFileCensus.h"
 #include "CardFileFormat.h"
 #include "CardTime.h"
+#include "core/MemoryBudget.h"
 
 namespace tessarel {
 namespace {
@@ -55,15 +57,27 @@ std::optional<LegacyRecord> NextLegacyRecord(LegacyCursor& cursor) {
     return record;
 }
 
+std::size_t TextBytes(const LegacyRecord& record) {
+    return record.category.size() + record.date.size() + record.field1.size() + record.field2.size() + record.field3.size() +
+           record.field4.size() + record.note.size();
+}
+
+// Walks the records exactly as ReadLegacyRecords does, without making a card.
+CardFileCensus CountLegacyRecords(std::span<const std::uint8_t> data) {
+    CardFileCensus census;
+    LegacyCursor cursor(data, 0);
+    while (data.size() - cursor.Position() > 8) {
+        const auto record = NextLegacyRecord(cursor);
+        if (!record) break;
+        if (const auto code = LegacyCategoryCode(record->category)) census.Count(*code, TextBytes(*record));
+    }
+    return census;
+}
+
 std::unique_ptr<CCard> CardFromLegacy(const LegacyRecord& record, int code) {
     auto card = std::make_unique<CCard>();
-    card->SetFieldText1(record.field1);
-    card->SetFieldText2(record.field2);
-    card->SetFieldText3(record.field3);
-    card->SetFieldText4(record.field4);
-    card->SetNote(record.note);
-    card->SetCategoryName(record.category.empty() ? CategoryName(code) : record.category);
-    card->SetDateText(record.date);
+    card->SetTexts(record.field1, record.field2, record.field3, record.field4, record.note,
+                   record.category.empty() ? CategoryName(code) : record.category, record.date);
     card->SetModified(LegacyDateToTimeStamp(record.date));
     card->SetCategoryCode(static_cast<std::uint8_t>(code));
     return card;
@@ -72,6 +86,7 @@ std::unique_ptr<CCard> CardFromLegacy(const LegacyRecord& record, int code) {
 }  // namespace
 
 std::size_t ReadLegacyRecords(CCardFileData& doc, std::span<const std::uint8_t> data) {
+    CountLegacyRecords(data).Prepare(doc, AvailableMemory());
     LegacyCursor cursor(data, 0);
     std::size_t read = 0;
     while (data.size() - cursor.Position() > 8) {

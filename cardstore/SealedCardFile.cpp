@@ -50,10 +50,9 @@ std::size_t PutRecord(const CCard& card, std::uint8_t* at) {
     WriteLe32(at + 8, card.GetSyncValue());
     WriteLe32(at + 20, static_cast<std::uint32_t>(n));
     std::uint8_t* text = at + kRecordHeadSize;
-    for (const CardText* field : {&card.GetFieldText1(), &card.GetFieldText2(), &card.GetFieldText3(), &card.GetFieldText4(),
-                                  &card.GetNote()}) {
-        std::memcpy(text, field->data(), field->size());
-        text += field->size();
+    for (const std::string_view field : {card.GetFieldText1(), card.GetFieldText2(), card.GetFieldText3(), card.GetFieldText4(), card.GetNote()}) {
+        std::memcpy(text, field.data(), field.size());
+        text += field.size();
         *text++ = 0;
     }
     return kRecordHeadSize + n;

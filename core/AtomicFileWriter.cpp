@@ -7,12 +7,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "FileFaults.h"
 
 namespace tessarel {
 namespace {
+
+// The kernel's own limit on the links one path may pass through.
+constexpr int kMaxLinkHops = 40;
 
 std::string DirectoryOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -42,7 +46,25 @@ void SyncDirectory(const std::string& directory) {
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target(std::move(targetPath)) {}
+AtomicFileWriter::AtomicFileWriter(std::string targetPath) : requested(std::move(targetPath)), target(requested) {}
+
+std::string AtomicFileWriter::FollowLinks(const std::string& path, int* error) {
+    std::string current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        std::vector<char> buffer(PATH_MAX);
+        const ssize_t length = ::readlink(current.c_str(), buffer.data(), buffer.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= buffer.size()) {
+            if (error) *error = length < 0 ? errno : ENAMETOOLONG;
+            return current;
+        }
+        const std::string next(buffer.data(), static_cast<std::size_t>(length));
+        current = next.front() == '/' ? next : DirectoryOf(current) + "/" + next;
+    }
+    if (error) *error = ELOOP;
+    return current;
+}
 
 AtomicFileWriter::~AtomicFileWriter() {
     if (!committed) Discard();
@@ -58,7 +80,11 @@ bool AtomicFileWriter::Fail(int code) {
 }
 
 bool AtomicFileWriter::Open() {
-    if (const int injected = InjectedFault(FileStep::Create, target, 0)) return Fail(injected);
+    if (const int injected = InjectedFault(FileStep::Create, requested, 0)) return Fail(injected);
+    // Renaming over a link would replace the link with a file and leave the file it names stale.
+    int linkError = 0;
+    target = FollowLinks(requested, &linkError);
+    if (linkError != 0) return Fail(linkError);
     // mkstemp creates the name exclusively and owner-only (0600), in the target's own folder so
     // the final rename never crosses file systems.
     std::string pattern = target + ".XXXXXX";
@@ -68,14 +94,29 @@ bool AtomicFileWriter::Open() {
     if (descriptor < 0) return Fail(errno);
     temporary.assign(name.data());
     ::fcntl(descriptor, F_SETFD, FD_CLOEXEC);
+    if (!TakeOverMode()) return Fail(errno);
     return true;
+}
+
+bool AtomicFileWriter::TakeOverMode() {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0 && (modeSource.empty() || ::stat(modeSource.c_str(), &info) != 0)) {
+        return true;  // a new file: owner-only, as mkstemp made it
+    }
+    // The group first: a change of group may clear mode bits that the chmod then sets. Only a
+    // group the user belongs to can be given; otherwise the file keeps the user's own.
+    if (info.st_gid != ::getegid()) {
+        const int refused = ::fchown(descriptor, static_cast<uid_t>(-1), info.st_gid);
+        (void)refused;
+    }
+    return ::fchmod(descriptor, info.st_mode & 0777) == 0;
 }
 
 bool AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
     if (descriptor < 0) return Fail(errorCode ? errorCode : EBADF);
     while (!bytes.empty()) {
         const std::size_t piece = std::min(bytes.size(), kChunkSize);
-        if (const int injected = InjectedFault(FileStep::Write, target, writeIndex++)) return Fail(injected);
+        if (const int injected = InjectedFault(FileStep::Write, requested, writeIndex++)) return Fail(injected);
         const ssize_t written = ::write(descriptor, bytes.data(), piece);
         if (written < 0) {
             if (errno == EINTR) continue;
@@ -91,12 +132,12 @@ bool AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
 
 bool AtomicFileWriter::Commit() {
     if (descriptor < 0) return Fail(errorCode ? errorCode : EBADF);
-    if (const int injected = InjectedFault(FileStep::Flush, target, 0)) return Fail(injected);
+    if (const int injected = InjectedFault(FileStep::Flush, requested, 0)) return Fail(injected);
     if (::fsync(descriptor) != 0) return Fail(errno);
     const int fd = descriptor;
     descriptor = -1;
     if (::close(fd) != 0) return Fail(errno);
-    if (const int injected = InjectedFault(FileStep::Rename, target, 0)) return Fail(injected);
+    if (const int injected = InjectedFault(FileStep::Rename, requested, 0)) return Fail(injected);
     if (::rename(temporary.c_str(), target.c_str()) != 0) return Fail(errno);
     committed = true;
     temporary.clear();

@@ -1,7 +1,11 @@
 #pragma once
-// The one path by which the program writes files. The bytes go to a new, owner-only file beside
-// the target; only when every byte is written and flushed to the disk is it renamed over the
-// target. A failure at any step removes the new file and leaves the target exactly as it was.
+// The one path by which the program writes files. The bytes go to a new file beside the target;
+// only when every byte is written and flushed to the disk is it renamed over the target. A failure
+// at any step removes the new file and leaves the target exactly as it was.
+//
+// The saved file keeps the identity of the one it replaces: a target that is a symbolic link is
+// written where the link points (the link stays), and an existing file keeps its permission bits
+// and, where the system allows, its group. A new file is the owner's alone (0600).
 
 #include <cstddef>
 #include <cstdint>
@@ -17,12 +21,21 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
+    // The file the new one replaces under another name (the single-file tool's input): when the
+    // target does not exist yet, the new file takes this file's permission bits instead of 0600.
+    void KeepModeOf(std::string path) { modeSource = std::move(path); }
+
     bool Open();
     bool Write(std::span<const std::uint8_t> bytes);
     // Flushes, closes and renames over the target. After a failure the target is untouched.
     bool Commit();
     // Drops the new file; the target is untouched.
     void Discard() noexcept;
+
+    // The file a write to `path` lands in: symbolic links followed, relative ones from the folder
+    // of the link, up to the system's limit of hops. Sets `error` (ELOOP, or the failure of
+    // reading a link) and returns the path reached so far when it cannot go on.
+    static std::string FollowLinks(const std::string& path, int* error = nullptr);
 
     // The system's description of the first failure, e.g. "No space left on device".
     const std::string& ErrorText() const { return errorText; }
@@ -33,8 +46,11 @@ public:
 
 private:
     bool Fail(int code);
+    bool TakeOverMode();
 
-    std::string target;
+    std::string requested;  // the path the caller named, for the failure seam
+    std::string target;     // where the bytes go: the requested path with its links followed
+    std::string modeSource;
     std::string temporary;
     int descriptor = -1;
     std::size_t writeIndex = 0;

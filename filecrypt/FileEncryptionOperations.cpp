@@ -199,6 +199,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
     }
 
     AtomicFileWriter writer(*encryptedPath);
+    writer.KeepModeOf(plainPath);  // the encrypted file stands in for the plain one
     if (!writer.Open()) {
         Show(msg::kCouldNotOpenFile);
         Show(msg::kWriteEncryptedFileError);
@@ -288,6 +289,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile
     }
 
     AtomicFileWriter writer(*restoredPath);
+    writer.KeepModeOf(encryptedPath);  // so a round trip gives the plain file its mode back
     if (!writer.Open()) {
         Show(msg::kCouldNotOpenFile);
         Show(msg::kWriteBytesToDiskError);

@@ -16,6 +16,7 @@ void Dialog::DoDataExchange(bool) {}
 
 void Dialog::OnOK() {
     UpdateData(true);
+    if (!AcceptMembers()) return;
     accept();
 }
 

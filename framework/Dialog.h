@@ -18,7 +18,8 @@ public:
     // Called by the host before the dialog is shown (or scripted): the members go into the
     // controls and the dialog sets itself up.
     void Initialise();
-    // What the OK button does: the controls go into the members, then the dialog closes.
+    // What the OK button does: the controls go into the members and, when the dialog accepts
+    // them, it closes. A dialog that refuses stays open with everything typed kept.
     virtual void OnOK();
     virtual void OnCancel();
 
@@ -26,6 +27,9 @@ protected:
     virtual void OnInitDialog();
     // save false: members to controls; true: controls to members.
     virtual void DoDataExchange(bool save);
+    // Checks the members OK has just filled. A refusal has said why and put the focus on the
+    // control to mend; the default accepts everything.
+    virtual bool AcceptMembers() { return true; }
     void UpdateData(bool save) { DoDataExchange(save); }
 };
 

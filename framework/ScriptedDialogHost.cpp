@@ -83,16 +83,24 @@ std::optional<QString> ScriptedDialogHost::AskSaveFileName(const FileDialogReque
 int ScriptedDialogHost::RunModal(Dialog& dialog) {
     dialog.Initialise();
     events.push_back(Event{Kind::Modal, {}, {}, QString::fromLatin1(dialog.metaObject()->className()), dialog.windowTitle()});
-    Step step;
-    if (!TakeStep(Kind::Modal, step, QStringLiteral("dialog %1").arg(events.back().dialogClass))) {
-        dialog.OnCancel();
-        return QDialog::Rejected;
-    }
-    if (step.script(dialog) == QDialog::Accepted)
+    const QString what = QStringLiteral("dialog %1").arg(events.back().dialogClass);
+    for (;;) {
+        Step step;
+        if (!TakeStep(Kind::Modal, step, what)) {
+            dialog.OnCancel();
+            return QDialog::Rejected;
+        }
+        if (step.script(dialog) != QDialog::Accepted) {
+            dialog.OnCancel();
+            return dialog.result();
+        }
+        // A result nothing else sets tells an OK the dialog refused (it stays open) from one
+        // that closed it.
+        constexpr int kStillOpen = -1;
+        dialog.setResult(kStillOpen);
         dialog.OnOK();
-    else
-        dialog.OnCancel();
-    return dialog.result();
+        if (dialog.result() != kStillOpen) return dialog.result();
+    }
 }
 
 bool ScriptedDialogHost::RunPrinterStep(Kind kind, QPrinter& printer, const QString& what) {

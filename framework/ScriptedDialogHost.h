@@ -24,7 +24,8 @@ public:
         QString dialogTitle;         // Kind::Modal: the window title after initialisation
     };
     // Fills or clicks the dialog's controls; returns QDialog::Accepted to press OK (the
-    // dialog's own OK path then runs) or QDialog::Rejected to cancel.
+    // dialog's own OK path then runs) or QDialog::Rejected to cancel. When the dialog refuses
+    // the OK it stays open, and the next scripted dialog step goes on with the same dialog.
     using DialogScript = std::function<int(Dialog&)>;
     // Sets up the printer as the person would in a print dialog (for a test: usually PDF output
     // to a file); returns true to print (or to confirm Print Setup, or to let a preview draw).

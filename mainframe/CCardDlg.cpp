@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "CEditUrlDlg.h"
+#include "GuiUserInterface.h"
 #include "RevealButton.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
@@ -139,6 +140,14 @@ void CCardDlg::DoDataExchange(bool save) {
         newWindowBox->setChecked(newBrowserWindow != 0);
         automaticBox->setChecked(automaticAccess != 0);
     }
+}
+
+bool CCardDlg::AcceptMembers() {
+    const std::array<std::pair<const QString*, QWidget*>, 5> fields = {
+        {{&name, nameEdit}, {&secondField, secondEdit}, {&thirdField, thirdEdit}, {&password, passwordEdit}, {&note, noteEdit}}};
+    for (const auto& [text, control] : fields)
+        if (!FieldHoldsCardText(*text, *control)) return false;
+    return true;
 }
 
 void CCardDlg::OnUrlButton() {

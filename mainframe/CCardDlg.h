@@ -43,6 +43,8 @@ public:
 protected:
     void OnInitDialog() override;
     void DoDataExchange(bool save) override;
+    // Every text must fit a card before the dialog closes.
+    bool AcceptMembers() override;
 
 private:
     void OnUrlButton();

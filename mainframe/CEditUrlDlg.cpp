@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "GuiUserInterface.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel {
@@ -28,5 +29,8 @@ void CEditUrlDlg::DoDataExchange(bool save) {
     else
         addressEdit->setPlainText(address);
 }
+
+// The text must fit a card before the dialog closes.
+bool CEditUrlDlg::AcceptMembers() { return FieldHoldsCardText(address, *addressEdit); }
 
 }  // namespace tessarel

@@ -67,6 +67,12 @@ void TellOwned(const char* text) {
 
 int DateFormatSetting() { return ReadInt(setting::DateFormat); }
 
+std::string UnreadableDateMessage(const QString& pasted) {
+    return QStringLiteral("The date \"%1\" cannot be read. Paste it as dd-mm-yyyy (24-12-2003) or yy/mm/dd (98/12/24).")
+        .arg(pasted)
+        .toStdString();
+}
+
 // The five texts of a filled card dialog as card bytes; nullopt (after the message) when one of
 // them holds a character the card cannot store.
 struct DialogTexts {
@@ -411,9 +417,12 @@ void CMainFrame::OnEditPaste() {
             case 3: card->SetFieldText4(*text); break;
             case 4: card->SetNote(*text); break;
             default: {
-                // A date the legacy rule cannot read leaves the card as it was.
+                // A date the legacy rule cannot read leaves the card as it was, and says so.
                 std::optional<std::uint32_t> stamp = ReadLegacyDateText(*text);
-                if (!stamp) return;
+                if (!stamp) {
+                    TellOwned(UnreadableDateMessage(CardTextToQString(*text)).c_str());
+                    return;
+                }
                 card->SetDateText(*text);
                 card->SetModified(*stamp);
             }

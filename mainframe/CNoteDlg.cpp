@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "GuiUserInterface.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel {
@@ -29,5 +30,8 @@ void CNoteDlg::DoDataExchange(bool save) {
     else
         noteEdit->setPlainText(note);
 }
+
+// The text must fit a card before the dialog closes.
+bool CNoteDlg::AcceptMembers() { return FieldHoldsCardText(note, *noteEdit); }
 
 }  // namespace tessarel

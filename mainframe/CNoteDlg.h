@@ -16,6 +16,7 @@ public:
 
 protected:
     void DoDataExchange(bool save) override;
+    bool AcceptMembers() override;
 
 private:
     QPlainTextEdit* noteEdit;

@@ -38,4 +38,11 @@ std::optional<SecureString> TypedTextToBytes(const QString& text) {
     return std::nullopt;
 }
 
+bool FieldHoldsCardText(const QString& text, QWidget& field) {
+    std::optional<SecureString> bytes = TypedTextToBytes(text);
+    if (bytes) return true;  // the converted copy is wiped as it goes
+    field.setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
 }  // namespace tessarel

@@ -3,6 +3,7 @@
 // password prompt is the Decryption Password dialog.
 
 #include <QString>
+#include <QWidget>
 #include <optional>
 
 #include "core/SecureBuffer.h"
@@ -19,5 +20,9 @@ public:
 // Converts typed text to the program's 8-bit set; shows a message and returns nullopt when a
 // character has no place in it.
 std::optional<SecureString> TypedTextToBytes(const QString& text);
+
+// For a dialog's OK: true when the field's text can be stored in a card. Otherwise the message
+// of TypedTextToBytes is shown and the focus goes back to the field, whose text stays as typed.
+bool FieldHoldsCardText(const QString& text, QWidget& field);
 
 }  // namespace tessarel

@@ -86,11 +86,11 @@ void CardPrintLayout::DrawCard(PageCanvas& canvas, const CCard& card, int y) con
     const int valueX = x0 + longest * charWidth;
     canvas.DrawText(marginRect.left, y, ToText(name));
     // The password is printed in clear, like every other field.
-    const CardText* values[4] = {&card.GetFieldText1(), &card.GetFieldText2(), &card.GetFieldText3(), &card.GetFieldText4()};
+    const std::string_view values[4] = {card.GetFieldText1(), card.GetFieldText2(), card.GetFieldText3(), card.GetFieldText4()};
     for (int i = 0; i < 4; ++i) {
         const int line = y + (i + 1) * lineHeight;
         canvas.DrawText(x0, line, ToText(labels[i]));
-        canvas.DrawText(valueX, line, FitText(canvas, ToText(std::string_view(*values[i])), marginRect.right - valueX));
+        canvas.DrawText(valueX, line, FitText(canvas, ToText(values[i]), marginRect.right - valueX));
     }
     if (options.printNotes != 1) return;
     canvas.DrawText(x0, y + 5 * lineHeight, QStringLiteral("Notes"));

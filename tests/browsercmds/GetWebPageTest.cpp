@@ -65,6 +65,34 @@ TEST_F(GetWebPageTest, TheBrowsersPageBecomesACardInTheSupportedCategories) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// The card dialog of a web page refuses what a card cannot store while it is still open.
+TEST_F(GetWebPageTest, AnUnstorableTextIsMendedInTheOpenDialog) {
+    StartPeer({"--title", "Corvale Bank"});
+    EXPECT_TRUE(Run(res::HomePage));
+    TakeRequests(1);
+    SelectCategory("WWW Sites");
+    const QString typed = QString::fromUtf8("Corvale \xe6\x97\xa5");
+    dialogs->RunDialog([&typed](Dialog& dialog) {
+        dialog.findChild<QLineEdit*>(QString::number(res::ControlCardField3))->setText(typed);
+        return int(QDialog::Accepted);
+    });
+    dialogs->RunDialog([&typed](Dialog& dialog) {
+        auto* third = dialog.findChild<QLineEdit*>(QString::number(res::ControlCardField3));
+        EXPECT_EQ(dialog.focusWidget(), third);
+        EXPECT_EQ(third->text(), typed);
+        EXPECT_EQ(dialog.findChild<QLineEdit*>(QString::number(res::ControlCardName))->text(), "Corvale Bank");
+        third->setText("me");
+        return int(QDialog::Accepted);
+    });
+    EXPECT_TRUE(Run(res::GetWebPage));
+    TakeRequests(1);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"The character \"\xe6\x97\xa5\" cannot be used here."});
+    ASSERT_NE(Tree()->GetCurrentCard(), nullptr);
+    EXPECT_EQ(std::string(Tree()->GetCurrentCard()->GetFieldText1()), "Corvale Bank");
+    EXPECT_EQ(std::string(Tree()->GetCurrentCard()->GetFieldText3()), "me");
+    EXPECT_EQ(dialogs->PendingSteps(), 0u);
+}
+
 TEST_F(GetWebPageTest, OtherCategoriesAreRefusedAndAnEmptyPageShowsNoDialog) {
     StartPeer({"--title", "Page"});
     SelectCategory("Bank Accounts");

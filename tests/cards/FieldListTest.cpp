@@ -124,11 +124,13 @@ TEST_F(FieldListTest, RightClickOnThePasswordRowRevealsIt) {
 TEST_F(FieldListTest, ATypedCharacterOutsideTheCardCharacterSetIsRefused) {
     SelectCategory("WWW Sites");
     FillCardDialog(CardFields{QString::fromUtf8("\xe6\x97\xa5 name"), "", "", "", ""});
+    dialogs->RunDialog([](Dialog&) { return int(QDialog::Rejected); });  // the refused dialog stays open until cancelled
     EXPECT_TRUE(Run(res::NewCard));
     EXPECT_EQ(Messages(), std::vector<std::string>{"The character \"\xe6\x97\xa5\" cannot be used here."});
     EXPECT_EQ(Doc()->GetCategoryList(0)->GetCount(), 0);
     // Windows-1252 letters pass and come back unchanged.
     CCard* card = AddCard("WWW Sites", QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac"));
+    ASSERT_NE(card, nullptr);
     EXPECT_EQ(std::string(card->GetFieldText1()), "Caf\xe9 \x80");
     EXPECT_EQ(SelectedText(), QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac"));
 }

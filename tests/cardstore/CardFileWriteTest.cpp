@@ -116,11 +116,17 @@ TEST(CardFileSave, AFailedSaveLeavesThePreviousFileExactly) {
     }
 
     testing::ScriptedUserInterface ui;
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     ASSERT_TRUE(SaveCardFile(doc, path, ui).ok);
     EXPECT_EQ(testing::ReadBytes(path).size(), 22 + doc.TotalByteSize());
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);  // card files are the owner's alone
+    EXPECT_EQ(info.st_mode & 0777, 0640u);  // the file it replaced keeps its mode
+    // A new card file is the owner's alone.
+    const std::string fresh = dir.File("new.qdf");
+    ASSERT_TRUE(SaveCardFile(doc, fresh, ui).ok);
+    ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST(CardFileSave, AStoppedEncryptedSaveLeavesThePreviousFile) {

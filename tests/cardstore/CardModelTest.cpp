@@ -20,6 +20,55 @@ TEST(CardModel, NewCardIsEmpty) {
     EXPECT_EQ(card.ByteSize(), 29u);
 }
 
+// The seven texts share one block: every change keeps the others, a text may come from the same
+// card, copies are deep, and long texts (lengths of several bytes) come back whole.
+TEST(CardModel, TextsShareOneBlockAndKeepEachOther) {
+    CCard card;
+    const std::string longNote(70000, 'n');
+    card.SetTexts("name", "http://x", "user", "pw", longNote, "Custom", "01/02/03");
+    card.SetFieldText3(card.GetFieldText1());  // from the same card
+    card.SetFieldText2("");
+    card.SetDateText(card.GetDateText().substr(3));
+    EXPECT_EQ(card.GetFieldText1(), "name");
+    EXPECT_EQ(card.GetFieldText2(), "");
+    EXPECT_EQ(card.GetFieldText3(), "name");
+    EXPECT_EQ(card.GetFieldText4(), "pw");
+    EXPECT_EQ(card.GetNote(), longNote);
+    EXPECT_EQ(card.GetCategoryName(), "Custom");
+    EXPECT_EQ(card.GetDateText(), "02/03");
+    EXPECT_EQ(card.ByteSize(), 24u + 4 + 0 + 4 + 2 + longNote.size() + 5);
+
+    CCard copy = card;
+    card.SetNote("changed");
+    EXPECT_EQ(copy.GetNote(), longNote);
+    copy = card;
+    EXPECT_EQ(copy.GetNote(), "changed");
+    CCard moved = std::move(copy);
+    EXPECT_EQ(moved.GetFieldText1(), "name");
+
+    // A name of the frame's table and any other text both come back as set.
+    for (const char* name : {"Password Manager", "WWW Pages", "Miscellaneous", "Miscellaneous ", ""}) {
+        card.SetCategoryName(name);
+        EXPECT_EQ(card.GetCategoryName(), name);
+        EXPECT_EQ(card.GetFieldText3(), "name");
+    }
+    card.SetTexts("", "", "", "", "", "", "");
+    EXPECT_EQ(card.ByteSize(), 29u);
+    EXPECT_EQ(card.GetCategoryName(), "");
+}
+
+TEST(CardModel, BrowserFlagsAreZeroOrOne) {
+    CCard card;
+    card.SetAutomaticAccess(1);
+    EXPECT_EQ(card.GetAutomaticAccess(), 1);
+    EXPECT_EQ(card.GetNewBrowserWindow(), 0);
+    card.SetNewBrowserWindow(5);
+    EXPECT_EQ(card.GetNewBrowserWindow(), 1);
+    card.SetAutomaticAccess(0);
+    EXPECT_EQ(card.GetAutomaticAccess(), 0);
+    EXPECT_EQ(card.GetNewBrowserWindow(), 1);
+}
+
 TEST(CardModel, FlagSettersTouchOnlyTheirBit) {
     CCard card;
     card.SetStatusFlags(0x81);

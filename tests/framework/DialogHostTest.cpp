@@ -30,6 +30,9 @@ protected:
             edit->setText(name);
     }
 
+    // Refuses an empty name, as a dialog checking what was typed would.
+    bool AcceptMembers() override { return !name.isEmpty(); }
+
 private:
     QLineEdit* edit;
 };
@@ -48,6 +51,36 @@ TEST(DialogHostTest, ScriptFillsControlsAndOkReadsThemBack) {
     EXPECT_EQ(dialog.name, "typed");
     ASSERT_EQ(host.Events().size(), 1u);
     EXPECT_EQ(host.Events()[0].dialogTitle, "Name");
+}
+
+// A refused OK keeps the dialog open: the next step works on the same dialog as the refusal
+// left it; with no step left the dialog is cancelled and the test sees a problem.
+TEST(DialogHostTest, ARefusedOkKeepsTheDialogOpenForTheNextStep) {
+    ScriptedDialogHost host;
+    NameDialog dialog;
+    host.RunDialog([](Dialog& running) {
+        running.findChild<QLineEdit*>("name")->clear();
+        return int(QDialog::Accepted);
+    });
+    host.RunDialog([&dialog](Dialog& running) {
+        EXPECT_EQ(&running, &dialog);
+        EXPECT_TRUE(running.findChild<QLineEdit*>("name")->text().isEmpty());
+        running.findChild<QLineEdit*>("name")->setText("mended");
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(dialog.DoModal(), QDialog::Accepted);
+    EXPECT_EQ(dialog.name, "mended");
+    EXPECT_EQ(host.PendingSteps(), 0u);
+    EXPECT_TRUE(host.Problems().isEmpty());
+
+    NameDialog refused;
+    host.RunDialog([](Dialog& running) {
+        running.findChild<QLineEdit*>("name")->clear();
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(refused.DoModal(), QDialog::Rejected);
+    ASSERT_EQ(host.Problems().size(), 1);
+    EXPECT_TRUE(host.Problems().front().startsWith("unscripted dialog ")) << host.Problems().front().toStdString();
 }
 
 TEST(DialogHostTest, CancelLeavesMembersAlone) {

@@ -281,10 +281,11 @@ protected:
 
     // --- comparisons --------------------------------------------------------------------------
     static std::string Bytes(const SecureString& text) { return std::string(std::string_view(text)); }
+    static std::string Bytes(std::string_view text) { return std::string(text); }
 
     void CompareCard(CCard& card, ModelCard& model, const std::string& where, bool pin) {
         for (int i = 0; i < 4; ++i) {
-            const SecureString& field = i == 0 ? card.GetFieldText1() : i == 1 ? card.GetFieldText2() : i == 2 ? card.GetFieldText3() : card.GetFieldText4();
+            const std::string_view field = i == 0 ? card.GetFieldText1() : i == 1 ? card.GetFieldText2() : i == 2 ? card.GetFieldText3() : card.GetFieldText4();
             Expect(Bytes(field) == CardBytes(model.fields[static_cast<std::size_t>(i)]),
                    where + ": field " + std::to_string(i + 1) + " is \"" + Bytes(field) + "\", the model has " + Quote(model.fields[static_cast<std::size_t>(i)]));
         }

@@ -1,0 +1,44 @@
+#pragma once
+// The seven texts of one card in a single allocation. A card file may hold millions of cards, and
+// seven strings of their own would cost each card more than 200 bytes before it holds a single
+// character; here a card whose texts are all empty costs nothing, and any other one allocation
+// the size of its texts. The bytes are wiped before they are released.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace tessarel {
+
+class CardTextBlock {
+public:
+    static constexpr std::size_t kSlots = 7;
+    using Texts = std::array<std::string_view, kSlots>;
+
+    CardTextBlock() noexcept = default;
+    explicit CardTextBlock(const Texts& texts);
+    CardTextBlock(const CardTextBlock& other);
+    CardTextBlock(CardTextBlock&& other) noexcept;
+    CardTextBlock& operator=(const CardTextBlock& other);
+    CardTextBlock& operator=(CardTextBlock&& other) noexcept;
+    ~CardTextBlock();
+
+    // The text of a slot; valid until the block next changes.
+    std::string_view Get(std::size_t slot) const;
+    Texts All() const;
+    // Replaces one text and keeps the others. `text` may point into this block.
+    void Set(std::size_t slot, std::string_view text);
+
+    // Bytes the block holds (0 when every text is empty), and what one of `texts` would hold.
+    std::size_t Size() const;
+    static std::size_t SizeFor(const Texts& texts);
+
+private:
+    void Release() noexcept;
+
+    // Each text as its length (7 bits a byte, low bits first) and its bytes; null when all are empty.
+    std::uint8_t* data = nullptr;
+};
+
+}  // namespace tessarel
