@@ -3,8 +3,10 @@
 #include <QTimer>
 
 #include "CTessarelApp.h"
+#include "core/ProcessGuards.h"
 
 int main(int argc, char** argv) {
+    tessarel::GuardProcess();
     QApplication qt(argc, argv);
     tessarel::CTessarelApp app;
     if (!app.InitInstance(QCoreApplication::arguments().mid(1))) return 0;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "core/ProcessGuards.h"
 
 namespace tessarel::cli {
 void RegisterCardCommands(std::vector<CliCommand>& commands);
@@ -21,6 +22,7 @@ void PrintUsage(const std::vector<tessarel::cli::CliCommand>& commands) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tessarel::GuardProcess();
     using namespace tessarel::cli;
     std::vector<CliCommand> commands;
     RegisterCardCommands(commands);
