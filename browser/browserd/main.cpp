@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #include "browser/browserd/BrowserCompanion.h"
+#include "core/ProcessGuards.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ bool OpenWithDesktop(const QString& address) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tessarel::GuardProcess();
     QGuiApplication app(argc, argv);
     QGuiApplication::setQuitOnLastWindowClosed(false);
     if (app.arguments().size() > 1) {
@@ -37,6 +39,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     tessarel::browser::BrowserCompanion companion(OpenWithDesktop);
+    companion.onRefused = [](const QString& message) {
+        std::fprintf(stderr, "tessarel-browserd: %s\n", message.toLocal8Bit().constData());
+    };
     companion.onExit = [&app] { QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection); };
     if (!companion.Serve()) {
         std::fprintf(stderr, "tessarel-browserd: the browser names are served already\n");
