@@ -5,6 +5,7 @@
 
 #include "CTessarelApp.h"
 #include "CommandLineInfo.h"
+#include "core/ProcessGuards.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ bool AnswersInformationRequest(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tessarel::GuardProcess();
     if (AnswersInformationRequest(argc, argv)) return 0;
     QApplication qt(argc, argv);
     tessarel::CTessarelApp app;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <ctime>
 
@@ -36,15 +37,33 @@ void DdeServerCallback::Disconnected(ConversationHandle conversation) {
     if (CDDEObject* object = CDDEObject::FindByConversation(conversation)) object->RemoveConversation(conversation);
 }
 
+DdeServerCallback::~DdeServerCallback() {
+    for (const std::string& name : viewerFiles) QFile::remove(QFile::decodeName(QByteArray::fromStdString(name)));
+}
+
 std::optional<QByteArray> DdeServerCallback::Request(ConversationHandle, const QString& topic, const QByteArray& item) {
-    const auto reply = Answer(VerbOf(topic), item.toStdString());
+    const int verb = VerbOf(topic);
+    const auto reply = Answer(verb, item.toStdString());
     if (!reply) return std::nullopt;
+    if (verb == WWW_QueryViewer) {
+        const auto file = std::get<std::string>(DdeArguments::DecodeReply("QCS", *reply)[0]);
+        // The fallback name when no file could be made is nothing of ours to remove later.
+        if (QFileInfo(QFile::decodeName(QByteArray::fromStdString(file))).isAbsolute()) viewerFiles.insert(file);
+    }
     return QByteArray::fromStdString(*reply);
 }
 
 bool DdeServerCallback::Poke(ConversationHandle, const QString& topic, const QByteArray& item, const QByteArray&) {
     // A poke's arguments travel in its item, as with requests; the data carries nothing we use.
-    return AcknowledgesPoke(VerbOf(topic), item.toStdString());
+    const int verb = VerbOf(topic);
+    const std::string arguments = item.toStdString();
+    const bool acknowledged = AcknowledgesPoke(verb, arguments);
+    if (verb == WWW_ViewDocFile) {
+        // Only a file we named is removed: a peer cannot have us delete any other file.
+        const auto file = std::get<std::string>(DdeArguments::Decode("QCS,QCS,QCS,DW", arguments)[0]);
+        if (viewerFiles.erase(file) != 0) QFile::remove(QFile::decodeName(QByteArray::fromStdString(file)));
+    }
+    return acknowledged;
 }
 
 std::optional<std::string> DdeServerCallback::Answer(int verbIndex, const std::string& item) {

@@ -4,6 +4,7 @@
 // requests for "WWW_Alert", "WWW_BeginProgress", "WWW_MakingProgress", "WWW_OpenURL" and
 // "WWW_QueryViewer" and pokes that are acknowledged and otherwise ignored.
 
+#include <set>
 #include <string>
 
 #include "browser/IpcHandler.h"
@@ -12,6 +13,12 @@ namespace tessarel::browser {
 
 class DdeServerCallback : public IpcHandler {
 public:
+    DdeServerCallback() = default;
+    // Removes the viewer files handed out and not yet used.
+    ~DdeServerCallback() override;
+    DdeServerCallback(const DdeServerCallback&) = delete;
+    DdeServerCallback& operator=(const DdeServerCallback&) = delete;
+
     bool AcceptConnect(const QString& service, const QString& topic) override;
     void Connected(ConversationHandle conversation, const QString& service, const QString& topic) override;
     void Disconnected(ConversationHandle conversation) override;
@@ -26,6 +33,12 @@ public:
     static bool AcknowledgesPoke(int verbIndex, const std::string& item);
     // A fresh file name in the system's temporary folder for "WWW_QueryViewer".
     static std::string TemporaryViewerName();
+
+private:
+    // The files named in "WWW_QueryViewer" answers. A browser writes the page there and names the
+    // file in a "WWW_ViewDocFile" poke; the program shows no such documents, so the file (which
+    // may hold a page of the person's account) is removed then, or when the program ends.
+    std::set<std::string> viewerFiles;
 };
 
 }  // namespace tessarel::browser

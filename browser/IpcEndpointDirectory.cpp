@@ -5,7 +5,6 @@
 #include <QtGlobal>
 
 #include "browser/IpcFrame.h"
-#include "browser/PeerCredentials.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <cerrno>
@@ -30,6 +29,15 @@ bool IsPrivateFolder(const QByteArray& path) {
 
 }  // namespace
 
+QString IpcEndpointDirectory::CacheHome() {
+    // The freedesktop rule: XDG_CACHE_HOME when it is an absolute path, else ~/.cache.
+    const QString cache = QFile::decodeName(qgetenv("XDG_CACHE_HOME"));
+    if (cache.startsWith(QLatin1Char('/'))) return cache;
+    const QString home = QDir::homePath();
+    if (home.isEmpty() || home == QDir::rootPath()) return {};
+    return home + QStringLiteral("/.cache");
+}
+
 bool IpcEndpointDirectory::EnsurePrivateFolder(const QString& path) {
 #if defined(__unix__) || defined(__APPLE__)
     const QByteArray native = QFile::encodeName(path);
@@ -50,12 +58,13 @@ std::optional<QString> IpcEndpointDirectory::Locate() {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
 #if defined(__unix__) || defined(__APPLE__)
     if (!runtime.isEmpty() && runtime.startsWith('/') && IsPrivateFolder(runtime)) base = QFile::decodeName(runtime);
-    if (base.isEmpty()) {
-        base = QDir::tempPath() + QStringLiteral("/tessarel-%1").arg(OwnUserId());
-        if (!EnsurePrivateFolder(base)) return std::nullopt;
-    }
+    // No runtime directory fit for use: the user's own cache home, never a name in the shared
+    // temporary folder that another user could create first. The endpoint folder below is checked
+    // to be ours and private either way.
+    if (base.isEmpty()) base = CacheHome();
+    if (base.isEmpty() || !QDir().mkpath(base)) return std::nullopt;
 #else
-    base = runtime.isEmpty() ? QDir::tempPath() : QFile::decodeName(runtime);
+    base = runtime.isEmpty() ? CacheHome() : QFile::decodeName(runtime);
 #endif
     const QString folder = base + QLatin1Char('/') + QLatin1String(FolderName);
     if (!EnsurePrivateFolder(folder)) return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
 // Where the IPC endpoints live: a folder only this user can enter, inside the user's runtime
-// directory (XDG_RUNTIME_DIR), or, when there is none fit for use, inside a private folder of the
-// system's temporary folder that is created with owner-only permissions.
+// directory (XDG_RUNTIME_DIR), or, when there is none fit for use (missing, not absolute, not a
+// folder of this user that only this user may enter), inside the user's cache home.
 
 #include <QString>
 #include <optional>
@@ -23,6 +23,7 @@ public:
     static int MaxEndpointPathSize();
 
 private:
+    static QString CacheHome();
     static bool EnsurePrivateFolder(const QString& path);
 };
 

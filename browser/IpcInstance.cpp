@@ -146,6 +146,11 @@ void IpcInstance::AcceptPending(QLocalServer* server, const QString& registeredN
             continue;
         }
         const ConversationHandle handle = Adopt(socket, true, registeredName);
+        // Handles are never reused, so a late timer cannot drop a later connection.
+        QTimer::singleShot(connectDeadlineMs, this, [this, handle] {
+            const Connection* connection = Find(handle);
+            if (connection != nullptr && !connection->established) Drop(handle, false);
+        });
         ReadFrom(handle);
     }
 }

@@ -31,6 +31,9 @@ class IpcInstance : public QObject {
 public:
     static constexpr int DefaultTimeoutMs = 60000;
     static constexpr std::size_t MaxConversations = 64;
+    // How long an arriving connection may take to complete its Connect before it is dropped, so
+    // silent peers cannot hold the conversation slots.
+    static constexpr int DefaultConnectDeadlineMs = 5000;
 
     // Finds (or makes) the private endpoint folder. Without one the instance is not valid and
     // every call fails with DllNotInitialized.
@@ -45,6 +48,7 @@ public:
     // How long Connect, Request, Poke and Execute wait for the partner, in milliseconds.
     void SetTimeout(int milliseconds) { timeoutMs = milliseconds; }
     int Timeout() const { return timeoutMs; }
+    void SetConnectDeadline(int milliseconds) { connectDeadlineMs = milliseconds; }
 
     bool RegisterName(const QString& service);
     bool UnregisterName(const QString& service);
@@ -89,6 +93,7 @@ private:
     IpcHandler* handler;
     QString directory;
     int timeoutMs = DefaultTimeoutMs;
+    int connectDeadlineMs = DefaultConnectDeadlineMs;
     IpcError lastError = IpcError::None;
     PeerLookup peerLookup;
     ConversationHandle nextHandle = 1;

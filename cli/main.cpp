@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "core/ProcessGuards.h"
 
 namespace tessarel::cli {
 void RegisterCardCommands(std::vector<CliCommand>& commands);
@@ -40,6 +41,7 @@ int AnswerInformationRequest(const std::vector<std::string>& arguments, const st
 }  // namespace
 
 int main(int argc, char** argv) {
+    tessarel::GuardProcess();
     using namespace tessarel::cli;
     std::vector<CliCommand> commands;
     RegisterCardCommands(commands);

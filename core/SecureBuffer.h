@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <new>
 #include <vector>
+
+#include "ProcessGuards.h"
 
 namespace tessarel {
 
@@ -35,10 +38,14 @@ struct WipingAllocator {
     WipingAllocator() noexcept = default;
     template <class U>
     WipingAllocator(const WipingAllocator<U>&) noexcept {}
-    T* allocate(std::size_t n) { return std::allocator<T>{}.allocate(n); }
+    // Large buffers (a whole card file, an export) get pages left out of core dumps.
+    T* allocate(std::size_t n) {
+        if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+        return static_cast<T*>(AllocateSecretPages(n * sizeof(T)));
+    }
     void deallocate(T* p, std::size_t n) noexcept {
         SecureWipe(p, n * sizeof(T));
-        std::allocator<T>{}.deallocate(p, n);
+        ReleaseSecretPages(p, n * sizeof(T));
     }
     template <class U>
     bool operator==(const WipingAllocator<U>&) const noexcept { return true; }

@@ -55,7 +55,8 @@ int PrintOnPrinter(Printable& target, QPrinter& printer, PrintInfo& info) {
     return PrintPages(target, printer, info);
 }
 
-int PrintToPdf(Printable& target, const QString& pdfPath, const QString& title, PrintInfo& info) {
+int PrintToPdf(Printable& target, const QString& pdfPath, const QString& title, PrintInfo& info, int fromPage = 0,
+               int toPage = 0) {
     // The pages hold passwords in clear: they are built in memory, written through the one
     // atomic writer (owner-only, flushed, renamed into place) and the memory is wiped after.
     QByteArray pdf;
@@ -70,7 +71,7 @@ int PrintToPdf(Printable& target, const QString& pdfPath, const QString& title, 
         writer.setPageLayout(layout);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Tessarel"));
-        pages = PrintPages(target, writer, info);
+        pages = PrintPages(target, writer, info, fromPage, toPage);
     }
     // A job of no pages leaves no file behind, and a failed one leaves the old file as it was.
     bool written = true;
@@ -138,7 +139,13 @@ bool RunPrintJob(Printable& target, QWidget* parent) {
     printer.setFullPage(true);
     PrintInfo info;
     const bool range = printer.printRange() == QPrinter::PageRange;
-    return PrintPages(target, printer, info, range ? printer.fromPage() : 0, range ? printer.toPage() : 0) >= 0;
+    const int from = range ? printer.fromPage() : 0;
+    const int to = range ? printer.toPage() : 0;
+    // A file chosen in the dialog holds the passwords in clear: written as direct printing writes
+    // one (owner-only, through the atomic writer), not by Qt's file output with the umask's mode.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return PrintToPdf(target, printer.outputFileName(), printer.docName(), info, from, to) >= 0;
+    return PrintPages(target, printer, info, from, to) >= 0;
 }
 
 int RunDirectPrint(Printable& target, const QString& printerName, const QString& pdfPath, const QString& title) {

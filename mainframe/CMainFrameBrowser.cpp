@@ -15,6 +15,7 @@
 #include "CMainFrame.h"
 #include "CStatusMessageDlg.h"
 #include "CTessarelDoc.h"
+#include "browser/AddressScheme.h"
 #include "browser/AutomaticAccessAddress.h"
 #include "browser/CDDEObject.h"
 #include "browser/DdeVerbs.h"
@@ -178,6 +179,12 @@ void CMainFrame::LoadWebPage() {
         card->GetAutomaticAccess() == 1
             ? browser::AutomaticAccessAddress(card->GetFieldText2(), card->GetFieldText3(), card->GetFieldText4())
             : SecureString(card->GetFieldText2());
+    // A card's file:, javascript: or other non-web address is not sent to any browser.
+    const QString scheme = browser::AddressScheme::Of(address);
+    if (!scheme.isEmpty() && !browser::AddressScheme::IsOpenable(scheme)) {
+        Tell(browser::AddressScheme::RefusalText(scheme).toUtf8().constData());
+        return;
+    }
     {
         CDDEObject dde(ServiceNameFor(ReadInt(setting::ChooseWebBrowser), "Iexplore"));
         if (dde.CanConnect(browser::WWW_OpenURL)) {

@@ -2,6 +2,7 @@
 
 #include <QUrl>
 
+#include "browser/AddressScheme.h"
 #include "browser/DdeArguments.h"
 #include "browser/DdeVerbs.h"
 #include "core/SecureBuffer.h"
@@ -73,6 +74,15 @@ std::uint32_t BrowserCompanion::OpenURL(const std::string& item) {
     const auto window = std::get<std::uint32_t>(arguments[2]);
     QString address = DesktopAddress(cardAddress);
     Wipe(cardAddress);
+    // Only web addresses, judged on exactly what the desktop would get: a card naming file:,
+    // javascript: or a desktop handler's own scheme would have it open a local file or run the
+    // handler.
+    const QString scheme = QUrl(address, QUrl::StrictMode).scheme().toLower();
+    if (!address.isEmpty() && !AddressScheme::IsOpenable(scheme)) {
+        Wipe(address);
+        if (onRefused) onRefused(AddressScheme::RefusalText(scheme));
+        return 0;
+    }
     if (address.isEmpty() || !opener || !opener(address)) {
         Wipe(address);
         return 0;

@@ -1,9 +1,9 @@
 #pragma once
 // The browser the program talks to on a desktop without the old DDE browsers: it serves the
-// "WWW_" verbs under the service names "Iexplore" and "Netscape" and hands every address it is
-// asked to open to the desktop's default browser.
+// "WWW_" verbs under the service names "Iexplore" and "Netscape" and hands the http, https and
+// ftp addresses it is asked to open to the desktop's default browser.
 //
-//   WWW_OpenURL        opens the address; answers the window id it used
+//   WWW_OpenURL        opens the address; answers the window id it used, 0 when it refused it
 //   WWW_Activate       answers the window id (there is one window, 1, unless new ones were asked for)
 //   WWW_GetWindowInfo  answers the last address opened (without user information) and its title
 //                      (empty: the desktop browser does not say)
@@ -36,6 +36,8 @@ public:
     IpcInstance& Ipc() { return ipc; }
 
     std::function<void()> onExit;  // "WWW_Exit" was answered
+    // Why an address was refused (its scheme is not one a browser may be handed).
+    std::function<void(const QString& message)> onRefused;
 
     bool AcceptConnect(const QString& service, const QString& topic) override;
     void Connected(ConversationHandle, const QString&, const QString&) override {}
@@ -44,7 +46,8 @@ public:
                                       const QByteArray& item) override;
     bool Poke(ConversationHandle, const QString&, const QByteArray&, const QByteArray&) override { return false; }
 
-    // The address as the desktop takes it: a URL with a scheme; empty when the text is none.
+    // The address as the desktop takes it: a URL with a scheme; empty when the text is none. The
+    // scheme is not checked here.
     static QString DesktopAddress(const std::string& cardBytes);
     // The address to remember and report back: without user name and password.
     static std::string WithoutUserInfo(const QString& address);

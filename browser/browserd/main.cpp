@@ -17,6 +17,7 @@
 #include <string>
 
 #include "browser/browserd/BrowserCompanion.h"
+#include "core/ProcessGuards.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ bool AnswerInformationRequest(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tessarel::GuardProcess();
     if (AnswerInformationRequest(argc, argv)) return 0;
     QGuiApplication app(argc, argv);
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -69,6 +71,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     tessarel::browser::BrowserCompanion companion(OpenWithDesktop);
+    companion.onRefused = [](const QString& message) {
+        std::fprintf(stderr, "tessarel-browserd: %s\n", message.toLocal8Bit().constData());
+    };
     companion.onExit = [&app] { QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection); };
     if (!companion.Serve()) {
         std::fprintf(stderr, "tessarel-browserd: the browser names are served already\n");

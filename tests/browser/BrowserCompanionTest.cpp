@@ -74,6 +74,43 @@ TEST_F(BrowserCompanionTest, OnlyWholeAddressesReachTheDesktop) {
         << "an address the desktop did not take opened no window";
 }
 
+// Only web addresses reach the desktop, whose handlers would otherwise open local files or run
+// programs named by a card; the refusal answers window 0 and says which scheme it refused.
+TEST_F(BrowserCompanionTest, OnlyHttpHttpsAndFtpAddressesAreOpened) {
+    QStringList refusals;
+    companion.onRefused = [&refusals](const QString& message) { refusals << message; };
+    CDDEObject browser("Iexplore");
+    const std::pair<std::string, const char*> cases[] = {
+        {"HTTP://example.com/", nullptr},
+        {"https://example.com/", nullptr},
+        {"ftp://u:p@files.example/", nullptr},
+        {"file:///etc/passwd", "file"},
+        {"javascript:alert(1)", "javascript"},
+        {"data:text/html,<script>x</script>", "data"},
+        {"ssh://host/", "ssh"},
+        {"mailto:a@b.example", "mailto"},
+        {"www.example.com:8080/x", "www.example.com"},  // a scheme in all but intent
+    };
+    for (const auto& [address, refused] : cases) {
+        opened.clear();
+        refusals.clear();
+        const std::uint32_t window = browser.OpenURL(address, "", CDDEObject::LastActiveWindow, 0, "", "", "");
+        if (refused) {
+            EXPECT_EQ(window, 0u) << address;
+            EXPECT_TRUE(opened.isEmpty()) << address;
+            EXPECT_EQ(refusals, QStringList{QStringLiteral("The address was not opened: \"%1:\" addresses are not handed "
+                                                           "to the browser, only http, https and ftp addresses.")
+                                                .arg(refused)})
+                << address;
+        } else {
+            EXPECT_EQ(window, 1u) << address;
+            EXPECT_EQ(opened.size(), 1) << address;
+            EXPECT_TRUE(refusals.isEmpty()) << address;
+        }
+    }
+    EXPECT_EQ(browser.GetWindowInfo(CDDEObject::LastActiveWindow).address, "ftp://files.example/");
+}
+
 TEST_F(BrowserCompanionTest, AnswersTheBrowserVerbsOnlyUnderTheBrowserNames) {
     EXPECT_TRUE(companion.AcceptConnect("iexplore", "WWW_OpenURL"));
     EXPECT_TRUE(companion.AcceptConnect("Netscape", "www_activate"));

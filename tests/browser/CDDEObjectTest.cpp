@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <ctime>
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include "browser/CDDEObject.h"
 #include "browser/DdeArguments.h"
 #include "browser/DdeInstance.h"
+#include "browser/DdeServerCallback.h"
 #include "browser/DdeVerbs.h"
 #include "browser/peer/ScriptedBrowser.h"
 #include "support/ScriptedUserInterface.h"
@@ -243,6 +245,44 @@ TEST_F(ServerAnswerTest, QueryViewerNamesAFreshFileInTheTemporaryFolder) {
     EXPECT_NE(second, reply);
     QFile::remove(file.filePath());
     QFile::remove(QString::fromStdString(std::get<std::string>(DdeArguments::DecodeReply("QCS", second.value_or(""))[0])));
+}
+
+// A viewer file is removed once the browser has used it (its "WWW_ViewDocFile" names it), and any
+// still unused when the program's server ends; a file the program did not hand out is never touched.
+TEST(ViewerFilesTest, AreRemovedOnceUsedAndWhenTheServerEnds) {
+    const auto ask = [](DdeServerCallback& callback) {
+        const auto reply = callback.Request(1, QStringLiteral("WWW_QueryViewer"), "\"http://x/a.pdf\",\"application/pdf\"");
+        return QString::fromStdString(std::get<std::string>(DdeArguments::DecodeReply("QCS", reply.value_or(QByteArray()).toStdString())[0]));
+    };
+    const auto viewDocFile = [](DdeServerCallback& callback, const QString& file) {
+        return callback.Poke(1, QStringLiteral("WWW_ViewDocFile"),
+                             ("\"" + file + "\",\"http://x/a.pdf\",\"application/pdf\",1").toUtf8(), {});
+    };
+    QTemporaryDir elsewhere;
+    const QString foreign = elsewhere.filePath("keep.pdf");
+    QString unused;
+    {
+        DdeServerCallback callback;
+        const QString used = ask(callback);
+        ASSERT_TRUE(QFile::exists(used));
+        QFile page(used);
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        page.write("%PDF-1.4 the account statement");
+        page.close();
+        EXPECT_TRUE(viewDocFile(callback, used));
+        EXPECT_FALSE(QFile::exists(used));
+
+        QFile keep(foreign);
+        ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
+        keep.close();
+        EXPECT_TRUE(viewDocFile(callback, foreign));
+        EXPECT_TRUE(QFile::exists(foreign)) << "not a file the program named";
+
+        unused = ask(callback);
+        EXPECT_TRUE(QFile::exists(unused));
+    }
+    EXPECT_FALSE(QFile::exists(unused));
+    EXPECT_TRUE(QFile::exists(foreign));
 }
 
 TEST_F(ServerAnswerTest, PokesAcknowledgedForTheProgressAndEchoVerbsOnly) {

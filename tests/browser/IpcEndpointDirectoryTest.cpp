@@ -12,7 +12,6 @@
 
 #include "browser/IpcEndpointDirectory.h"
 #include "browser/IpcInstance.h"
-#include "browser/PeerCredentials.h"
 
 namespace tessarel::browser {
 namespace {
@@ -65,26 +64,55 @@ TEST(IpcEndpointDirectoryTest, LivesInTheRuntimeDirectoryWithOwnerOnlySockets) {
     EXPECT_FALSE(QFileInfo::exists(socket));
 }
 
-TEST(IpcEndpointDirectoryTest, FallsBackToAPrivateFolderWhenTheRuntimeDirectoryIsUnfit) {
+// Without a runtime directory fit for use the endpoints live in a private folder of the user's
+// cache home: XDG_CACHE_HOME, or ~/.cache when that is unset or not absolute. Never the shared
+// temporary folder, where another user could create the name first.
+TEST(IpcEndpointDirectoryTest, FallsBackToThePrivateCacheHomeWhenTheRuntimeDirectoryIsUnfit) {
     QTemporaryDir temp;
     const QByteArray tempPath = QFile::encodeName(temp.path());
     ScopedEnvironment tmpdir("TMPDIR", &tempPath);
-    const QString fallback = temp.path() + QStringLiteral("/tessarel-%1").arg(OwnUserId());
+    QTemporaryDir cache;
+    const QByteArray cachePath = QFile::encodeName(cache.path() + "/cache");  // made when missing
+    ScopedEnvironment cacheHome("XDG_CACHE_HOME", &cachePath);
+    const QString fallback = cache.path() + "/cache/tessarel-ipc";
 
-    QTemporaryDir open;
+    QTemporaryDir open, others, missing;
     ::chmod(QFile::encodeName(open.path()).constData(), 0755);  // others may enter: not private
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(others.path()).constData(), 65534, 65534), 0);
+    }
     const QByteArray openPath = QFile::encodeName(open.path());
-    for (const QByteArray* runtime : {static_cast<const QByteArray*>(nullptr), &openPath}) {
-        ScopedEnvironment xdg("XDG_RUNTIME_DIR", runtime);
+    const QByteArray othersPath = QFile::encodeName(others.path());
+    const QByteArray missingPath = QFile::encodeName(missing.path() + "/gone");
+    const QByteArray relativePath = "run/user";
+    struct Case {
+        const char* name;
+        const QByteArray* runtime;
+    };
+    const Case cases[] = {{"unset", nullptr},         {"open to others", &openPath},  {"missing", &missingPath},
+                          {"relative", &relativePath}, {"another user's", &othersPath}};
+    for (const Case& c : cases) {
+        if (c.runtime == &othersPath && !root) continue;  // only root can hand a folder to another user
+        ScopedEnvironment xdg("XDG_RUNTIME_DIR", c.runtime);
         const auto found = IpcEndpointDirectory::Locate();
-        ASSERT_TRUE(found.has_value());
-        EXPECT_EQ(*found, fallback + "/tessarel-ipc");
-        EXPECT_EQ(ModeOf(fallback), 0700u);
-        EXPECT_EQ(ModeOf(*found), 0700u);
+        ASSERT_TRUE(found.has_value()) << c.name;
+        EXPECT_EQ(*found, fallback) << c.name;
+        EXPECT_EQ(ModeOf(*found), 0700u) << c.name;
+        EXPECT_TRUE(QDir(temp.path()).entryList({"tessarel*"}, QDir::AllEntries | QDir::System).isEmpty()) << c.name;
     }
 
-    // Our own folder with loose permissions is tightened; a link in its place is never used.
     ScopedEnvironment xdg("XDG_RUNTIME_DIR", nullptr);
+    {  // No usable XDG_CACHE_HOME: ~/.cache.
+        const QByteArray relative = "cache";
+        ScopedEnvironment relativeCache("XDG_CACHE_HOME", &relative);
+        const QByteArray home = QFile::encodeName(cache.path() + "/home");
+        ScopedEnvironment homeDir("HOME", &home);
+        EXPECT_EQ(IpcEndpointDirectory::Locate(), std::optional<QString>(cache.path() + "/home/.cache/tessarel-ipc"));
+    }
+
+    // Our own folder with loose permissions is tightened; a link in its place is never used, nor
+    // is a folder of another user.
     ::chmod(QFile::encodeName(fallback).constData(), 0777);
     EXPECT_TRUE(IpcEndpointDirectory::Locate().has_value());
     EXPECT_EQ(ModeOf(fallback), 0700u);
@@ -92,6 +120,13 @@ TEST(IpcEndpointDirectoryTest, FallsBackToAPrivateFolderWhenTheRuntimeDirectoryI
     ASSERT_TRUE(QFile::link(open.path(), fallback));
     EXPECT_FALSE(IpcEndpointDirectory::Locate().has_value());
     EXPECT_FALSE(IpcInstance(nullptr).IsValid());
+    if (root) {
+        QFile::remove(fallback);
+        ASSERT_TRUE(QDir().mkdir(fallback));
+        ::chmod(QFile::encodeName(fallback).constData(), 0700);
+        ASSERT_EQ(::chown(QFile::encodeName(fallback).constData(), 65534, 65534), 0);
+        EXPECT_FALSE(IpcEndpointDirectory::Locate().has_value());
+    }
 }
 
 TEST(IpcEndpointDirectoryTest, AnEndpointLeftByACrashedServerIsTakenOver) {

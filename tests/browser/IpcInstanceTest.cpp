@@ -1,5 +1,6 @@
 // The local IPC over real sockets: conversations, requests, pokes, time-outs, names compared
 // without regard to case, and refusal of peers that break the protocol or run as another user.
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -249,6 +250,35 @@ TEST_F(IpcInstanceTest, ConnectionsBeyondTheLimitAreClosedOnArrival) {
     sockets.clear();
     EXPECT_TRUE(PumpUntil([&] { return server.ConversationCount() == 0; }));
     EXPECT_NE(client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_OpenURL")), 0u);
+}
+
+// A peer that connects and then says nothing, or only part of its Connect, is dropped once the
+// connect deadline has passed; conversations that completed their Connect stay.
+TEST_F(IpcInstanceTest, AConnectionThatDoesNotCompleteItsConnectInTimeIsDropped) {
+    EXPECT_EQ(IpcInstance::DefaultConnectDeadlineMs, 5000);
+    server.SetConnectDeadline(300);
+    const ConversationHandle good = client.Connect(QStringLiteral("Netscape"), QStringLiteral("WWW_Version"));
+    ASSERT_NE(good, 0u);
+    handler.replies["v"] = "1";
+
+    const QString path = IpcEndpointDirectory::EndpointPath(server.Directory(), QStringLiteral("Netscape"));
+    QLocalSocket silent, partial;
+    for (QLocalSocket* socket : {&silent, &partial}) {
+        socket->connectToServer(path);
+        ASSERT_TRUE(socket->waitForConnected(2000));
+    }
+    partial.write(ConnectFrame("Netscape", "WWW_Version").left(5));
+    partial.flush();
+    EXPECT_TRUE(PumpUntil([&] { return server.ConversationCount() == 3; }));
+    QDeadlineTimer beforeDeadline(150);
+    EXPECT_TRUE(PumpUntil([&] { return beforeDeadline.hasExpired(); }, 200));
+    EXPECT_EQ(silent.state(), QLocalSocket::ConnectedState) << "dropped before its deadline";
+
+    EXPECT_TRUE(PumpUntil([&] { return silent.state() == QLocalSocket::UnconnectedState; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return partial.state() == QLocalSocket::UnconnectedState; }, 3000));
+    EXPECT_EQ(server.ConversationCount(), 1u);
+    EXPECT_EQ(client.Request(good, "v").value_or("lost"), QByteArray("1")) << "an established conversation stays";
+    EXPECT_EQ(handler.Count("disconnected"), 0) << "the handler never heard of the dropped ones";
 }
 
 TEST_F(IpcInstanceTest, APeerOfAnotherUserIsRefusedOnBothEnds) {

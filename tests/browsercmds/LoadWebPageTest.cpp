@@ -60,6 +60,43 @@ TEST_F(LoadWebPageTest, ARunningBrowserGetsTheCardsAddress) {
     EXPECT_EQ(TakeRequests(0), Requests{});  // the card without an address is still selected
 }
 
+// A card's address in another scheme than http, https or ftp goes to no browser, with or without
+// Automatic Access (which would add the password); the person is told which scheme was refused.
+// (Automatic Access makes an address without "scheme://" an http address, so those schemes are
+// refused as the card has them only.)
+TEST_F(LoadWebPageTest, AnAddressThatIsNoWebAddressIsRefusedWithAMessage) {
+    StartPeer();
+    WriteInt(setting::ChooseWebBrowser, 1);
+    struct Case {
+        QString address;
+        const char* scheme;
+        bool withAccessToo;
+    };
+    const Case cases[] = {
+        {"file:///home/alice/.ssh/id_rsa", "file", true},
+        {"SMB://server/share", "smb", true},
+        {"JavaScript:alert(document.cookie)", "javascript", false},
+        {" data:text/html,<b>x</b>", "data", false},
+        {"intranet:8080/login", "intranet", false},
+    };
+    std::vector<std::string> expected;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address.toStdString());
+        for (const bool automaticAccess : {false, true}) {
+            if (automaticAccess && !c.withAccessToo) continue;
+            ASSERT_NE(AddWebCard(QString(c.scheme) + (automaticAccess ? " with access" : ""), c.address, "alice", "pw",
+                                 automaticAccess, false),
+                      nullptr);
+            EXPECT_TRUE(Run(res::LoadWebPage));
+            EXPECT_EQ(TakeRequests(0), Requests{});
+            expected.push_back("The address was not opened: \"" + std::string(c.scheme) +
+                               ":\" addresses are not handed to the browser, only http, https and ftp addresses.");
+            EXPECT_EQ(Messages(), expected);
+        }
+    }
+    EXPECT_TRUE(waits.empty());
+}
+
 TEST_F(LoadWebPageTest, ABrowserThatIsNotRunningIsLaunchedAndWaitedFor) {
     struct Case {
         const char* what;

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <functional>
 #include <new>
 #include <string_view>
@@ -88,6 +91,47 @@ TEST(WipeString, PlainStringsAreZeroedAndEmptied) {
         }
     }
 }
+
+#if defined(__linux__)
+// The flags the kernel lists in /proc/self/smaps for the mapping that holds an address.
+std::string MappingFlagsOf(const void* address) {
+    std::FILE* smaps = std::fopen("/proc/self/smaps", "r");
+    if (!smaps) return {};
+    const auto where = reinterpret_cast<std::uintptr_t>(address);
+    bool inside = false;
+    std::string flags;
+    char line[512];
+    while (std::fgets(line, sizeof line, smaps)) {
+        unsigned long start = 0, end = 0;
+        if (std::sscanf(line, "%lx-%lx ", &start, &end) == 2) {
+            inside = where >= start && where < end;
+        } else if (inside && std::strncmp(line, "VmFlags:", 8) == 0) {
+            flags = line + 8;
+            break;
+        }
+    }
+    std::fclose(smaps);
+    return flags;
+}
+
+// A whole card file's bytes or an export sit in pages a core dump leaves out ("dd"); small texts
+// stay on the heap, whose pages also hold unrelated data.
+TEST(SecretPages, LargeSecretBuffersAreLeftOutOfCoreDumps) {
+    SecureBytes file(64 * 1024, 0x5a);
+    EXPECT_NE(MappingFlagsOf(file.data()).find(" dd"), std::string::npos) << MappingFlagsOf(file.data());
+    SecureString text(20000, 'p');
+    EXPECT_NE(MappingFlagsOf(text.data()).find(" dd"), std::string::npos);
+    SecureString shortText(100, 'p');
+    EXPECT_EQ(MappingFlagsOf(shortText.data()).find(" dd"), std::string::npos);
+
+    // Growing and shrinking move between the two kinds of storage without losing the bytes.
+    SecureBytes grown(100, 0x11);
+    grown.resize(10000, 0x22);
+    grown.resize(50);
+    grown.shrink_to_fit();
+    EXPECT_EQ(grown, SecureBytes(50, 0x11));
+}
+#endif
 
 }  // namespace
 }  // namespace tessarel

@@ -2,9 +2,12 @@
 // file, the frame's Print Preview with its bars, Print Setup, and the "p" and "pt" start-up
 // flags. Every PDF is read back page by page.
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QToolBar>
+#include <sys/stat.h>
 
 #include "PrintTestSupport.h"
 #include "../app/AppFixture.h"
@@ -101,6 +104,36 @@ TEST_F(PrintAppTest, PrintWritesEveryCardPageByPage) {
         app->GetDocManager().CloseAllDocuments();
         Settle();
     }
+}
+
+// The printed pages hold every password in clear: a PDF chosen in the print dialog is owner-only
+// whatever the umask, also when it replaces a readable file, and is written whole or not at all.
+TEST_F(PrintAppTest, APdfFromThePrintDialogIsOwnerOnly) {
+    CCardFileData data;
+    AddNumberedCards(data, 3);
+    ASSERT_NE(Open(data, "owner.qdf"), nullptr);
+    const mode_t oldMask = ::umask(022);
+    for (const bool replacing : {false, true}) {
+        SCOPED_TRACE(replacing);
+        const QString pdf = Path(replacing ? "old.pdf" : "new.pdf");
+        if (replacing) {
+            QFile old(pdf);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("an older readable file");
+            old.close();
+            ASSERT_TRUE(QFile::setPermissions(pdf, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                       QFile::ReadOther));
+        }
+        PrintInto(pdf);
+        app->ExecuteCommand(cmd::FilePrint);
+        EXPECT_TRUE(dialogs->Problems().isEmpty()) << dialogs->Problems().join("; ").toStdString();
+        EXPECT_EQ(QFileInfo(pdf).permissions() & 0x0077, QFileDevice::Permissions());
+        EXPECT_GE(PdfPageCount(pdf), 1);
+        EXPECT_TRUE(PdfPages(pdf).value(0).contains("pw-card-0000"));
+    }
+    ::umask(oldMask);
+    EXPECT_EQ(QDir(QFileInfo(Path("new.pdf")).absolutePath()).entryList({"*.pdf*"}, QDir::Files).size(), 2)
+        << "no scratch file left";
 }
 
 TEST_F(PrintAppTest, PrintOptionsOfTheFrameShapeTheJob) {
