@@ -99,6 +99,7 @@ bool AtomicFileWriter::Open() {
 }
 
 bool AtomicFileWriter::TakeOverMode() {
+    if (ownerOnly) return true;  // mkstemp made it 0600
     struct stat info {};
     if (::stat(target.c_str(), &info) != 0 && (modeSource.empty() || ::stat(modeSource.c_str(), &info) != 0)) {
         return true;  // a new file: owner-only, as mkstemp made it
@@ -156,8 +157,9 @@ void AtomicFileWriter::Discard() noexcept {
     }
 }
 
-bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error) {
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error, FileAccess access) {
     AtomicFileWriter writer(path);
+    if (access == FileAccess::OwnerOnly) writer.MakeOwnerOnly();
     const bool ok = writer.Open() && writer.Write(bytes) && writer.Commit();
     if (!ok && error) *error = writer.ErrorText();
     return ok;

@@ -24,6 +24,9 @@ public:
     // The file the new one replaces under another name (the single-file tool's input): when the
     // target does not exist yet, the new file takes this file's permission bits instead of 0600.
     void KeepModeOf(std::string path) { modeSource = std::move(path); }
+    // Output that holds secrets in clear (printed pages): the file is the owner's alone even when it
+    // replaces a file others could read.
+    void MakeOwnerOnly() { ownerOnly = true; }
 
     bool Open();
     bool Write(std::span<const std::uint8_t> bytes);
@@ -51,6 +54,7 @@ private:
     std::string requested;  // the path the caller named, for the failure seam
     std::string target;     // where the bytes go: the requested path with its links followed
     std::string modeSource;
+    bool ownerOnly = false;
     std::string temporary;
     int descriptor = -1;
     std::size_t writeIndex = 0;
@@ -61,6 +65,8 @@ private:
 };
 
 // Writes the whole buffer atomically. On failure `error` receives the system's description.
-bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+enum class FileAccess { KeepReplaced, OwnerOnly };
+bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes, std::string* error = nullptr,
+                         FileAccess access = FileAccess::KeepReplaced);
 
 }  // namespace tessarel

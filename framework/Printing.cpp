@@ -78,7 +78,8 @@ int PrintToPdf(Printable& target, const QString& pdfPath, const QString& title, 
     if (pages > 0) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(pdf.constData());
         written = WriteFileAtomically(QFile::encodeName(pdfPath).toStdString(),
-                                      std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(pdf.size())));
+                                      std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(pdf.size())), nullptr,
+                                      FileAccess::OwnerOnly);
     }
     SecureWipe(pdf.data(), static_cast<std::size_t>(pdf.size()));
     if (pages <= 0) return pages;
