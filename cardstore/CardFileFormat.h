@@ -82,6 +82,10 @@ void WriteHeader(SecureBytes& out, const CardFileHeader& header, CCardFileData& 
 // Appends one record and its text block.
 void WriteCardRecord(const CCard& card, SecureBytes& out);
 
+// Puts one record and its text block at `at`, which has room for card.ByteSize() bytes; returns
+// the bytes it took. For writers whose buffer is not a SecureBytes (the sealed file's guarded one).
+std::size_t PutCardRecord(const CCard& card, std::uint8_t* at);
+
 // Appends every card: codes 0 to 14 in list order, then the deleted list.
 void WriteAllRecords(const CCardFileData& doc, SecureBytes& out);
 

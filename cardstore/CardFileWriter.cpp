@@ -26,24 +26,29 @@ void WriteHeader(SecureBytes& out, const CardFileHeader& header, CCardFileData& 
     std::copy(bytes, bytes + kHeaderSize, doc.headerCopy.begin());
 }
 
-void WriteCardRecord(const CCard& card, SecureBytes& out) {
+std::size_t PutCardRecord(const CCard& card, std::uint8_t* at) {
     const std::size_t n = card.ByteSize() - kRecordHeadSize;
-    // One growth per record, zero-filled, so each text's terminator is already in place; the
-    // writers reserve the whole file first, so the buffer never moves.
-    const std::size_t start = out.size();
-    out.resize(start + kRecordHeadSize + n);
-    std::uint8_t* head = out.data() + start;
-    head[0] = card.GetCategoryCode();
-    head[2] = card.GetRecordFlags();
-    head[3] = card.GetStatusFlags();
-    WriteLe32(head + 4, card.GetModified());
-    WriteLe32(head + 8, card.GetSyncValue());
-    WriteLe32(head + 20, static_cast<std::uint32_t>(n));
-    std::uint8_t* text = head + kRecordHeadSize;
+    std::memset(at, 0, kRecordHeadSize);
+    at[0] = card.GetCategoryCode();
+    at[2] = card.GetRecordFlags();
+    at[3] = card.GetStatusFlags();
+    WriteLe32(at + 4, card.GetModified());
+    WriteLe32(at + 8, card.GetSyncValue());
+    WriteLe32(at + 20, static_cast<std::uint32_t>(n));
+    std::uint8_t* text = at + kRecordHeadSize;
     for (const std::string_view field : {card.GetFieldText1(), card.GetFieldText2(), card.GetFieldText3(), card.GetFieldText4(), card.GetNote()}) {
         std::memcpy(text, field.data(), field.size());
-        text += field.size() + 1;
+        text += field.size();
+        *text++ = 0;
     }
+    return kRecordHeadSize + n;
+}
+
+void WriteCardRecord(const CCard& card, SecureBytes& out) {
+    // One growth per record; the writers reserve the whole file first, so the buffer never moves.
+    const std::size_t start = out.size();
+    out.resize(start + card.ByteSize());
+    PutCardRecord(card, out.data() + start);
 }
 
 void WriteAllRecords(const CCardFileData& doc, SecureBytes& out) {

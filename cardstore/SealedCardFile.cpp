@@ -38,26 +38,6 @@ const char* HeaderMessage(SealedHeaderStatus status) {
     return "";
 }
 
-// One record of the current layout at `at`; returns the bytes it took. The same bytes as
-// WriteCardRecord, written into guarded memory instead of a growing vector.
-std::size_t PutRecord(const CCard& card, std::uint8_t* at) {
-    const std::size_t n = card.ByteSize() - kRecordHeadSize;
-    std::memset(at, 0, kRecordHeadSize);
-    at[0] = card.GetCategoryCode();
-    at[2] = card.GetRecordFlags();
-    at[3] = card.GetStatusFlags();
-    WriteLe32(at + 4, card.GetModified());
-    WriteLe32(at + 8, card.GetSyncValue());
-    WriteLe32(at + 20, static_cast<std::uint32_t>(n));
-    std::uint8_t* text = at + kRecordHeadSize;
-    for (const std::string_view field : {card.GetFieldText1(), card.GetFieldText2(), card.GetFieldText3(), card.GetFieldText4(), card.GetNote()}) {
-        std::memcpy(text, field.data(), field.size());
-        text += field.size();
-        *text++ = 0;
-    }
-    return kRecordHeadSize + n;
-}
-
 // The stronger of two parameter sets, field by field: a file read is saved at least as strongly
 // as it was written, and at least as strongly as this version writes new files.
 SealParameters Stronger(const SealParameters& a, const SealParameters& b) {
@@ -83,9 +63,9 @@ bool SealedCardFile::PlainRecords(const CCardFileData& doc, GuardedBuffer& out) 
     if (!out.Valid() || out.Size() != doc.TotalByteSize()) return false;
     std::size_t at = 0;
     for (int code = 0; code < kCategoryCount; ++code) {
-        for (const auto& card : *doc.GetCategoryList(code)) at += PutRecord(*card, out.Data() + at);
+        for (const auto& card : *doc.GetCategoryList(code)) at += PutCardRecord(*card, out.Data() + at);
     }
-    for (const auto& card : doc.GetDeletedList()) at += PutRecord(*card, out.Data() + at);
+    for (const auto& card : doc.GetDeletedList()) at += PutCardRecord(*card, out.Data() + at);
     return at == out.Size();
 }
 

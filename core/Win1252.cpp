@@ -65,6 +65,25 @@ int CodePointToWin1252(char32_t cp) {
     return -1;
 }
 
+// Converts UTF-8 into `out` character by character; a character the set cannot hold (or a byte
+// that is not UTF-8) goes to `unsupported`, which says whether to go on.
+template <typename Unsupported>
+bool ConvertUtf8(std::string_view utf8, std::string& out, Unsupported&& unsupported) {
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        bool ok = true;
+        const char32_t cp = NextCodePoint(utf8, pos, ok);
+        const int byte = ok ? CodePointToWin1252(cp) : -1;
+        if (byte >= 0) {
+            out.push_back(static_cast<char>(byte));
+        } else if (!unsupported(cp)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string Win1252ToUtf8(std::string_view bytes) {
     std::string out;
     // Room for the longest result (three bytes a character), so no growth leaves a copy of the
@@ -76,41 +95,24 @@ std::string Win1252ToUtf8(std::string_view bytes) {
 
 std::optional<std::string> Utf8ToWin1252(std::string_view utf8, char32_t* badCharacter) {
     std::string out;
-    out.reserve(utf8.size());
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        bool ok = true;
-        const char32_t cp = NextCodePoint(utf8, pos, ok);
-        const int byte = ok ? CodePointToWin1252(cp) : -1;
-        if (byte < 0) {
-            if (badCharacter) *badCharacter = cp;
-            WipeString(out);
-            return std::nullopt;
-        }
-        out.push_back(static_cast<char>(byte));
+    const bool whole = ConvertUtf8(utf8, out, [&](char32_t cp) {
+        if (badCharacter) *badCharacter = cp;
+        return false;
+    });
+    if (!whole) {
+        WipeString(out);
+        return std::nullopt;
     }
     return out;
 }
 
-}  // namespace tessarel
-
-namespace tessarel {
-
 std::string Utf8ToWin1252Replacing(std::string_view utf8, char replacement, std::vector<char32_t>& unsupported) {
     std::string out;
-    out.reserve(utf8.size());
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        bool ok = true;
-        const char32_t cp = NextCodePoint(utf8, pos, ok);
-        const int byte = ok ? CodePointToWin1252(cp) : -1;
-        if (byte < 0) {
-            unsupported.push_back(cp);
-            out.push_back(replacement);
-        } else {
-            out.push_back(static_cast<char>(byte));
-        }
-    }
+    ConvertUtf8(utf8, out, [&](char32_t cp) {
+        unsupported.push_back(cp);
+        out.push_back(replacement);
+        return true;
+    });
     return out;
 }
 
