@@ -75,6 +75,7 @@ int Export(const std::vector<std::string>& arguments) {
 bool ReadEncryptionPassword(TerminalUserInterface& ui, const std::string& path, CCardFileData& data) {
     const std::string prompt = "Encryption Password for file: " + path.substr(path.find_last_of('/') + 1);
     auto password = ui.ReadPassword(prompt);
+    if (!password && ui.Refused()) return false;
     if (password && ::isatty(STDIN_FILENO) == 1) {
         auto again = ui.ReadPassword("Enter your password (key) again");
         const bool same = again && *again == *password;

@@ -54,9 +54,21 @@ std::optional<SecureString> TerminalUserInterface::ReadLine(bool echo) {
     {
         std::optional<EchoOff> quiet;
         if (interactive && !echo) quiet.emplace();
+        bool tooLong = false;
         while ((c = std::getchar()) != EOF && c != '\n') {
-            if (line.size() >= kMaxLine) continue;  // keep draining the line, drop the excess
+            // Keep draining the line, but never use a cut one: a shortened password would
+            // encrypt a file with a key other than the one the user gave.
+            if (line.size() >= kMaxLine) {
+                tooLong = true;
+                continue;
+            }
             line.push_back(static_cast<char>(c));
+        }
+        if (tooLong) {
+            if (interactive && !echo) std::cerr << std::endl;
+            std::cerr << "The password is longer than " << kMaxLine << " bytes; it was not used." << std::endl;
+            refused = true;
+            return std::nullopt;
         }
     }
     if (interactive && !echo) std::cerr << std::endl;
@@ -73,6 +85,7 @@ std::optional<std::string> TerminalUserInterface::ReadPassword(const std::string
     auto bytes = Utf8ToWin1252(*line);
     if (!bytes) {
         std::cerr << "The password holds a character that cannot be used." << std::endl;
+        refused = true;
         return std::nullopt;
     }
     return bytes;

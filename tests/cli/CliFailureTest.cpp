@@ -144,6 +144,32 @@ TEST(CliFailure, EncryptedImportWithoutAPasswordStopsAndKeepsThePreviousFile) {
     EXPECT_EQ(missing.err, "Cannot open file " + dir.File("none.json") + ": No such file or directory\n");
 }
 
+// A password line longer than the limit is refused with a message, never cut to the limit: a cut
+// one would open nothing or, worse, encrypt a file under a key the user never gave.
+TEST(CliFailure, PasswordLinesLongerThanTheLimitAreRefusedNotCut) {
+    TempDir dir;
+    const std::string longest(4096, 'k');
+    const std::string path = dir.File("cards.qde");
+    WriteBytes(path, EncryptedCardFile({Named(0, "One")}, 0, longest));
+    const CliRun fits = RunCli({"ls", path}, longest + "\n");
+    EXPECT_EQ(fits.exitStatus, 0) << fits.err;
+
+    const std::string refused = "The password is longer than 4096 bytes; it was not used.\n";
+    const CliRun opened = RunCli({"ls", path}, longest + "k\n");
+    EXPECT_EQ(opened.exitStatus, 1);
+    EXPECT_EQ(opened.out, "");
+    EXPECT_EQ(opened.err, refused + kFailed);
+
+    const std::string json = R"({"encrypted": true, "cards": [{"category": 0, "name": "x"}]})";
+    WriteBytes(dir.File("in.json"), Bytes(json.begin(), json.end()));
+    const Bytes previous = PlainCardFile({Named(0, "Previous")}, 0);
+    WriteBytes(dir.File("out.qde"), previous);
+    const CliRun imported = RunCli({"import", dir.File("in.json"), dir.File("out.qde")}, longest + "k\n");
+    EXPECT_EQ(imported.exitStatus, 1);
+    EXPECT_EQ(imported.err, refused);
+    EXPECT_EQ(ReadBytes(dir.File("out.qde")), previous);
+}
+
 TEST(CliFailure, WrongCommandLinesAreUsageErrors) {
     const std::vector<std::vector<std::string>> lines = {
         {},
