@@ -1,9 +1,12 @@
 #include "TerminalUserInterface.h"
 
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
+#include <iterator>
 
 #include "core/Win1252.h"
 
@@ -13,24 +16,59 @@ namespace {
 // A password line is bounded; anything longer is not a password anyone typed.
 constexpr std::size_t kMaxLine = 4096;
 
+// What a signal that ends the program while echo is off puts back: the terminal would otherwise
+// stay silent for whatever the user types next (in the shell, too).
+termios restoreOnSignal{};
+volatile sig_atomic_t restorePending = 0;
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGQUIT, SIGHUP};
+
+extern "C" void RestoreTerminalAndEnd(int signal) {
+    if (restorePending != 0) ::tcsetattr(STDIN_FILENO, TCSANOW, &restoreOnSignal);
+    // The signal is blocked while its handler runs: raised again under the default action, it
+    // ends the program as it would have, once the handler returns.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    ::sigaction(signal, &fallback, nullptr);
+    ::raise(signal);
+}
+
 class EchoOff {
 public:
     EchoOff() {
-        if (::tcgetattr(STDIN_FILENO, &saved) == 0) {
-            termios quiet = saved;
-            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-            active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
-        }
+        if (::tcgetattr(STDIN_FILENO, &saved) != 0) return;
+        restoreOnSignal = saved;
+        restorePending = 1;
+        InstallHandlers();
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
     }
     ~EchoOff() {
         if (active) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        restorePending = 0;
+        for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+            if (installed[i]) ::sigaction(kEndingSignals[i], &previous[i], nullptr);
+        }
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
 
 private:
+    void InstallHandlers() {
+        struct sigaction handler {};
+        handler.sa_handler = RestoreTerminalAndEnd;
+        ::sigemptyset(&handler.sa_mask);
+        for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+            // A signal the caller ignores (nohup) stays ignored.
+            if (::sigaction(kEndingSignals[i], nullptr, &previous[i]) != 0 || previous[i].sa_handler == SIG_IGN) continue;
+            installed[i] = ::sigaction(kEndingSignals[i], &handler, nullptr) == 0;
+        }
+    }
+
     termios saved{};
     bool active = false;
+    struct sigaction previous[std::size(kEndingSignals)] {};
+    bool installed[std::size(kEndingSignals)] = {};
 };
 
 }  // namespace
