@@ -1,21 +1,18 @@
 #include "CardSearch.h"
 
-#include <string>
+#include <algorithm>
 
 namespace tessarel {
 namespace {
 
-std::string UpperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool Contains(std::string_view field, std::string_view text, bool ignoreCase) {
     if (!ignoreCase) return field.find(text) != std::string_view::npos;
-    return UpperAscii(field).find(UpperAscii(text)) != std::string::npos;
+    // Folded while compared, in place: a folded copy of each text (passwords among them) would be
+    // left behind in freed memory, unwiped.
+    const auto same = [](char a, char b) { return UpperAscii(a) == UpperAscii(b); };
+    return std::search(field.begin(), field.end(), text.begin(), text.end(), same) != field.end();
 }
 
 }  // namespace

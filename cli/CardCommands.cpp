@@ -14,6 +14,7 @@
 #include "cardstore/CardSearch.h"
 #include "CliArguments.h"
 #include "CliCommand.h"
+#include "ExportTarget.h"
 #include "TerminalUserInterface.h"
 #include "ImportCommand.h"
 #include "exchange/KeePassXcCsvWriter.h"
@@ -23,7 +24,7 @@
 namespace tessarel::cli {
 namespace {
 
-constexpr const char* kExportUsage = "export FILE [--format json|csv|keepassxc-csv]";
+constexpr const char* kExportUsage = "export FILE [--format json|csv|keepassxc-csv] [--output OUTFILE]";
 constexpr const char* kImportUsage = "import JSONFILE OUTFILE";
 constexpr const char* kConvertUsage = "convert IN OUT";
 constexpr const char* kLsUsage = "ls FILE";
@@ -41,10 +42,11 @@ void Print(std::string_view bytes) {
 }
 
 int Export(const std::vector<std::string>& arguments) {
-    const auto parsed = CliArguments::Parse(arguments, {}, {"--format"});
+    const auto parsed = CliArguments::Parse(arguments, {}, {"--format", "--output"});
     if (!parsed || parsed->Positional().size() != 1) return UsageError(kExportUsage);
     const std::string format = parsed->Value("--format", "json");
     if (format != "json" && format != "csv" && format != "keepassxc-csv") return UsageError(kExportUsage);
+    if (parsed->Has("--output") && parsed->Value("--output", "").empty()) return UsageError(kExportUsage);
 
     TerminalUserInterface ui;
     // The records stay bytes and the text goes out as it is made: an export needs about the
@@ -53,18 +55,19 @@ int Export(const std::vector<std::string>& arguments) {
     const bool keepassxc = format == "keepassxc-csv";
     const auto file = OpenCardFile(parsed->Positional()[0], ui, 0, !keepassxc);
     if (!file) return kExitFailed;
+    ExportTarget target(parsed->Value("--output", ""));
+    if (!target.Open()) return kExitFailed;
     if (keepassxc) {
-        std::cout << WriteKeePassXcCsv(file->data) << std::flush;
-        return kExitSuccess;
-    }
-    const ExportStream::Output output = [](std::string_view text) { std::cout.write(text.data(), static_cast<std::streamsize>(text.size())); };
-    if (format == "json") {
-        ExportJson(*file, output);
+        target.Write(WriteKeePassXcCsv(file->data));
     } else {
-        ExportCsv(*file, output);
+        const ExportStream::Output output = [&target](std::string_view text) { target.Write(text); };
+        if (format == "json") {
+            ExportJson(*file, output);
+        } else {
+            ExportCsv(*file, output);
+        }
     }
-    std::cout << std::flush;
-    return kExitSuccess;
+    return target.Finish() ? kExitSuccess : kExitFailed;
 }
 
 // Interactively the password is typed twice, as the program's File Encryption dialog asks for
@@ -72,6 +75,7 @@ int Export(const std::vector<std::string>& arguments) {
 bool ReadEncryptionPassword(TerminalUserInterface& ui, const std::string& path, CCardFileData& data) {
     const std::string prompt = "Encryption Password for file: " + path.substr(path.find_last_of('/') + 1);
     auto password = ui.ReadPassword(prompt);
+    if (!password && ui.Refused()) return false;
     if (password && ::isatty(STDIN_FILENO) == 1) {
         auto again = ui.ReadPassword("Enter your password (key) again");
         const bool same = again && *again == *password;

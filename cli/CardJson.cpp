@@ -105,14 +105,18 @@ std::uint32_t Integer(const QJsonValue& value, const std::string& where, double 
     return static_cast<std::uint32_t>(number);
 }
 
-std::string CardText(const QJsonValue& value, const std::string& where) {
+// A message names the field, never a character of a password: only the other texts show which
+// character is at fault.
+std::string CardText(const QJsonValue& value, const std::string& where, bool secret = false) {
     if (!value.isString()) throw Refusal{"\"" + where + "\" must be a string."};
     if (!value.toString().isValidUtf16()) throw Refusal{"\"" + where + "\" holds a lone surrogate escape, which is no character."};
     char32_t bad = 0;
     auto bytes = Utf8ToWin1252(value.toString().toStdString(), &bad);
-    if (!bytes) throw Refusal{"\"" + where + "\" holds " + CodePointName(bad) + ", which Windows-1252 cannot hold."};
+    if (!bytes) throw Refusal{"\"" + where + "\" holds " + (secret ? std::string("a character") : CodePointName(bad)) + ", which Windows-1252 cannot hold."};
     // A zero byte ends a text on file: the fields after it would shift.
-    if (bytes->find('\0') != std::string::npos) throw Refusal{"\"" + where + "\" holds U+0000, which a card text cannot hold."};
+    if (bytes->find('\0') != std::string::npos) {
+        throw Refusal{"\"" + where + "\" holds " + (secret ? "a zero character" : "U+0000") + ", which a card text cannot hold."};
+    }
     if (bytes->size() >= kMaxTextBytes) {
         throw Refusal{"\"" + where + "\" is " + std::to_string(bytes->size()) + " bytes long; card texts are shorter than 32767."};
     }
@@ -140,7 +144,7 @@ std::unique_ptr<CCard> CardFromJson(const QJsonValue& value, int index) {
     if (object.contains("name")) card->SetFieldText1(CardText(object["name"], Where(index, "name")));
     if (object.contains("field2")) card->SetFieldText2(CardText(object["field2"], Where(index, "field2")));
     if (object.contains("field3")) card->SetFieldText3(CardText(object["field3"], Where(index, "field3")));
-    if (object.contains("password")) card->SetFieldText4(CardText(object["password"], Where(index, "password")));
+    if (object.contains("password")) card->SetFieldText4(CardText(object["password"], Where(index, "password"), true));
     if (object.contains("note")) card->SetNote(CardText(object["note"], Where(index, "note")));
     if (object.contains("modified")) card->SetModified(Integer(object["modified"], Where(index, "modified"), 4294967295.0));
     if (object.contains("recordFlags")) card->SetRecordFlags(static_cast<std::uint8_t>(Integer(object["recordFlags"], Where(index, "recordFlags"), 255)));

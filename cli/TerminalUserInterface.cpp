@@ -1,9 +1,12 @@
 #include "TerminalUserInterface.h"
 
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
+#include <iterator>
 
 #include "core/Win1252.h"
 
@@ -13,24 +16,59 @@ namespace {
 // A password line is bounded; anything longer is not a password anyone typed.
 constexpr std::size_t kMaxLine = 4096;
 
+// What a signal that ends the program while echo is off puts back: the terminal would otherwise
+// stay silent for whatever the user types next (in the shell, too).
+termios restoreOnSignal{};
+volatile sig_atomic_t restorePending = 0;
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGQUIT, SIGHUP};
+
+extern "C" void RestoreTerminalAndEnd(int signal) {
+    if (restorePending != 0) ::tcsetattr(STDIN_FILENO, TCSANOW, &restoreOnSignal);
+    // The signal is blocked while its handler runs: raised again under the default action, it
+    // ends the program as it would have, once the handler returns.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    ::sigaction(signal, &fallback, nullptr);
+    ::raise(signal);
+}
+
 class EchoOff {
 public:
     EchoOff() {
-        if (::tcgetattr(STDIN_FILENO, &saved) == 0) {
-            termios quiet = saved;
-            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-            active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
-        }
+        if (::tcgetattr(STDIN_FILENO, &saved) != 0) return;
+        restoreOnSignal = saved;
+        restorePending = 1;
+        InstallHandlers();
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        active = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
     }
     ~EchoOff() {
         if (active) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        restorePending = 0;
+        for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+            if (installed[i]) ::sigaction(kEndingSignals[i], &previous[i], nullptr);
+        }
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
 
 private:
+    void InstallHandlers() {
+        struct sigaction handler {};
+        handler.sa_handler = RestoreTerminalAndEnd;
+        ::sigemptyset(&handler.sa_mask);
+        for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+            // A signal the caller ignores (nohup) stays ignored.
+            if (::sigaction(kEndingSignals[i], nullptr, &previous[i]) != 0 || previous[i].sa_handler == SIG_IGN) continue;
+            installed[i] = ::sigaction(kEndingSignals[i], &handler, nullptr) == 0;
+        }
+    }
+
     termios saved{};
     bool active = false;
+    struct sigaction previous[std::size(kEndingSignals)] {};
+    bool installed[std::size(kEndingSignals)] = {};
 };
 
 }  // namespace
@@ -54,9 +92,21 @@ std::optional<SecureString> TerminalUserInterface::ReadLine(bool echo) {
     {
         std::optional<EchoOff> quiet;
         if (interactive && !echo) quiet.emplace();
+        bool tooLong = false;
         while ((c = std::getchar()) != EOF && c != '\n') {
-            if (line.size() >= kMaxLine) continue;  // keep draining the line, drop the excess
+            // Keep draining the line, but never use a cut one: a shortened password would
+            // encrypt a file with a key other than the one the user gave.
+            if (line.size() >= kMaxLine) {
+                tooLong = true;
+                continue;
+            }
             line.push_back(static_cast<char>(c));
+        }
+        if (tooLong) {
+            if (interactive && !echo) std::cerr << std::endl;
+            std::cerr << "The password is longer than " << kMaxLine << " bytes; it was not used." << std::endl;
+            refused = true;
+            return std::nullopt;
         }
     }
     if (interactive && !echo) std::cerr << std::endl;
@@ -73,6 +123,7 @@ std::optional<std::string> TerminalUserInterface::ReadPassword(const std::string
     auto bytes = Utf8ToWin1252(*line);
     if (!bytes) {
         std::cerr << "The password holds a character that cannot be used." << std::endl;
+        refused = true;
         return std::nullopt;
     }
     return bytes;

@@ -21,11 +21,15 @@ public:
 
     // Reads one password the same way, with a prompt of our own. The caller wipes it (WipeString).
     std::optional<std::string> ReadPassword(const std::string& prompt);
+    // A password line was refused (too long, or a character card files cannot hold) and the
+    // reason already shown: callers stop rather than go on without a password.
+    bool Refused() const { return refused; }
 
 private:
     // The line is kept where it is wiped when released: it is a password more often than not.
     std::optional<SecureString> ReadLine(bool echo);
     bool interactive;
+    bool refused = false;
 };
 
 }  // namespace tessarel::cli

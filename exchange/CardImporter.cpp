@@ -44,6 +44,9 @@ struct Converted {
     bool tooLong = false;             // no replacement can mend this one
 };
 
+// The fourth text is the card's password (or PIN): its characters never appear in a message.
+constexpr std::size_t kPasswordText = 3;
+
 Converted Convert(const ImportedCard& entry) {
     Converted result;
     result.card = std::make_unique<CCard>();
@@ -61,7 +64,11 @@ Converted Convert(const ImportedCard& entry) {
         }
         bytes[i].assign(converted);
         WipeString(converted);
-        if (!bad.empty()) {
+        if (!bad.empty() && i == kPasswordText) {
+            // Only the count: the message is shown and may be kept, the password is not.
+            result.faults.push_back(FieldName(entry.categoryCode, i) + ": " + std::to_string(bad.size()) +
+                                    (bad.size() == 1 ? " character" : " characters") + " (not shown)");
+        } else if (!bad.empty()) {
             std::string list;
             for (std::size_t b = 0; b < bad.size() && b < 5; ++b) list += (b ? ", " : "") + CodePointText(bad[b]);
             if (bad.size() > 5) list += ", ... (" + std::to_string(bad.size()) + " in all)";

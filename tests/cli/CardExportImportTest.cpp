@@ -2,6 +2,7 @@
 // writes the current layout byte for byte as the independent writer does.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <optional>
 
@@ -263,6 +264,43 @@ TEST(CliExportImport, ImportWithoutCardsWritesTheEmptyFilesOfTheFormat) {
     ASSERT_EQ(RunCli({"import", encrypted, dir.File("encrypted.qde")}, "secret\n").exitStatus, 0);
     EXPECT_EQ(ReadBytes(dir.File("encrypted.qde")), EncryptedCardFile({}, 0xFFFFFFFFu, "secret"));
     EXPECT_EQ(ReadBytes(dir.File("encrypted.qde")).size(), 46u);
+}
+
+// An export holds every password in clear: --output writes exactly what standard output gets, as
+// a file only the owner can read, whatever the umask and whatever mode the file it replaces had.
+TEST(CliExportImport, OutputFileIsOwnerOnlyAndHoldsTheStandardOutputExport) {
+    const mode_t previousMask = ::umask(022);
+    TempDir dir;
+    const std::string password = "Pa\xDF w\xF6rd!";
+    const std::string input = dir.File("cards.qde");
+    WriteBytes(input, EncryptedCardFile(CurrentCards(), 77, password));
+    for (const std::string format : {"json", "csv", "keepassxc-csv"}) {
+        SCOPED_TRACE(format);
+        const CliRun printed = RunCli({"export", input, "--format", format}, PasswordLine(password));
+        ASSERT_EQ(printed.exitStatus, 0) << printed.err;
+        ASSERT_FALSE(printed.out.empty());
+        for (const bool replacing : {false, true}) {
+            SCOPED_TRACE(replacing ? "replacing a 0644 file" : "new file");
+            const std::string output = dir.File("export-" + format + (replacing ? "-old" : "-new"));
+            if (replacing) {
+                WriteBytes(output, Bytes{'o', 'l', 'd'});
+                ASSERT_EQ(::chmod(output.c_str(), 0644), 0);
+            }
+            const CliRun written = RunCli({"export", input, "--format", format, "--output", output}, PasswordLine(password));
+            ASSERT_EQ(written.exitStatus, 0) << written.err;
+            EXPECT_EQ(written.out, "");
+            EXPECT_EQ(Text(ReadBytes(output)), printed.out);
+            struct stat info {};
+            ASSERT_EQ(::stat(output.c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0600u);
+        }
+    }
+    // A folder that does not exist: the reason, status 1, nothing written.
+    const std::string missing = dir.File("no-such-folder/export.json");
+    const CliRun failed = RunCli({"export", input, "--output", missing}, PasswordLine(password));
+    EXPECT_EQ(failed.exitStatus, 1);
+    EXPECT_EQ(failed.err, "Cannot save file " + missing + ": No such file or directory\n");
+    ::umask(previousMask);
 }
 
 }  // namespace

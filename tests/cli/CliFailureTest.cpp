@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "CliTestSupport.h"
 
 namespace tessarel::testing {
@@ -142,6 +144,68 @@ TEST(CliFailure, EncryptedImportWithoutAPasswordStopsAndKeepsThePreviousFile) {
     const CliRun missing = RunCli({"import", dir.File("none.json"), dir.File("out.qde")});
     EXPECT_EQ(missing.exitStatus, 1);
     EXPECT_EQ(missing.err, "Cannot open file " + dir.File("none.json") + ": No such file or directory\n");
+}
+
+// A password line longer than the limit is refused with a message, never cut to the limit: a cut
+// one would open nothing or, worse, encrypt a file under a key the user never gave.
+TEST(CliFailure, PasswordLinesLongerThanTheLimitAreRefusedNotCut) {
+    TempDir dir;
+    const std::string longest(4096, 'k');
+    const std::string path = dir.File("cards.qde");
+    WriteBytes(path, EncryptedCardFile({Named(0, "One")}, 0, longest));
+    const CliRun fits = RunCli({"ls", path}, longest + "\n");
+    EXPECT_EQ(fits.exitStatus, 0) << fits.err;
+
+    const std::string refused = "The password is longer than 4096 bytes; it was not used.\n";
+    const CliRun opened = RunCli({"ls", path}, longest + "k\n");
+    EXPECT_EQ(opened.exitStatus, 1);
+    EXPECT_EQ(opened.out, "");
+    EXPECT_EQ(opened.err, refused + kFailed);
+
+    const std::string json = R"({"encrypted": true, "cards": [{"category": 0, "name": "x"}]})";
+    WriteBytes(dir.File("in.json"), Bytes(json.begin(), json.end()));
+    const Bytes previous = PlainCardFile({Named(0, "Previous")}, 0);
+    WriteBytes(dir.File("out.qde"), previous);
+    const CliRun imported = RunCli({"import", dir.File("in.json"), dir.File("out.qde")}, longest + "k\n");
+    EXPECT_EQ(imported.exitStatus, 1);
+    EXPECT_EQ(imported.err, refused);
+    EXPECT_EQ(ReadBytes(dir.File("out.qde")), previous);
+}
+
+// A password with a character card files cannot hold: the message names the field and never
+// shows the password or the character at fault, on each path a password comes in by.
+TEST(CliFailure, MessagesNameThePasswordFieldNotItsCharacters) {
+    const std::string secret = "Tea\xC4\x81Time";  // U+0101 inside
+    struct Case {
+        std::string title;
+        std::string sourceName;
+        std::string source;
+        std::vector<std::string> arguments;  // the source and the output file follow
+        std::string typed;
+        std::string message;
+    } cases[] = {
+        {"import JSON", "in.json", R"({"cards": [{"category": 0, "name": "Tea", "password": ")" + secret + R"("}]})", {"import"}, "",
+         "\"cards[0].password\" holds a character, which Windows-1252 cannot hold."},
+        {"import JSON, zero character", "in.json", R"({"cards": [{"category": 0, "password": "Tea\u0000Time"}]})", {"import"}, "",
+         "\"cards[0].password\" holds a zero character, which a card text cannot hold."},
+        {"import from CSV", "chrome.csv", "name,url,username,password,note\nTea,https://tea.example,u," + secret + ",\n",
+         {"import", "--from", "chrome-csv"}, "", "  line 2 \"Tea\" (WWW Sites): Password: 1 character (not shown)\n"},
+        {"encryption password", "in.json", R"({"encrypted": true, "cards": []})", {"import"}, secret + "\n",
+         "The password holds a character that cannot be used.\n"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.title);
+        TempDir dir;
+        WriteBytes(dir.File(test.sourceName), Bytes(test.source.begin(), test.source.end()));
+        std::vector<std::string> arguments = test.arguments;
+        arguments.push_back(dir.File(test.sourceName));
+        arguments.push_back(dir.File("out.qde"));
+        const CliRun run = RunCli(arguments, test.typed);
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_NE(run.err.find(test.message), std::string::npos) << run.err;
+        for (const char* shown : {"Time", "\xC4\x81", "U+0101", "U+0000"}) EXPECT_EQ(run.err.find(shown), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("out.qde")));
+    }
 }
 
 TEST(CliFailure, WrongCommandLinesAreUsageErrors) {

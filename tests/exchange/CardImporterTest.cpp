@@ -45,13 +45,13 @@ TEST(CardImporter, TextOutsideWindows1252IsRefusedSkippedOrReplacedAsChosen) {
     const Case cases[] = {
         {UnsupportedText::Refuse, true, 0,
          {"Nothing imported: 1 entries hold text that Windows-1252 cannot hold. Skip those entries, or replace the characters with \"?\":",
-          "  line 3 \"Tea \xE2\x98\x95\" (WWW Sites): Name: U+2615; Password: U+0101; Note: U+2615"}},
+          "  line 3 \"Tea \xE2\x98\x95\" (WWW Sites): Name: U+2615; Password: 1 character (not shown); Note: U+2615"}},
         {UnsupportedText::Skip, false, 1,
          {"Cards to add: 1 WWW Sites (1 in all).", "Skipped, text that Windows-1252 cannot hold: 1:",
-          "  line 3 \"Tea \xE2\x98\x95\" (WWW Sites): Name: U+2615; Password: U+0101; Note: U+2615"}},
+          "  line 3 \"Tea \xE2\x98\x95\" (WWW Sites): Name: U+2615; Password: 1 character (not shown); Note: U+2615"}},
         {UnsupportedText::Replace, false, 2,
          {"Cards to add: 2 WWW Sites (2 in all).", "Changed, characters replaced by \"?\": 1:",
-          "  line 3 \"Tea \xE2\x98\x95\" (WWW Sites): Name: U+2615; Password: U+0101; Note: U+2615 replaced by \"?\""}},
+          "  line 3 \"Tea \xE2\x98\x95\" (WWW Sites): Name: U+2615; Password: 1 character (not shown); Note: U+2615 replaced by \"?\""}},
     };
     for (const auto& c : cases) {
         CCardFileData data;
