@@ -173,7 +173,9 @@ TEST(BrowserCompanionProgramTest, HandsAddressesToTheOpenerAndEndsOnExit) {
     ASSERT_NE(exit, 0u);
     EXPECT_TRUE(client.Request(exit, "").has_value());
     client.Disconnect(exit);
-    ASSERT_TRUE(companion.waitForFinished(10000));
+    // The companion may have ended, and its end been seen, while the request was served:
+    // waitForFinished answers false for a process that has already finished.
+    ASSERT_TRUE(companion.state() == QProcess::NotRunning || companion.waitForFinished(10000));
     EXPECT_EQ(companion.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(companion.exitCode(), 0);
     EXPECT_TRUE(ui.shown.empty());
