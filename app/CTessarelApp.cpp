@@ -1,6 +1,7 @@
 #include "CTessarelApp.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -9,6 +10,7 @@
 #include "FileTypeRegistration.h"
 #include "ShellOpenServer.h"
 #include "browser/DdeInstance.h"
+#include "core/Win1252.h"
 #include "framework/DialogHost.h"
 #include "framework/CommandIds.h"
 #include "framework/DocTemplate.h"
@@ -125,16 +127,42 @@ void CTessarelApp::PrintFromShell(const QString& path, const QString& printer) {
         QTimer::singleShot(200, this, [this, path, printer] { PrintFromShell(path, printer); });
         return;
     }
+    // Any program of this user can send the request; a document already open needs no password,
+    // so without this question a peer could have an open vault written out in clear.
+    if (Document* open = OpenDocumentAt(path)) {
+        if (!ConfirmShellPrint(open->GetPathName())) return;
+        // The document may have been closed while the question was shown; then nothing is printed.
+        if (!OpenDocumentAt(path)) return;
+    }
     PrintFile(path, printer);
+}
+
+bool CTessarelApp::ConfirmShellPrint(const QString& path) const {
+    // The question comes unasked, so the window it belongs to is brought forward with it.
+    if (frame) {
+        if (frame->isMinimized()) frame->showNormal();
+        frame->raise();
+        frame->activateWindow();
+    }
+    const QString text = QString::fromLatin1(kShellPrintQuestion).arg(QDir::toNativeSeparators(path));
+    std::vector<char32_t> unshown;
+    const Message question{Utf8ToWin1252Replacing(text.toStdString(), '?', unshown), ApplicationTitle().toStdString(),
+                           MessageButtons::YesNo, MessageIcon::Question, MessageOwner::MainWindow};
+    return Dialogs().ShowMessage(question) == MessageAnswer::Yes;
+}
+
+Document* CTessarelApp::OpenDocumentAt(const QString& path) {
+    if (path.isEmpty()) return nullptr;
+    const QFileInfo wanted(QFileInfo(path).absoluteFilePath());
+    for (Document* open : GetDocManager().GetDocuments())
+        if (!open->GetPathName().isEmpty() && QFileInfo(open->GetPathName()) == wanted) return open;
+    return nullptr;
 }
 
 int CTessarelApp::PrintFile(const QString& path, const QString& printer) {
     if (path.isEmpty()) return -1;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    Document* already = nullptr;
-    for (Document* open : GetDocManager().GetDocuments())
-        if (!open->GetPathName().isEmpty() && QFileInfo(open->GetPathName()) == QFileInfo(absolute)) already = open;
-    Document* document = already ? already : GetDocManager().OpenDocumentFile(absolute);
+    Document* already = OpenDocumentAt(path);
+    Document* document = already ? already : GetDocManager().OpenDocumentFile(QFileInfo(path).absoluteFilePath());
     if (!document) return -1;
     CTessarelView* tree = CTessarelView::CardTreeOf(*document);
     const int pages = tree ? tree->OnFilePrintDirect(printer) : -1;

@@ -60,12 +60,19 @@ public:
     static constexpr const char* kSealedStrings =
         "\nUntitled\n\nStrong Encrypted Quendal. File (*.qdx)\n.qdx\nQuendalSealed.Document\nQuendalSealed Document";
 
+    static constexpr const char* kShellPrintQuestion =
+        "Another program asks to print the open card file \"%1\", with its passwords in clear.\n\nPrint it?";
+
 private:
     QString ProgramPath() const;
     bool StartConversations();
     bool HandOverToRunningInstance();
     void OpenFromShell(const QString& path);
+    // A shell print request: a document already open is printed only when the person agrees.
     void PrintFromShell(const QString& path, const QString& printer);
+    bool ConfirmShellPrint(const QString& path) const;
+    // The open document whose file is `path`, or nullptr.
+    Document* OpenDocumentAt(const QString& path);
     void CreateTemplates();
     void RegisterFileTypes();
     bool RunShellCommand();

@@ -1,5 +1,6 @@
 // The shell's print requests: [print("FILE")] and [printto("FILE","PRINTER","DRIVER","PORT")]
 // reaching the running program, which prints the file without a dialog.
+#include <QDir>
 #include <QFileInfo>
 #include <functional>
 
@@ -62,6 +63,8 @@ TEST_F(ShellPrintTest, PrintRequestsPrintAFileThatWasNotOpenAndCloseIt) {
         EXPECT_TRUE(pages[0].contains("card-0002"));
         EXPECT_TRUE(app->GetDocManager().GetDocuments().empty());
     }
+    // A file that is not open is read from disk, so no question is asked.
+    for (const auto& event : dialogs->Events()) EXPECT_NE(event.kind, ScriptedDialogHost::Kind::Message) << event.message.text;
     EXPECT_FALSE(Send("[close(\"x.qdf\")]"));
 }
 
@@ -101,19 +104,47 @@ TEST_F(ShellPrintTest, PrintToChoosesTheNamedPrinterAndOtherwiseTheDefaultOne) {
     EXPECT_EQ(printers->asked, QStringList({"Laser 2", "No Such Printer", "Laser 2", "No Such Printer"}));
 }
 
-TEST_F(ShellPrintTest, AnOpenFileIsPrintedAsItStandsAndStaysOpen) {
+// Any program of the user can send a print request; for a file already open, and so readable
+// without its password, the person is asked first. Yes prints the document as it stands, unsaved
+// changes included; No prints and writes nothing. Either way it stays open and unchanged.
+TEST_F(ShellPrintTest, AnOpenFileIsPrintedOnlyWhenThePersonAgreesAndStaysOpen) {
     auto* document = dynamic_cast<CTessarelDoc*>(app->GetDocManager().OpenDocumentFile(Path("shell.qdf")));
     ASSERT_NE(document, nullptr);
     auto card = std::make_unique<CCard>();
     card->SetFieldText1("unsaved-card");
     document->GetCategoryList(0)->Add(std::move(card));
     document->SetModifiedFlag();
-    EXPECT_TRUE(Send(ShellOpenServer::PrintCommand(Path("shell.qdf"))));
-    ASSERT_EQ(app->GetDocManager().GetDocuments().size(), 1u);
-    EXPECT_TRUE(document->IsModified()) << "the unsaved change is still there";
-    const QStringList pages = PdfPages(Path("shell.qdf.pdf"));
-    ASSERT_EQ(pages.size(), 1);
-    EXPECT_TRUE(pages[0].contains("unsaved-card"));
+    const std::string question = "Another program asks to print the open card file \"" +
+                                 QDir::toNativeSeparators(Path("shell.qdf")).toStdString() +
+                                 "\", with its passwords in clear.\n\nPrint it?";
+    for (const QByteArray& command : {ShellOpenServer::PrintCommand(Path("shell.qdf")),
+                                      ShellOpenServer::PrintToCommand(Path("shell.qdf"), "No Such Printer", "drv", "port")}) {
+        for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+            SCOPED_TRACE(command.toStdString() + (answer == MessageAnswer::Yes ? " yes" : " no"));
+            QFile::remove(Path("shell.qdf.pdf"));
+            const std::size_t shown = dialogs->Events().size();
+            dialogs->AnswerMessage(answer);
+            EXPECT_TRUE(Send(command));
+            EXPECT_EQ(dialogs->PendingSteps(), 0u) << "the question was asked";
+            ASSERT_EQ(dialogs->Events().size(), shown + 1);
+            const Message& asked = dialogs->Events().back().message;
+            EXPECT_EQ(asked.text, question);
+            EXPECT_EQ(asked.caption, "Tessarel");
+            EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+            EXPECT_EQ(asked.owner, MessageOwner::MainWindow);
+            ASSERT_EQ(app->GetDocManager().GetDocuments().size(), 1u);
+            EXPECT_EQ(app->GetDocManager().GetDocuments().front(), document);
+            EXPECT_TRUE(document->IsModified()) << "the unsaved change is still there";
+            if (answer == MessageAnswer::No) {
+                EXPECT_FALSE(QFileInfo::exists(Path("shell.qdf.pdf"))) << "nothing written";
+                continue;
+            }
+            const QStringList pages = PdfPages(Path("shell.qdf.pdf"));
+            ASSERT_EQ(pages.size(), 1);
+            EXPECT_TRUE(pages[0].contains("unsaved-card"));
+        }
+    }
+    EXPECT_TRUE(dialogs->Problems().isEmpty()) << dialogs->Problems().join("\n").toStdString();
 }
 
 }  // namespace
