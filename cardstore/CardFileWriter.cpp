@@ -37,7 +37,8 @@ std::size_t PutCardRecord(const CCard& card, std::uint8_t* at) {
     WriteLe32(at + 20, static_cast<std::uint32_t>(n));
     std::uint8_t* text = at + kRecordHeadSize;
     for (const std::string_view field : {card.GetFieldText1(), card.GetFieldText2(), card.GetFieldText3(), card.GetFieldText4(), card.GetNote()}) {
-        std::memcpy(text, field.data(), field.size());
+        // An empty text may have no storage at all (a null data pointer), which memcpy must not see.
+        if (!field.empty()) std::memcpy(text, field.data(), field.size());
         text += field.size();
         *text++ = 0;
     }
