@@ -62,6 +62,10 @@ std::size_t ReadLegacyRecords(CCardFileData& doc, std::span<const std::uint8_t> 
 // "Decryption Password for file: <name>"
 std::string DecryptionPasswordTitle(const std::string& path);
 
+// Asks the password of the file at `path` into doc.decryptionPassword (the typed copy wiped).
+// False when the person cancelled.
+bool AskDecryptionPassword(CCardFileData& doc, const std::string& path, UserInterface& ui);
+
 // --- writing -------------------------------------------------------------------------------
 
 struct CardFileHeader {

@@ -9,6 +9,7 @@
 #include "SealedCardFile.h"
 #include "core/FileReader.h"
 #include "core/MemoryBudget.h"
+#include "core/SecureBuffer.h"
 
 namespace tessarel {
 namespace {
@@ -75,6 +76,14 @@ bool ReadCurrentLayout(CCardFileData& doc, SecureBytes& bytes, const std::string
 std::string DecryptionPasswordTitle(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return "Decryption Password for file: " + (slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+bool AskDecryptionPassword(CCardFileData& doc, const std::string& path, UserInterface& ui) {
+    auto typed = ui.AskPassword(DecryptionPasswordTitle(path));
+    if (!typed) return false;
+    doc.decryptionPassword.assign(*typed);
+    WipeString(*typed);
+    return true;
 }
 
 bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t& counter, int dateFormat) {

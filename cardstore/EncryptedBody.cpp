@@ -70,10 +70,7 @@ bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string
     const std::size_t bodySize = std::max(RoundUpToBlocks(bytes.size() - kHeaderSize), RoundUpToBlocks(kDigestSize + 4));
     if (!ZeroFillCipherText(bytes, kHeaderSize, bodySize, ui)) return false;
     const bool zeroTables = bytes[1] == kZeroTableFormatVersion;
-    auto typed = ui.AskPassword(DecryptionPasswordTitle(path));
-    if (!typed) return false;
-    doc.decryptionPassword.assign(*typed);
-    WipeString(*typed);
+    if (!AskDecryptionPassword(doc, path, ui)) return false;
     if (doc.decryptionPassword.empty()) {
         ui.Tell("You must enter a password!");
         ui.Tell(kWrongPassword);
@@ -101,12 +98,9 @@ bool ReadLegacyEncrypted(CCardFileData& doc, SecureBytes& bytes, CardFileLayout 
     const std::size_t dataSize = bytes.size() - kLegacyPrefixSize;
     const std::size_t cipherSize = std::max(RoundUpToBlocks(dataSize), RoundUpToBlocks(checkSize));
     if (!ZeroFillCipherText(bytes, kLegacyPrefixSize, cipherSize, ui)) return false;
-    auto typed = ui.AskPassword(DecryptionPasswordTitle(path));
     // A cancelled prompt opens nothing, in both layouts: an empty document under the old file's
     // path would overwrite every card in it at the next save.
-    if (!typed) return false;
-    doc.decryptionPassword.assign(*typed);
-    WipeString(*typed);
+    if (!AskDecryptionPassword(doc, path, ui)) return false;
     std::uint8_t* data = bytes.data() + kLegacyPrefixSize;
     if (doc.decryptionPassword.empty()) {
         ui.Tell("You must enter a password!");

@@ -130,10 +130,7 @@ bool SealedCardFile::Read(CCardFileData& doc, std::span<const std::uint8_t> byte
         ui.Tell(HeaderMessage(status));
         return false;
     }
-    auto typed = ui.AskPassword(DecryptionPasswordTitle(path));
-    if (!typed) return false;
-    doc.decryptionPassword.assign(*typed);
-    WipeString(*typed);
+    if (!AskDecryptionPassword(doc, path, ui)) return false;
     if (doc.decryptionPassword.empty()) {
         ui.Tell("You must enter a password!");
         return false;
