@@ -269,22 +269,27 @@ void FileTypeRegistration::RemoveWrittenFiles() {
 
 QString FileTypeRegistration::DesktopCache() const { return dataHome + QStringLiteral("/applications/mimeinfo.cache"); }
 
-void FileTypeRegistration::RefreshDesktopDatabase() const {
-    QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
-    QString applications = QFileInfo(DesktopFile()).absolutePath();
-    if (tool.isEmpty() || !QDir(applications).exists()) return;
+namespace {
+
+// Runs one of the desktop's database tools over `folder` and waits for it.
+void RunDatabaseTool(const char* name, const QString& folder) {
+    const QString tool = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    if (tool.isEmpty()) return;
     QProcess process;
-    process.start(tool, {applications});
+    process.start(tool, {folder});
     process.waitForFinished(30000);
 }
 
+}  // namespace
+
+void FileTypeRegistration::RefreshDesktopDatabase() const {
+    const QString applications = QFileInfo(DesktopFile()).absolutePath();
+    if (QDir(applications).exists()) RunDatabaseTool("update-desktop-database", applications);
+}
+
 void FileTypeRegistration::RefreshMimeDatabase() const {
-    QString tool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
-    QString mime = dataHome + QStringLiteral("/mime");
-    if (tool.isEmpty() || !QDir(mime + QStringLiteral("/packages")).exists()) return;
-    QProcess process;
-    process.start(tool, {mime});
-    process.waitForFinished(30000);
+    const QString mime = dataHome + QStringLiteral("/mime");
+    if (QDir(mime + QStringLiteral("/packages")).exists()) RunDatabaseTool("update-mime-database", mime);
 }
 
 }  // namespace tessarel
