@@ -29,11 +29,13 @@ namespace tessarel {
 
 CTessarelApp::CTessarelApp() : Application(QStringLiteral("Tessarel")) {
     LoadResources();
-    OnCommand(cmd::AppAbout, [] {
-        CAboutDialog dialog;
-        dialog.DoModal();
+    Register(CommandTable{
+        CommandRow::Always(cmd::AppAbout, [] {
+            CAboutDialog dialog;
+            dialog.DoModal();
+        }),
+        CommandRow::Always(cmd::FilePrintSetup, [this] { RunPrintSetup(frame); }),
     });
-    OnCommand(cmd::FilePrintSetup, [this] { RunPrintSetup(frame); });
 }
 
 CTessarelApp::~CTessarelApp() {

@@ -164,20 +164,27 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::RemoveInput(
     return Result::InputKept;
 }
 
-CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile() {
-    if (!state.filePasswordSet || state.filePassword.empty()) return Result::Failed;
-    const std::string plainPath = state.selectedFilePath;
-
-    CInputFile input;
-    if (!input.Open(plainPath)) {
+std::optional<std::uint64_t> CFileEncryptionOperations::OpenSelectedFile(CInputFile& input, std::string_view emptyMessage) {
+    // Both commands are disabled without a password; a caller that runs them anyway gets nothing.
+    if (!state.filePasswordSet || state.filePassword.empty()) return std::nullopt;
+    if (!input.Open(state.selectedFilePath)) {
         Show(msg::kCouldNotOpenFile);
-        return Result::Failed;
+        return std::nullopt;
     }
     const std::uint64_t length = input.Length();
     if (length == 0) {
-        Show(msg::kFileEmptyCannotEncrypt);
-        return Result::Failed;
+        Show(emptyMessage);
+        return std::nullopt;
     }
+    return length;
+}
+
+CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile() {
+    const std::string plainPath = state.selectedFilePath;
+    CInputFile input;
+    const std::optional<std::uint64_t> opened = OpenSelectedFile(input, msg::kFileEmptyCannotEncrypt);
+    if (!opened) return Result::Failed;
+    const std::uint64_t length = *opened;
     if (IsSymbolicLink(plainPath)) {
         Show(msg::SymbolicLinkNotEncrypted(plainPath));
         return Result::Failed;
@@ -237,19 +244,11 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
 }
 
 CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile() {
-    if (!state.filePasswordSet || state.filePassword.empty()) return Result::Failed;
     const std::string encryptedPath = state.selectedFilePath;
-
     CInputFile input;
-    if (!input.Open(encryptedPath)) {
-        Show(msg::kCouldNotOpenFile);
-        return Result::Failed;
-    }
-    const std::uint64_t total = input.Length();
-    if (total == 0) {
-        Show(msg::kFileEmptyCanNotDecrypt);
-        return Result::Failed;
-    }
+    const std::optional<std::uint64_t> opened = OpenSelectedFile(input, msg::kFileEmptyCanNotDecrypt);
+    if (!opened) return Result::Failed;
+    const std::uint64_t total = *opened;
     if (total < CEncryptedFileTrailer::kSize) {
         Show(msg::TooShortToDecrypt(encryptedPath));
         return Result::Failed;

@@ -60,6 +60,9 @@ public:
 
 private:
     void Show(std::string_view text);
+    // The start both directions share: the password is set and the selected file opens and is
+    // not empty. Its length, or nothing after the message for the cause.
+    std::optional<std::uint64_t> OpenSelectedFile(CInputFile& input, std::string_view emptyMessage);
     bool MakePipeline(std::uint64_t contentLength, std::optional<CPiecePipeline>& pipeline);
     static CPiecePipeline::Status Stream(CPiecePipeline& pipeline, std::uint64_t length, CInputFile& input, CFileBlockCipher& cipher,
                                          AtomicFileWriter& writer);

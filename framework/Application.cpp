@@ -16,26 +16,30 @@ Application* theApplication = nullptr;
 Application::Application(const QString& name) : title(name) {
     theApplication = this;
     SetApplicationTitle(name);
-    OnCommand(cmd::FileNew, [this] { docManager.OnFileNew(); });
-    OnCommand(cmd::FileOpen, [this] { docManager.OnFileOpen(); });
-    OnCommand(cmd::AppExit, [this] {
-        if (mainFrame) mainFrame->close();
+    Register(CommandTable{
+        CommandRow::Always(cmd::FileNew, [this] { docManager.OnFileNew(); }),
+        CommandRow::Always(cmd::FileOpen, [this] { docManager.OnFileOpen(); }),
+        CommandRow::Always(cmd::AppExit, [this] {
+            if (mainFrame) mainFrame->close();
+        }),
     });
-    OnCommandRange(cmd::FileMruFirst, cmd::FileMruLast, [this](int id) { docManager.OpenRecentFile(id - cmd::FileMruFirst); });
-    OnUpdateRange(cmd::FileMruFirst, cmd::FileMruLast, [this](CommandState& state) {
-        RecentFileList& recent = docManager.RecentFiles();
-        int index = state.id - cmd::FileMruFirst;
-        if (recent.Count() == 0) {
-            // The empty list shows its placeholder item, disabled.
-            state.hidden = index != 0;
-            state.text = QStringLiteral("Recent File");
-            state.Enable(false);
-            return;
-        }
-        state.hidden = index >= recent.Count();
-        if (!state.hidden) state.text = recent.MenuText(index);
-        state.Enable(!state.hidden);
-    });
+    Register(CommandRange(cmd::FileMruFirst, cmd::FileMruLast, [this](int id) { docManager.OpenRecentFile(id - cmd::FileMruFirst); },
+                          [this](CommandState& state) { UpdateRecentFileItem(state); }));
+}
+
+void Application::UpdateRecentFileItem(CommandState& state) {
+    RecentFileList& recent = docManager.RecentFiles();
+    int index = state.id - cmd::FileMruFirst;
+    if (recent.Count() == 0) {
+        // The empty list shows its placeholder item, disabled.
+        state.hidden = index != 0;
+        state.text = QStringLiteral("Recent File");
+        state.Enable(false);
+        return;
+    }
+    state.hidden = index >= recent.Count();
+    if (!state.hidden) state.text = recent.MenuText(index);
+    state.Enable(!state.hidden);
 }
 
 Application::~Application() {

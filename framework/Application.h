@@ -43,6 +43,9 @@ public:
     void InvalidateCommandStates();
 
 private:
+    // A "Recent File" item: the file's name, or the disabled placeholder while the list is empty.
+    void UpdateRecentFileItem(CommandState& state);
+
     QString title;
     DocManager docManager;
     MdiFrame* mainFrame = nullptr;

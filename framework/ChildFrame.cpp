@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QSplitter>
 #include <algorithm>
 
 #include "Application.h"
@@ -14,8 +15,10 @@ namespace tessarel {
 
 ChildFrame::ChildFrame(Document& doc, DocTemplate& owner) : document(&doc), docTemplate(&owner) {
     setAttribute(Qt::WA_DeleteOnClose, false);
-    OnCommand(cmd::NextPane, [this] { MoveFocus(1); });
-    OnCommand(cmd::PrevPane, [this] { MoveFocus(-1); });
+    Register(CommandTable{
+        CommandRow::Always(cmd::NextPane, [this] { MoveFocus(1); }),
+        CommandRow::Always(cmd::PrevPane, [this] { MoveFocus(-1); }),
+    });
 }
 
 ChildFrame::~ChildFrame() {
@@ -47,6 +50,21 @@ void ChildFrame::AddFrameView(View* view) {
     views.push_back(view);
     view->frame = this;
     if (document) document->AddView(view);
+}
+
+QSplitter* ChildFrame::MakePaneSplitter() {
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    return splitter;
+}
+
+void ChildFrame::ShowSideBySide(QSplitter* splitter, View* left, View* right) {
+    splitter->addWidget(left->Widget());
+    splitter->addWidget(right->Widget());
+    setWidget(splitter);
+    AddFrameView(left);
+    AddFrameView(right);
+    SetActiveView(left);
 }
 
 void ChildFrame::DestroyFrame() {

@@ -7,6 +7,8 @@
 
 #include "CommandTarget.h"
 
+class QSplitter;
+
 namespace tessarel {
 
 class Document;
@@ -43,6 +45,11 @@ public:
 
 protected:
     void AddFrameView(View* view);
+    // The two-pane client area of the program's windows: a horizontal splitter (whose panes
+    // cannot be collapsed away) to make the two views in, then the views side by side filling the
+    // window, both views of it, the left one active.
+    QSplitter* MakePaneSplitter();
+    void ShowSideBySide(QSplitter* splitter, View* left, View* right);
     void closeEvent(QCloseEvent* event) override;
     void MoveFocus(int step);
 

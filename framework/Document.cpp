@@ -22,11 +22,13 @@ void Tell(const QString& text) {
 }  // namespace
 
 Document::Document() {
-    OnCommand(cmd::FileClose, [this] {
-        if (SaveModified()) OnCloseDocument();
+    Register(CommandTable{
+        CommandRow::Always(cmd::FileClose, [this] {
+            if (SaveModified()) OnCloseDocument();
+        }),
+        CommandRow::Always(cmd::FileSave, [this] { DoFileSave(); }),
+        CommandRow::Always(cmd::FileSaveAs, [this] { DoSave(QString(), true); }),
     });
-    OnCommand(cmd::FileSave, [this] { DoFileSave(); });
-    OnCommand(cmd::FileSaveAs, [this] { DoSave(QString(), true); });
 }
 
 Document::~Document() {

@@ -33,20 +33,17 @@ MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), area(new QMdiArea(thi
     connect(updateTimer, &QTimer::timeout, this, &MdiFrame::UpdateCommandStates);
     focusConnection = connect(qApp, &QApplication::focusChanged, this, [this] { InvalidateCommandStates(); });
 
-    OnCommand(cmd::ViewToolbar, [this] {
-        if (mainToolbar) mainToolbar->setVisible(!mainToolbar->isVisible());
+    Register(CommandTable{
+        CommandRow::Checked(
+            cmd::ViewToolbar, [this] {
+                if (mainToolbar) mainToolbar->setVisible(!mainToolbar->isVisible());
+            },
+            [this] { return mainToolbar != nullptr; }, [this] { return mainToolbar && !mainToolbar->isHidden(); }),
+        CommandRow::Checked(
+            cmd::ViewStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); }, [] { return true; },
+            [this] { return !statusBar()->isHidden(); }),
+        CommandRow::When(cmd::WindowArrange, [this] { ArrangeIcons(); }, [this] { return GetActiveChild() != nullptr; }),
     });
-    OnUpdate(cmd::ViewToolbar, [this](CommandState& state) {
-        state.Enable(mainToolbar != nullptr);
-        state.SetCheck(mainToolbar && !mainToolbar->isHidden());
-    });
-    OnCommand(cmd::ViewStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
-    OnUpdate(cmd::ViewStatusBar, [this](CommandState& state) {
-        state.Enable();
-        state.SetCheck(!statusBar()->isHidden());
-    });
-    OnCommand(cmd::WindowArrange, [this] { ArrangeIcons(); });
-    OnUpdate(cmd::WindowArrange, [this](CommandState& state) { state.Enable(GetActiveChild() != nullptr); });
 }
 
 MdiFrame::~MdiFrame() {

@@ -14,16 +14,10 @@ CChildFrame::CChildFrame(Document& doc, DocTemplate& owner) : ChildFrame(doc, ow
 }
 
 bool CChildFrame::OnCreateClient() {
-    splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->setChildrenCollapsible(false);
+    splitter = MakePaneSplitter();
     tree = new CTessarelView(splitter);
     list = new CTessarelListView(splitter);
-    splitter->addWidget(tree);
-    splitter->addWidget(list);
-    setWidget(splitter);
-    AddFrameView(tree);
-    AddFrameView(list);
-    SetActiveView(tree);
+    ShowSideBySide(splitter, tree, list);
     return true;
 }
 

@@ -38,16 +38,10 @@ CChildFrmFileView::~CChildFrmFileView() {
 bool CChildFrmFileView::OnCreateClient() {
     CMainFrame* frame = CMainFrame::Instance();
     if (!frame) return false;
-    splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->setChildrenCollapsible(false);
+    splitter = MakePaneSplitter();
     tree = new CSHellView(splitter);
     list = new CShellListView(frame->fileEncryption, FileViewUserInterface(), splitter);
-    splitter->addWidget(tree);
-    splitter->addWidget(list);
-    setWidget(splitter);
-    AddFrameView(tree);
-    AddFrameView(list);
-    SetActiveView(tree);
+    ShowSideBySide(splitter, tree, list);
     return true;
 }
 

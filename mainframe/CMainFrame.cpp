@@ -20,7 +20,6 @@
 #include "framework/Settings.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
-#include "views/CTessarelListView.h"
 
 namespace tessarel {
 
@@ -178,55 +177,23 @@ CTessarelDoc* CMainFrame::ActiveCardDocument() const {
     return child ? dynamic_cast<CTessarelDoc*>(child->GetDocument()) : nullptr;
 }
 
-void CMainFrame::Always(int id) { OnCommand(id, [] {}); }
-
-void CMainFrame::EnableWhen(int id, std::function<bool()> rule) {
-    OnCommand(id, [] {});
-    OnUpdate(id, [rule = std::move(rule)](CommandState& state) { state.Enable(rule()); });
-}
-
 void CMainFrame::RegisterCommandTable() {
     using namespace res;
-    // The enabling rules of the whole table. The handlers registered here do nothing; the
-    // command groups below (file view, cards, printing, browser) put in the real ones.
-    auto child = [this] { return GetActiveChild() != nullptr; };
-    auto selected = [this] { return cardSelected != 0; };
-    auto cardCount = [this] {
-        CTessarelDoc* document = ActiveCardDocument();
-        return document && document->HasCards();
-    };
-    EnableWhen(AddCardButton, child);
-    Always(NewCard);
-    EnableWhen(DeleteCardButton, selected);
-    EnableWhen(DeleteCard, selected);
-    EnableWhen(UpdateCardButton, selected);
-    EnableWhen(EditCard, [this] { return cardSelected == 1; });
-    Always(FirstCard);
-    Always(LastCard);
-    EnableWhen(FindButton, [child, cardCount] { return child() && cardCount(); });
-    EnableWhen(cmd::EditFind, [this, cardCount] { return ActiveCardDocument() ? cardCount() : true; });
-    EnableWhen(CopyPasswordButton, [this, child] { return child() && cardSelected == 1; });
-    EnableWhen(cmd::EditCopy, [this] {
-        ChildFrame* active = GetActiveChild();
-        return active && (dynamic_cast<CTessarelListView*>(active->GetActiveView()) != nullptr || cardSelected == 1);
-    });
-    EnableWhen(cmd::EditCut, selected);
-    EnableWhen(cmd::EditPaste, [this] { return clipboardFull != 0; });
-    OnCommand(Preferences, [this] {
-        CPrefPropertySheet::Run(this);
-        // Only the print options are taken afresh; the helper paths stay as read at start-up.
-        printAtm = ReadInt(setting::PrintAtm, 1);
-        printNotes = ReadInt(setting::PrintNotes, 1);
-    });
-    EnableWhen(PrintPreview, cardCount);
-    for (int id : {LaunchWww, LaunchBrowserButton, LaunchEmail, LaunchLogin, LaunchNews, LaunchFtp, res::GetWebPage,
-                   OnlineDocumentation, HelpReader, HomePage, OpenNewWindow, AutomaticAccess})
-        Always(id);
-    EnableWhen(res::LoadWebPage, selected);
-    EnableWhen(LoadInBrowserButton, selected);
-    EnableWhen(GetFromBrowserButton, [this] {
-        ChildFrame* active = GetActiveChild();
-        return active && active->GetActiveView() != nullptr;
+    // The frame's own commands; each command group below declares its own in its file.
+    Register(CommandTable{
+        CommandRow::Always(Preferences, [this] {
+            CPrefPropertySheet::Run(this);
+            // Only the print options are taken afresh; the helper paths stay as read at start-up.
+            printAtm = ReadInt(setting::PrintAtm, 1);
+            printNotes = ReadInt(setting::PrintNotes, 1);
+        }),
+        CommandRow::NoOp(OpenNewWindow, "accepted for the items of a menu the program never shows"),
+        CommandRow::NoOp(AutomaticAccess, "accepted for the items of a menu the program never shows"),
+        CommandRow::Disabled(cmd::EditUndo, "cards have no undo; the item stays disabled"),
+        CommandRow::Disabled(StandardView, "the card view is the only standard view; the item stays disabled"),
+        CommandRow::Disabled(FindAgain, "Ctrl+G belongs to the Find Card dialog's Find Again button, not to the frame"),
+        CommandRow::Disabled(cmd::Help, "help is opened from the Help menu's own items"),
+        CommandRow::Disabled(cmd::ContextHelp, "there is no context help"),
     });
     RegisterFileViewCommands();
     RegisterCardCommands();

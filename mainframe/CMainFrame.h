@@ -178,8 +178,6 @@ private:
     QToolBar* BuildFoldersBar();
     void BuildAccelerators();
     void RegisterCommandTable();
-    void Always(int id);
-    void EnableWhen(int id, std::function<bool()> rule);
     void CenterOnScreen();
     void RegisterCardCommands();
     void RegisterPrintCommands();

@@ -96,16 +96,29 @@ bool BrowserAttributesFor(const QString& category) {
 
 void CMainFrame::RegisterBrowserCommands() {
     using namespace res;
-    for (int id : {LaunchWww, LaunchBrowserButton}) OnCommand(id, [this] { LaunchBrowser(); });
-    OnCommand(LaunchEmail, [this] { StartHelperProgram(MailPath); });
-    OnCommand(LaunchLogin, [this] { StartHelperProgram(TelnetPath); });
-    OnCommand(LaunchNews, [this] { StartHelperProgram(NewsPath); });
-    OnCommand(LaunchFtp, [this] { StartHelperProgram(FtpPath); });
-    for (int id : {res::LoadWebPage, LoadInBrowserButton}) OnCommand(id, [this] { LoadWebPage(); });
-    for (int id : {res::GetWebPage, GetFromBrowserButton}) OnCommand(id, [this] { GetWebPage(); });
-    OnCommand(HomePage, [this] { OpenAddressInBrowser(kHomePageAddress); });
-    OnCommand(OnlineDocumentation, [this] { OpenAddressInBrowser(kOnlineGuideAddress); });
-    OnCommand(HelpReader, [this] { StartHelpReader(); });
+    auto launchBrowser = [this] { LaunchBrowser(); };
+    auto loadWebPage = [this] { LoadWebPage(); };
+    auto getWebPage = [this] { GetWebPage(); };
+    auto selected = [this] { return cardSelected != 0; };
+    Register(CommandTable{
+        CommandRow::Always(LaunchWww, launchBrowser),
+        CommandRow::Always(LaunchBrowserButton, launchBrowser),
+        CommandRow::Always(LaunchEmail, [this] { StartHelperProgram(MailPath); }),
+        CommandRow::Always(LaunchLogin, [this] { StartHelperProgram(TelnetPath); }),
+        CommandRow::Always(LaunchNews, [this] { StartHelperProgram(NewsPath); }),
+        CommandRow::Always(LaunchFtp, [this] { StartHelperProgram(FtpPath); }),
+        CommandRow::When(res::LoadWebPage, loadWebPage, selected),
+        CommandRow::When(LoadInBrowserButton, loadWebPage, selected),
+        CommandRow::Always(res::GetWebPage, getWebPage),
+        CommandRow::When(GetFromBrowserButton, getWebPage,
+                         [this] {
+                             ChildFrame* active = GetActiveChild();
+                             return active && active->GetActiveView() != nullptr;
+                         }),
+        CommandRow::Always(HomePage, [this] { OpenAddressInBrowser(kHomePageAddress); }),
+        CommandRow::Always(OnlineDocumentation, [this] { OpenAddressInBrowser(kOnlineGuideAddress); }),
+        CommandRow::Always(HelpReader, [this] { StartHelpReader(); }),
+    });
 }
 
 QString CMainFrame::BrowserCompanionPath() {

@@ -190,16 +190,40 @@ void CMainFrame::AddToDeleted(CTessarelDoc& doc, std::unique_ptr<CCard> card) {
 
 void CMainFrame::RegisterCardCommands() {
     using namespace res;
-    for (int id : {AddCardButton, NewCard}) OnCommand(id, [this] { OnNewCard(); });
-    for (int id : {DeleteCardButton, DeleteCard}) OnCommand(id, [this] { OnDeleteCard(); });
-    for (int id : {UpdateCardButton, EditCard}) OnCommand(id, [this] { OnEditCard(); });
-    OnCommand(FirstCard, [this] { OnFirstOrLastCard(0); });
-    OnCommand(LastCard, [this] { OnFirstOrLastCard(1); });
-    for (int id : {FindButton, cmd::EditFind}) OnCommand(id, [this] { OnFind(); });
-    OnCommand(CopyPasswordButton, [this] { OnCopyPassword(); });
-    OnCommand(cmd::EditCopy, [this] { OnEditCopy(); });
-    OnCommand(cmd::EditCut, [this] { OnEditCut(); });
-    OnCommand(cmd::EditPaste, [this] { OnEditPaste(); });
+    auto child = [this] { return GetActiveChild() != nullptr; };
+    auto selected = [this] { return cardSelected != 0; };
+    auto oneSelected = [this] { return cardSelected == 1; };
+    auto hasCards = [this] {
+        CTessarelDoc* document = ActiveCardDocument();
+        return document && document->HasCards();
+    };
+    auto newCard = [this] { OnNewCard(); };
+    auto deleteCard = [this] { OnDeleteCard(); };
+    auto editCard = [this] { OnEditCard(); };
+    auto find = [this] { OnFind(); };
+    Register(CommandTable{
+        // The toolbar's button needs a card window; the menu item and Ctrl+N reach the handler
+        // anyway, which then finds no card window and does nothing.
+        CommandRow::When(AddCardButton, newCard, child),
+        CommandRow::Always(NewCard, newCard),
+        CommandRow::When(DeleteCardButton, deleteCard, selected),
+        CommandRow::When(DeleteCard, deleteCard, selected),
+        CommandRow::When(UpdateCardButton, editCard, selected),
+        CommandRow::When(EditCard, editCard, oneSelected),
+        CommandRow::Always(FirstCard, [this] { OnFirstOrLastCard(0); }),
+        CommandRow::Always(LastCard, [this] { OnFirstOrLastCard(1); }),
+        CommandRow::When(FindButton, find, [child, hasCards] { return child() && hasCards(); }),
+        // With no card file open the menu's Find stays enabled (and finds no card window).
+        CommandRow::When(cmd::EditFind, find, [this, hasCards] { return ActiveCardDocument() ? hasCards() : true; }),
+        CommandRow::When(CopyPasswordButton, [this] { OnCopyPassword(); }, [child, oneSelected] { return child() && oneSelected(); }),
+        CommandRow::When(cmd::EditCopy, [this] { OnEditCopy(); },
+                         [this] {
+                             ChildFrame* active = GetActiveChild();
+                             return active && (dynamic_cast<CTessarelListView*>(active->GetActiveView()) != nullptr || cardSelected == 1);
+                         }),
+        CommandRow::When(cmd::EditCut, [this] { OnEditCut(); }, selected),
+        CommandRow::When(cmd::EditPaste, [this] { OnEditPaste(); }, [this] { return clipboardFull != 0; }),
+    });
 }
 
 void CMainFrame::OnNewCard() {

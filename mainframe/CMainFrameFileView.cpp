@@ -34,6 +34,13 @@ DocTemplate* FileViewTemplate() {
     return nullptr;
 }
 
+// Encrypting and decrypting the chosen file, with the messages shown by the program's dialogs.
+void RunOnSelectedFile(CFileEncryptionState& state, CFileEncryptionOperations::Result (CFileEncryptionOperations::*operation)()) {
+    GuiUserInterface ui;
+    CFileEncryptionOperations operations(state, ui);
+    (operations.*operation)();
+}
+
 QIcon PasswordSetImage() { return QIcon(QStringLiteral(":/icons/file-password-set.svg")); }
 
 }  // namespace
@@ -41,24 +48,18 @@ QIcon PasswordSetImage() { return QIcon(QStringLiteral(":/icons/file-password-se
 void CMainFrame::RegisterFileViewCommands() {
     using namespace res;
     const CFileEncryptionState& files = fileEncryption;
-    auto rule = [this](int id, std::function<void()> run, std::function<bool()> enabled) {
-        OnCommand(id, std::move(run));
-        OnUpdate(id, [enabled = std::move(enabled)](CommandState& state) { state.Enable(enabled()); });
-    };
     auto always = [] { return true; };
-    rule(FileView, [this] {
+    auto enter = [this] {
         if (EnterFileView()) OfferFilePassword();
-    }, always);
-    rule(FileEncryptionButton, [this] {
-        if (EnterFileView()) OfferFilePassword();
-    }, [this] { return GetActiveChild() != nullptr; });
-    for (int id : {CardViewMenu, CardViewButton}) rule(id, [this] { LeaveFileView(); }, always);
-    for (int id : {EncryptFileMenu, EncryptFileButton}) rule(id, [this] { EncryptSelectedFile(); }, [&files] { return files.CanEncrypt(); });
-    for (int id : {DecryptFileMenu, DecryptFileButton}) rule(id, [this] { DecryptSelectedFile(); }, [&files] { return files.CanDecrypt(); });
-    for (int id : {SetPasswordMenu, SetPasswordButton}) rule(id, [this] { SetFilePassword(); }, always);
-    for (int id : {ClearPasswordMenu, ClearPasswordButton})
-        rule(id, [this] { ClearFilePassword(); }, [&files] { return files.CanClearPassword(); });
-
+    };
+    auto leave = [this] { LeaveFileView(); };
+    auto encrypt = [this] { EncryptSelectedFile(); };
+    auto canEncrypt = [&files] { return files.CanEncrypt(); };
+    auto decrypt = [this] { DecryptSelectedFile(); };
+    auto canDecrypt = [&files] { return files.CanDecrypt(); };
+    auto setPassword = [this] { SetFilePassword(); };
+    auto clearPassword = [this] { ClearFilePassword(); };
+    auto canClear = [&files] { return files.CanClearPassword(); };
     auto filter = [this](bool encryptedOnly) {
         return [this, encryptedOnly] {
             fileEncryption.showEncryptedOnly = encryptedOnly;
@@ -66,17 +67,26 @@ void CMainFrame::RegisterFileViewCommands() {
             InvalidateCommandStates();
         };
     };
-    rule(AllFilesButton, filter(false), [&files] { return files.showEncryptedOnly; });
-    rule(ShowEncryptedButton, filter(true), [&files] { return !files.showEncryptedOnly; });
-    OnCommand(AllFilesMenu, filter(false));
-    OnUpdate(AllFilesMenu, [&files](CommandState& state) {
-        state.Enable();
-        state.SetCheck(!files.showEncryptedOnly);
-    });
-    OnCommand(EncryptedFilesMenu, filter(true));
-    OnUpdate(EncryptedFilesMenu, [&files](CommandState& state) {
-        state.Enable();
-        state.SetCheck(files.showEncryptedOnly);
+    auto encryptedOnly = [&files] { return files.showEncryptedOnly; };
+    auto allFiles = [&files] { return !files.showEncryptedOnly; };
+    Register(CommandTable{
+        CommandRow::When(FileView, enter, always),
+        CommandRow::When(FileEncryptionButton, enter, [this] { return GetActiveChild() != nullptr; }),
+        CommandRow::When(CardViewMenu, leave, always),
+        CommandRow::When(CardViewButton, leave, always),
+        CommandRow::When(EncryptFileMenu, encrypt, canEncrypt),
+        CommandRow::When(EncryptFileButton, encrypt, canEncrypt),
+        CommandRow::When(DecryptFileMenu, decrypt, canDecrypt),
+        CommandRow::When(DecryptFileButton, decrypt, canDecrypt),
+        CommandRow::When(SetPasswordMenu, setPassword, always),
+        CommandRow::When(SetPasswordButton, setPassword, always),
+        CommandRow::When(ClearPasswordMenu, clearPassword, canClear),
+        CommandRow::When(ClearPasswordButton, clearPassword, canClear),
+        // The buttons are enabled for the other filter; the menu items check the current one.
+        CommandRow::When(AllFilesButton, filter(false), encryptedOnly),
+        CommandRow::When(ShowEncryptedButton, filter(true), allFiles),
+        CommandRow::Checked(AllFilesMenu, filter(false), always, allFiles),
+        CommandRow::Checked(EncryptedFilesMenu, filter(true), always, encryptedOnly),
     });
 }
 
@@ -174,15 +184,13 @@ void CMainFrame::ClearFilePassword() {
 }
 
 void CMainFrame::EncryptSelectedFile() {
-    GuiUserInterface ui;
-    CFileEncryptionOperations(fileEncryption, ui).EncryptSelectedFile();
+    RunOnSelectedFile(fileEncryption, &CFileEncryptionOperations::EncryptSelectedFile);
     RefreshFileLists();
     InvalidateCommandStates();
 }
 
 void CMainFrame::DecryptSelectedFile() {
-    GuiUserInterface ui;
-    CFileEncryptionOperations(fileEncryption, ui).DecryptSelectedFile();
+    RunOnSelectedFile(fileEncryption, &CFileEncryptionOperations::DecryptSelectedFile);
     RefreshFileLists();
     InvalidateCommandStates();
 }

@@ -74,7 +74,7 @@ bool SettleQuestions(ImportPlan& plan, const std::vector<ImportedCard>& cards, c
 
 }  // namespace
 
-void CMainFrame::RegisterImportCommand() { OnCommand(res::ImportCards, [this] { OnImport(); }); }
+void CMainFrame::RegisterImportCommand() { Register(CommandTable{CommandRow::Always(res::ImportCards, [this] { OnImport(); })}); }
 
 void CMainFrame::OnImport() {
     const auto path = Dialogs().AskOpenFileName(FileDialogRequest{

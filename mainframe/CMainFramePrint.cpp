@@ -21,16 +21,19 @@ void CMainFrame::RegisterPrintCommands() {
         CTessarelDoc* document = ActiveCardDocument();
         return document && document->HasCards() && ActiveCardTree();
     };
-    OnCommand(res::PrintPreview, [this] { OnPrintPreview(); });
-    OnUpdate(res::PrintPreview, [printable](CommandState& state) { state.Enable(printable()); });
-    // The category tree prints the card file; these reach the frame only when another view of
-    // the card window is the active one, and go on to the tree.
-    for (int id : {cmd::FilePrint, cmd::FilePrintDirect, cmd::FilePrintPreview}) {
-        OnCommand(id, [this, id] {
+    // The category tree prints the card file; the print commands reach the frame only when
+    // another view of the card window is the active one, and go on to the tree.
+    auto toTree = [this](int id) {
+        return [this, id] {
             if (CTessarelView* tree = ActiveCardTree()) tree->RunCommand(id);
-        });
-        OnUpdate(id, [printable](CommandState& state) { state.Enable(printable()); });
-    }
+        };
+    };
+    Register(CommandTable{
+        CommandRow::When(res::PrintPreview, [this] { OnPrintPreview(); }, printable),
+        CommandRow::When(cmd::FilePrint, toTree(cmd::FilePrint), printable),
+        CommandRow::When(cmd::FilePrintDirect, toTree(cmd::FilePrintDirect), printable),
+        CommandRow::When(cmd::FilePrintPreview, toTree(cmd::FilePrintPreview), printable),
+    });
 }
 
 void CMainFrame::OnPrintPreview() {

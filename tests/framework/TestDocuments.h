@@ -56,6 +56,7 @@ class TestFrame : public MdiFrame {
 public:
     using CommandTarget::OnCommand;
     using CommandTarget::OnUpdate;
+    using CommandTarget::Register;
 };
 
 class TestApplication : public Application {
