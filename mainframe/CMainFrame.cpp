@@ -10,10 +10,9 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "cardstore/CCard.h"
 #include "FrameResources.h"
-#include "app/CPrefPropertySheet.h"
 #include "framework/Application.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandIds.h"
@@ -36,6 +35,7 @@ QLabel* DialogBarLabel(const QString& text, int id, QWidget* parent) {
 
 CMainFrame::CMainFrame() : autoSaveTimer(new QTimer(this)) {
     theFrame = this;
+    CTessarelDoc::SetHost(this);
     categoryNames = {"WWW Pages",      "WWW Sites",         "WWW Forms",     "FTP Servers",    "Newsgroups",
                      "E-Mail Contacts", "POP Accounts",     "Login Accounts", "Bank Accounts", "Software Keys",
                      "Credit Cards",   "ATM/PIN Cards",     "Serial Numbers", "Password Manager", "Personal Data",
@@ -47,7 +47,10 @@ CMainFrame::CMainFrame() : autoSaveTimer(new QTimer(this)) {
 }
 
 CMainFrame::~CMainFrame() {
-    if (theFrame == this) theFrame = nullptr;
+    if (theFrame == this) {
+        theFrame = nullptr;
+        CTessarelDoc::SetHost(nullptr);
+    }
 }
 
 CMainFrame* CMainFrame::Instance() { return theFrame; }
@@ -213,7 +216,7 @@ void CMainFrame::RegisterCommandTable() {
     EnableWhen(cmd::EditCut, selected);
     EnableWhen(cmd::EditPaste, [this] { return clipboardFull != 0; });
     OnCommand(Preferences, [this] {
-        CPrefPropertySheet::Run(this);
+        if (preferencesRunner) preferencesRunner(this);
         // Only the print options are taken afresh; the helper paths stay as read at start-up.
         printAtm = ReadInt(setting::PrintAtm, 1);
         printNotes = ReadInt(setting::PrintNotes, 1);
@@ -254,6 +257,16 @@ void CMainFrame::ShowSaveStatus(int flag) {
     icon->setPixmap(ResourceIcon(encrypted ? res::IconEncrypted : res::IconNotEncrypted).pixmap(20, 20));
     icon->setProperty("iconNumber", encrypted ? res::IconEncrypted : res::IconNotEncrypted);
     text->setText(flag == 2 ? QStringLiteral("(Strong Encryption)") : encrypted ? QStringLiteral("(Encrypted)") : QStringLiteral("(Not Encrypted)"));
+}
+
+void CMainFrame::ShowFileProtection(int protection) {
+    ShowSaveStatus(protection);
+    const int image = protection != 0 ? encryptedImageIndex + res::EncryptButtonImage : res::EncryptButtonImage;
+    SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton, image);
+}
+
+void CMainFrame::WhenActiveChildChanges(QObject* context, std::function<void(ChildFrame*)> handler) {
+    connect(this, &MdiFrame::activeChildChanged, context, std::move(handler));
 }
 
 QWidget* CMainFrame::GetStatusBarItem(int controlId) const {

@@ -11,8 +11,10 @@
 #include <memory>
 #include <string_view>
 
+#include "cardstore/document/CardDocumentHost.h"
 #include "filecrypt/FileEncryptionState.h"
 #include "framework/MdiFrame.h"
+#include "views/CardViewHost.h"
 
 class QLabel;
 class QTimer;
@@ -24,7 +26,7 @@ class CCard;
 class CCardDlg;
 class CTessarelDoc;
 
-class CMainFrame : public MdiFrame {
+class CMainFrame : public MdiFrame, public CardViewHost, public CardDocumentHost {
     Q_OBJECT
 public:
     CMainFrame();
@@ -37,18 +39,28 @@ public:
     // part of it cannot be made.
     bool Create();
 
-    // --- operations for the views and commands -------------------------------------------
-    void SetCardSelectedFlag(std::uint8_t flag);
+    // What runs the Preferences sheet: the application hands it in, so the frame knows no page of it.
+    using PreferencesRunner = std::function<void(QWidget* owner)>;
+    void SetPreferencesRunner(PreferencesRunner runner) { preferencesRunner = std::move(runner); }
+
+    // --- operations for the views (CardViewHost), the documents and the commands -----------
+    void SetCardSelectedFlag(std::uint8_t flag) override;
     std::uint8_t GetCardSelectedFlag() const { return cardSelected; }
-    void SetSelectedCardIndex(int index) { selectedCardIndex = index; }
-    int GetSelectedCardIndex() const { return selectedCardIndex; }
-    void ShowCardCounts(int inCategory, int cardNumber, int total);
+    void SetSelectedCardIndex(int index) override { selectedCardIndex = index; }
+    int GetSelectedCardIndex() const override { return selectedCardIndex; }
+    void ShowCardCounts(int inCategory, int cardNumber, int total) override;
     void ShowSaveStatus(int flag);
+    // The status bar's save status and the Encrypt On Save button's picture together.
+    void ShowFileProtection(int protection) override;
+    bool HasActiveCardDocument() const override { return ActiveCardDocument() != nullptr; }
+    void EditSelectedCard() override { OnEditCard(); }
+    PrintOptions CurrentPrintOptions() const override { return PrintOptions{printAtm, printNotes}; }
+    void WhenActiveChildChanges(QObject* context, std::function<void(ChildFrame*)> handler) override;
     QWidget* GetStatusBarItem(int controlId) const;
     int GetEncryptedImageIndex() const { return encryptedImageIndex; }
     void SetMainToolbarButton(int buttonIndex, int commandId, int imageIndex);
-    void RestoreCardBars();
-    void StartAutoSaveTimer(int minutesPerTick);
+    void RestoreCardBars() override;
+    void StartAutoSaveTimer(int minutesPerTick) override;
     void RunStartupLaunches();
     void LoadCachedSettings();
 
@@ -92,13 +104,13 @@ public:
 
     // --- card list operations and card commands (CMainFrameCards.cpp) -------------------------
     int CategoryCodeOf(const QString& name) const;
-    QString CategoryNameOf(int code) const;
+    QString CategoryNameOf(int code) const override;
     void AddCardToCategory(CTessarelDoc& doc, int code, std::unique_ptr<CCard> card);
     void AddCardByName(CTessarelDoc& doc, const QString& name, std::unique_ptr<CCard> card);
     // Takes the card at `index` out of the named category's list and hands it back (empty when
     // the name or the index is outside).
     std::unique_ptr<CCard> RemoveCardAt(CTessarelDoc& doc, const QString& name, int index);
-    void StoreCard(CTessarelDoc& doc, const QString& name, const CCard& card, int index);
+    void StoreCard(CTessarelDoc& doc, const QString& name, const CCard& card, int index) override;
     void AddToDeleted(CTessarelDoc& doc, std::unique_ptr<CCard> card);
     // The category's four field labels into the card dialog.
     void FillCardDialogLabels(CCardDlg& dialog, const CTessarelDoc& doc, const QString& category) const;
@@ -201,6 +213,7 @@ private:
     QTimer* autoSaveTimer;
     BrowserWait browserWait;
     QPointer<QWidget> statusMessage;
+    PreferencesRunner preferencesRunner;
 };
 
 }  // namespace tessarel

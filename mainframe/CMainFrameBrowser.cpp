@@ -11,10 +11,10 @@
 #include <QProcess>
 #include <QThread>
 
-#include "CCardDlg.h"
+#include "mainframe/dialogs/CCardDlg.h"
 #include "CMainFrame.h"
 #include "CStatusMessageDlg.h"
-#include "CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "browser/AddressScheme.h"
 #include "browser/AutomaticAccessAddress.h"
 #include "browser/CDDEObject.h"
@@ -28,7 +28,7 @@
 #include "resources/ResourceIds.h"
 #include "views/CTessarelListView.h"
 #include "views/CTessarelView.h"
-#include "views/CardText.h"
+#include "mainframe/dialogs/CardText.h"
 
 namespace tessarel {
 

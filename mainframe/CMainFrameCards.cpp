@@ -5,10 +5,10 @@
 #include <QClipboard>
 #include <QMimeData>
 
-#include "CCardDlg.h"
+#include "mainframe/dialogs/CCardDlg.h"
 #include "CFindCardDlg.h"
 #include "CMainFrame.h"
-#include "CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "cardstore/CCard.h"
 #include "cardstore/CardTime.h"
 #include "cardstore/CategoryTable.h"
@@ -20,7 +20,7 @@
 #include "resources/ResourceIds.h"
 #include "views/CTessarelListView.h"
 #include "views/CTessarelView.h"
-#include "views/CardText.h"
+#include "mainframe/dialogs/CardText.h"
 
 namespace tessarel {
 
@@ -295,7 +295,11 @@ void CMainFrame::OnFirstOrLastCard(int flag) {
 void CMainFrame::OnFind() {
     if (findDialog) return;
     if (!FindCardWindow(*this, false)) return;
-    auto* dialog = new CFindCardDlg(this);
+    CFindCardDlg::Target target{[this] { return ActiveCardDocument(); }, [this] { return GetActiveChild(); },
+                                [this](CFindCardDlg* closing) {
+                                    if (findDialog == closing) findDialog = nullptr;
+                                }};
+    auto* dialog = new CFindCardDlg(std::move(target), this);
     findDialog = dialog;
     dialog->Initialise();
     dialog->show();

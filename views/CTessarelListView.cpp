@@ -4,16 +4,16 @@
 #include <QMouseEvent>
 
 #include "CTessarelView.h"
-#include "CardText.h"
+#include "mainframe/dialogs/CardText.h"
 #include "cardstore/CardFieldRows.h"
 #include "cardstore/CardTime.h"
 #include "framework/ChildFrame.h"
 #include "framework/Settings.h"
-#include "mainframe/CCardDlg.h"
-#include "mainframe/CMainFrame.h"
-#include "mainframe/CNoteDlg.h"
-#include "mainframe/RevealButton.h"
-#include "mainframe/CTessarelDoc.h"
+#include "mainframe/dialogs/CCardDlg.h"
+#include "CardViewHost.h"
+#include "mainframe/dialogs/CNoteDlg.h"
+#include "mainframe/dialogs/RevealButton.h"
+#include "cardstore/document/CTessarelDoc.h"
 
 namespace tessarel {
 
@@ -26,7 +26,7 @@ constexpr int kLabelLength = 19;  // each label goes through a 20-character buff
 
 }  // namespace
 
-CTessarelListView::CTessarelListView(QWidget* parent) : QTreeWidget(parent) {
+CTessarelListView::CTessarelListView(CardViewHost* viewHost, QWidget* parent) : QTreeWidget(parent), host(viewHost) {
     setObjectName(QStringLiteral("CTessarelListView"));
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -140,10 +140,9 @@ CTessarelView* CTessarelListView::Tree() const {
 }
 
 void CTessarelListView::OnDoubleClickRow(int row) {
-    CMainFrame* mainFrame = CMainFrame::Instance();
-    if (currentCard && mainFrame) {
+    if (currentCard && host) {
         if (currentCard->GetCategoryName().empty())
-            currentCard->SetCategoryName(mainFrame->CategoryNameOf(currentCard->GetCategoryCode()).toStdString());
+            currentCard->SetCategoryName(host->CategoryNameOf(currentCard->GetCategoryCode()).toStdString());
         const bool browserGroup = IsBrowserGroupName(currentCard->GetCategoryName());
         if (row == kNoteRow)
             EditNote();
@@ -156,7 +155,6 @@ void CTessarelListView::OnDoubleClickRow(int row) {
 }
 
 bool CTessarelListView::EditNote() {
-    CMainFrame* mainFrame = CMainFrame::Instance();
     auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
     CNoteDlg dialog;
     dialog.note = NoteToQString(currentCard->GetNote());
@@ -164,13 +162,12 @@ bool CTessarelListView::EditNote() {
     std::optional<SecureString> note = NoteFromQString(dialog.note);
     if (!note || !doc) return false;
     currentCard->SetNote(*note);
-    mainFrame->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, mainFrame->GetSelectedCardIndex());
+    host->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, host->GetSelectedCardIndex());
     doc->SetModifiedFlag();
     return true;
 }
 
 void CTessarelListView::ToggleOption(int row) {
-    CMainFrame* mainFrame = CMainFrame::Instance();
     auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
     if (!doc) return;
     std::int32_t value = row == 5 ? currentCard->GetAutomaticAccess() : currentCard->GetNewBrowserWindow();
@@ -180,12 +177,11 @@ void CTessarelListView::ToggleOption(int row) {
     else
         currentCard->SetNewBrowserWindow(value);
     if (QTreeWidgetItem* item = topLevelItem(row)) item->setText(1, value == 1 ? QStringLiteral("On") : QStringLiteral("Off"));
-    mainFrame->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, mainFrame->GetSelectedCardIndex());
+    host->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, host->GetSelectedCardIndex());
     doc->SetModifiedFlag();
 }
 
 bool CTessarelListView::EditCardFromList() {
-    CMainFrame* mainFrame = CMainFrame::Instance();
     auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
     if (!doc) return false;
     CCard& card = *currentCard;
@@ -222,21 +218,20 @@ bool CTessarelListView::EditCardFromList() {
     card.SetAutomaticAccess(dialog.automaticAccess);
     card.SetNewBrowserWindow(dialog.newBrowserWindow);
     card.SetEdited(true);
-    mainFrame->StoreCard(*doc, dialog.categoryName, card, mainFrame->GetSelectedCardIndex());
+    host->StoreCard(*doc, dialog.categoryName, card, host->GetSelectedCardIndex());
     doc->SetModifiedFlag();
     return true;
 }
 
 void CTessarelListView::RefreshAfterDoubleClick() {
     auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
-    CMainFrame* mainFrame = CMainFrame::Instance();
     CTessarelView* tree = Tree();
-    if (!doc || !mainFrame || !tree) return;
+    if (!doc || !host || !tree) return;
     doc->UpdateAllViews(nullptr);
     clearFocus();
     if (ChildFrame* child = GetParentFrame()) child->SetActiveView(tree);
     QTreeWidgetItem* category = tree->FindCategoryItem(tree->GetSelectedCategoryName());
-    const int index = mainFrame->GetSelectedCardIndex();
+    const int index = host->GetSelectedCardIndex();
     tree->ShowCardOfItem(tree->FindCardItem(category, index), category);
     tree->ExpandAndSelectCard(category, index);
 }

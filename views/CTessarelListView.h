@@ -15,11 +15,13 @@
 namespace tessarel {
 
 class CTessarelView;
+class CardViewHost;
 
 class CTessarelListView : public QTreeWidget, public View {
     Q_OBJECT
 public:
-    explicit CTessarelListView(QWidget* parent = nullptr);
+    // `host` (may be null: a double click then edits nothing) outlives the view.
+    explicit CTessarelListView(CardViewHost* host, QWidget* parent = nullptr);
     QWidget* Widget() override { return this; }
 
     void OnInitialUpdate() override;
@@ -53,6 +55,7 @@ private:
     void ToggleOption(int row);
     void RefreshAfterDoubleClick();
 
+    CardViewHost* host;
     CCard* currentCard = nullptr;
     const CCard* lastShownCard = nullptr;  // compared only, never followed
 };

@@ -21,6 +21,7 @@ namespace tessarel {
 
 class CCard;
 class CTessarelDoc;
+class CardViewHost;
 
 // What the tree hands the card field list with an update: the card to show and its four labels.
 struct CardHint {
@@ -42,7 +43,8 @@ inline constexpr int kCardRemovedHint = 3;
 class CTessarelView : public QTreeWidget, public View, public Printable {
     Q_OBJECT
 public:
-    explicit CTessarelView(QWidget* parent = nullptr);
+    // `host` (may be null: nothing outside the view is told) outlives the view.
+    explicit CTessarelView(CardViewHost* host, QWidget* parent = nullptr);
     ~CTessarelView() override;
     QWidget* Widget() override { return this; }
 
@@ -121,6 +123,7 @@ private:
     void ShowCounts(int inCategory, int cardNumber);
     void RegisterPrintCommands();
 
+    CardViewHost* host;
     std::array<QTreeWidgetItem*, 15> categoryItems{};
     std::array<QIcon, 3> images;
     std::uint8_t cardSelected = 0;

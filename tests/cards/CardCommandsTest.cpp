@@ -14,8 +14,8 @@
 #include "cardstore/CardTime.h"
 #include "framework/CommandIds.h"
 #include "framework/Dialog.h"
-#include "mainframe/CDecryptPasswordDlg.h"
-#include "mainframe/RevealButton.h"
+#include "mainframe/dialogs/CDecryptPasswordDlg.h"
+#include "mainframe/dialogs/RevealButton.h"
 #include "../support/RecordedPopups.h"
 #include "resources/ResourceIds.h"
 
