@@ -36,12 +36,8 @@ QLabel* DialogBarLabel(const QString& text, int id, QWidget* parent) {
 CMainFrame::CMainFrame() : autoSaveTimer(new QTimer(this)) {
     theFrame = this;
     CTessarelDoc::SetHost(this);
-    categoryNames = {"WWW Pages",      "WWW Sites",         "WWW Forms",     "FTP Servers",    "Newsgroups",
-                     "E-Mail Contacts", "POP Accounts",     "Login Accounts", "Bank Accounts", "Software Keys",
-                     "Credit Cards",   "ATM/PIN Cards",     "Serial Numbers", "Password Manager", "Personal Data",
-                     "Membership Numbers", "Miscellaneous"};
     setWindowIcon(ResourceIcon(res::IconProgram));
-    resize(creationWidth, creationHeight);
+    resize(kCreationWidth, kCreationHeight);
     connect(autoSaveTimer, &QTimer::timeout, this, &CMainFrame::OnAutoSaveTick);
     RegisterCommandTable();
 }
@@ -214,12 +210,11 @@ void CMainFrame::RegisterCommandTable() {
         return active && (dynamic_cast<CTessarelListView*>(active->GetActiveView()) != nullptr || cardSelected == 1);
     });
     EnableWhen(cmd::EditCut, selected);
-    EnableWhen(cmd::EditPaste, [this] { return clipboardFull != 0; });
+    EnableWhen(cmd::EditPaste, [this] { return cardClipboard.full != 0; });
     OnCommand(Preferences, [this] {
         if (preferencesRunner) preferencesRunner(this);
         // Only the print options are taken afresh; the helper paths stay as read at start-up.
-        printAtm = ReadInt(setting::PrintAtm, 1);
-        printNotes = ReadInt(setting::PrintNotes, 1);
+        printOptions = PrintOptions{ReadInt(setting::PrintAtm, 1), ReadInt(setting::PrintNotes, 1)};
     });
     EnableWhen(PrintPreview, cardCount);
     for (int id : {LaunchWww, LaunchBrowserButton, LaunchEmail, LaunchLogin, LaunchNews, LaunchFtp, res::GetWebPage,
@@ -325,8 +320,7 @@ void CMainFrame::LoadCachedSettings() {
     helperPaths = {ReadText(setting::NetscapeFilePath), ReadText(setting::ExplorerFilePath), ReadText(setting::MailProgFilePath),
                    ReadText(setting::NewsProgFilePath), ReadText(setting::FtpFilePath),      ReadText(setting::HelpProgFilePath),
                    ReadText(setting::TelnetFilePath)};
-    printAtm = ReadInt(setting::PrintAtm, 1);
-    printNotes = ReadInt(setting::PrintNotes, 1);
+    printOptions = PrintOptions{ReadInt(setting::PrintAtm, 1), ReadInt(setting::PrintNotes, 1)};
 }
 
 }  // namespace tessarel

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "cardstore/document/CardDocumentHost.h"
@@ -25,6 +26,13 @@ namespace tessarel {
 class CCard;
 class CCardDlg;
 class CTessarelDoc;
+
+// Where an add operation kept a card: the card, its category code and its index in that list.
+struct CardPlace {
+    CCard* card = nullptr;
+    int code = -1;
+    int index = -1;
+};
 
 class CMainFrame : public MdiFrame, public CardViewHost, public CardDocumentHost {
     Q_OBJECT
@@ -54,7 +62,9 @@ public:
     void ShowFileProtection(int protection) override;
     bool HasActiveCardDocument() const override { return ActiveCardDocument() != nullptr; }
     void EditSelectedCard() override { OnEditCard(); }
-    PrintOptions CurrentPrintOptions() const override { return PrintOptions{printAtm, printNotes}; }
+    // The Printing page's two choices as Print uses them: read at start-up and after Preferences.
+    PrintOptions CurrentPrintOptions() const override { return printOptions; }
+    void SetPrintOptions(PrintOptions options) { printOptions = options; }
     void WhenActiveChildChanges(QObject* context, std::function<void(ChildFrame*)> handler) override;
     QWidget* GetStatusBarItem(int controlId) const;
     int GetEncryptedImageIndex() const { return encryptedImageIndex; }
@@ -105,8 +115,10 @@ public:
     // --- card list operations and card commands (CMainFrameCards.cpp) -------------------------
     int CategoryCodeOf(const QString& name) const;
     QString CategoryNameOf(int code) const override;
-    void AddCardToCategory(CTessarelDoc& doc, int code, std::unique_ptr<CCard> card);
-    void AddCardByName(CTessarelDoc& doc, const QString& name, std::unique_ptr<CCard> card);
+    // Appends `card` to the category's list and says where it was kept; nullopt (the card is let
+    // go) when the category has no list (by name: when it is not one a card may be added to).
+    std::optional<CardPlace> AddCardToCategory(CTessarelDoc& doc, int code, std::unique_ptr<CCard> card);
+    std::optional<CardPlace> AddCardByName(CTessarelDoc& doc, const QString& name, std::unique_ptr<CCard> card);
     // Takes the card at `index` out of the named category's list and hands it back (empty when
     // the name or the index is outside).
     std::unique_ptr<CCard> RemoveCardAt(CTessarelDoc& doc, const QString& name, int index);
@@ -126,6 +138,19 @@ public:
     void OnEditCopy();
     void OnEditCut();
     void OnEditPaste();
+    // The card clipboard of Copy, Cut and Paste in the category tree: a copy of the card last
+    // copied or cut (it belongs to the clipboard, so Paste works after the card's file has
+    // closed), whether anything was copied or cut (Paste's enabling rule), and whether by Cut.
+    struct CardClipboard {
+        std::unique_ptr<CCard> card;
+        int full = 0;
+        int cut = 0;
+    };
+    const CardClipboard& GetCardClipboard() const { return cardClipboard; }
+    // Whether Paste has something to paste (also set by a Copy or Cut in the field list).
+    void SetClipboardFull(int full) { cardClipboard.full = full; }
+    // The open Find Card dialog, if any (at most one exists).
+    QWidget* FindDialog() const { return findDialog; }
     // Puts card bytes on the system clipboard as plain text.
     void PlaceTextOnClipboard(std::string_view bytes);
 
@@ -138,6 +163,8 @@ public:
     static constexpr const char* kOnlineGuideAddress = "https://tessarel.corvale.example/guide/";
     // helperPaths, by index.
     enum HelperPath { NetscapePath = 0, ExplorerPath, MailPath, NewsPath, FtpPath, HelpPath, TelnetPath };
+    const QString& HelperPathOf(HelperPath which) const { return helperPaths[static_cast<std::size_t>(which)]; }
+    void SetHelperPath(HelperPath which, const QString& path) { helperPaths[static_cast<std::size_t>(which)] = path; }
     void LaunchBrowser();
     // Starts the helper program of a path by its path alone; the result is not checked.
     void StartHelperProgram(HelperPath which);
@@ -157,21 +184,6 @@ public:
     // The "Message" window of a browser command waiting for its browser (null when none).
     QWidget* StatusMessageWindow() const { return statusMessage; }
 
-    // Shared state (names as the views and commands use them).
-    std::array<QString, 7> helperPaths;
-    std::array<QString, 17> categoryNames;
-    QString fileMagic = QStringLiteral("QndlEncr");
-    QString versionText = QStringLiteral("QuendalVersion2.0.0.0");
-    int printAtm = 1;
-    int printNotes = 1;
-    QPointer<QWidget> findDialog;
-    // A copy of the card last copied or cut in the category tree: it belongs to the clipboard, so
-    // Paste works after the card's file has closed.
-    std::unique_ptr<CCard> clipboardCard;
-    int clipboardFull = 0;
-    int clipboardCut = 0;
-    int creationHeight = 480;
-    int creationWidth = 650;
     // The file encryption tool's password, selection, filter and mode; cleared with the frame.
     CFileEncryptionState fileEncryption;
 
@@ -214,6 +226,13 @@ private:
     BrowserWait browserWait;
     QPointer<QWidget> statusMessage;
     PreferencesRunner preferencesRunner;
+    // The helper programs' paths, by HelperPath: read at start-up, browsers found at the first.
+    std::array<QString, 7> helperPaths;
+    PrintOptions printOptions;
+    CardClipboard cardClipboard;
+    QPointer<QWidget> findDialog;
+    static constexpr int kCreationWidth = 650;
+    static constexpr int kCreationHeight = 480;
 };
 
 }  // namespace tessarel

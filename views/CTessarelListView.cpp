@@ -10,6 +10,7 @@
 #include "framework/ChildFrame.h"
 #include "framework/Settings.h"
 #include "mainframe/dialogs/CCardDlg.h"
+#include "mainframe/dialogs/CardDialogExchange.h"
 #include "CardViewHost.h"
 #include "mainframe/dialogs/CNoteDlg.h"
 #include "mainframe/dialogs/RevealButton.h"
@@ -46,8 +47,8 @@ void CTessarelListView::OnInitialUpdate() {
     OnUpdate(nullptr, 0, nullptr);
 }
 
-void CTessarelListView::OnUpdate(View*, int hint, void* hintObject) {
-    auto* cardHint = hint == kCardHint ? static_cast<CardHint*>(hintObject) : nullptr;
+void CTessarelListView::OnUpdate(View*, int, const UpdateHint* hintObject) {
+    const auto* cardHint = dynamic_cast<const CardShownHint*>(hintObject);
     if (cardHint && cardHint->card) {
         ShowCard(cardHint->card, cardHint->labels);
         return;
@@ -188,35 +189,17 @@ bool CTessarelListView::EditCardFromList() {
     CCardDlg dialog;
     std::array<std::string, 4> labels;
     doc->Data().GetCategoryLabels(card.GetCategoryCode(), labels[0], labels[1], labels[2], labels[3]);
-    for (std::size_t i = 0; i < labels.size(); ++i) dialog.labels[i] = CardTextToQString(labels[i]);
-    dialog.name = CardTextToQString(card.GetFieldText1());
-    dialog.secondField = CardTextToQString(card.GetFieldText2());
-    dialog.thirdField = CardTextToQString(card.GetFieldText3());
-    dialog.password = CardTextToQString(card.GetFieldText4());
-    dialog.note = NoteToQString(card.GetNote());
+    SetCardDialogLabels(dialog, labels);
+    LoadCardIntoDialog(dialog, card);
     dialog.categoryName = CardTextToQString(card.GetCategoryName());
-    dialog.automaticAccess = card.GetAutomaticAccess();
-    dialog.newBrowserWindow = card.GetNewBrowserWindow();
-    dialog.editMode = 1;
-    dialog.hidePassword = 1;
     dialog.browserAttributesEnabled = IsBrowserGroupName(card.GetCategoryName()) ? 1 : 0;
     if (dialog.DoModal() != QDialog::Accepted) return false;
     // Every text must fit the card's character set before anything is written.
-    auto name = CardTextFromQString(dialog.name);
-    auto second = name ? CardTextFromQString(dialog.secondField) : std::nullopt;
-    auto third = second ? CardTextFromQString(dialog.thirdField) : std::nullopt;
-    auto password = third ? CardTextFromQString(dialog.password) : std::nullopt;
-    auto note = password ? NoteFromQString(dialog.note) : std::nullopt;
-    auto category = note ? CardTextFromQString(dialog.categoryName) : std::nullopt;
+    std::optional<CardDialogTexts> texts = CardDialogTextsOf(dialog);
+    auto category = texts ? CardTextFromQString(dialog.categoryName) : std::nullopt;
     if (!category) return false;
-    card.SetFieldText1(*name);
-    card.SetFieldText2(*second);
-    card.SetFieldText3(*third);
-    card.SetFieldText4(*password);
-    card.SetNote(*note);
+    StoreDialogInCard(*texts, dialog, card);
     card.SetCategoryName(*category);
-    card.SetAutomaticAccess(dialog.automaticAccess);
-    card.SetNewBrowserWindow(dialog.newBrowserWindow);
     card.SetEdited(true);
     host->StoreCard(*doc, dialog.categoryName, card, host->GetSelectedCardIndex());
     doc->SetModifiedFlag();

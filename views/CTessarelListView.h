@@ -25,7 +25,7 @@ public:
     QWidget* Widget() override { return this; }
 
     void OnInitialUpdate() override;
-    void OnUpdate(View* sender, int hint, void* hintObject) override;
+    void OnUpdate(View* sender, int hint, const UpdateHint* hintObject) override;
 
     // What a click, a double click and a right click on row `row` (-1: no row) do.
     void OnClickRow(int row);

@@ -119,11 +119,11 @@ void CTessarelView::InsertRoots() {
     }
 }
 
-void CTessarelView::OnUpdate(View*, int hint, void* hintObject) {
+void CTessarelView::OnUpdate(View*, int, const UpdateHint* hintObject) {
     if (!categoryItems[0]) return;
     QTreeWidgetItem* before = currentItem();
     QTreeWidgetItem* category = before && before->parent() ? before->parent() : nullptr;
-    if (!UpdateInPlace(hint, hintObject)) RebuildCards();
+    if (!UpdateInPlace(hintObject)) RebuildCards();
     // The selected card's item is gone with the rebuild; its category takes the selection, as
     // the tree control does when a selected item is deleted, and the views and counts follow.
     // A change made in place ends the same way, so both paths leave the same tree behind.
@@ -184,16 +184,17 @@ void CTessarelView::RebuildCategory(int code) {
     root->addChildren(children);
 }
 
-bool CTessarelView::UpdateInPlace(int hint, const void* hintObject) {
-    if ((hint != kCardAddedHint && hint != kCardRemovedHint) || !hintObject || !Doc()) return false;
-    const auto& change = *static_cast<const CardListChange*>(hintObject);
+bool CTessarelView::UpdateInPlace(const UpdateHint* hintObject) {
+    const auto* listChange = dynamic_cast<const CardListChangeHint*>(hintObject);
+    if (!listChange || !Doc()) return false;
+    const CardListChangeHint& change = *listChange;
     if (change.code < 0 || change.code >= kCategoryCount) return false;
     bool done = false;
     rebuilding = true;
     {
         const QSignalBlocker blocker(this);
         done = SortRenamedItems() &&
-               (hint == kCardAddedHint ? InsertCardItem(change.code, change.index) : RemoveCardItem(change.code, change.index));
+               (change.kind == CardListChangeHint::Kind::Added ? InsertCardItem(change.code, change.index) : RemoveCardItem(change.code, change.index));
     }
     rebuilding = false;
     return done;
@@ -301,12 +302,12 @@ void CTessarelView::ShowCardOfItem(QTreeWidgetItem* cardItem, QTreeWidgetItem* c
     }
     const int index = CardIndexOf(cardItem);
     ShowCounts(CountCardsInItem(category), index + 1);
-    CardHint hint;
+    CardShownHint hint;
     doc->Data().GetCategoryLabelsByName(category->text(0).toStdString(), hint.labels[0], hint.labels[1], hint.labels[2],
                                         hint.labels[3]);
     CCardList* list = doc->GetCategoryList(CodeOf(category));
     hint.card = list ? list->GetAt(index) : nullptr;
-    doc->UpdateAllViews(this, kCardHint, &hint);
+    doc->UpdateAllViews(this, 0, &hint);
     if (host) host->SetSelectedCardIndex(index);
     currentCardIndex = index;
     cardSelected = 1;
