@@ -36,8 +36,8 @@ CAboutDialog::CAboutDialog(OpenAddress openAddress, QWidget* parent) : Dialog(pa
     grid->addWidget(buttons, 4, 1);
     connect(buttons, &QDialogButtonBox::accepted, this, &Dialog::OnOK);
     // The dialog stays open while the page opens in the browser.
-    connect(home, &QPushButton::clicked, this, [open = std::move(openAddress)] {
-        if (open) open(kHomePage);
+    connect(home, &QPushButton::clicked, this, [openHome = std::move(openAddress)] {
+        if (openHome) openHome(kHomePage);
     });
 }
 

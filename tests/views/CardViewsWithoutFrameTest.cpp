@@ -41,7 +41,10 @@ public:
     int GetSelectedCardIndex() const override { return selectedIndex; }
     void ShowFileProtection(int protection) override { protections.push_back(protection); }
     bool HasActiveCardDocument() const override { return activeDocument; }
-    QString CategoryNameOf(int code) const override { return QString::fromLatin1(CategoryName(code).data()); }
+    QString CategoryNameOf(int code) const override {
+        const std::string_view name = CategoryName(code);
+        return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    }
     void StoreCard(CTessarelDoc&, const QString&, const CCard&, int) override {}
     void EditSelectedCard() override { ++editRequests; }
     PrintOptions CurrentPrintOptions() const override { return {}; }
