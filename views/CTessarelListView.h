@@ -20,8 +20,10 @@ class CardViewHost;
 class CTessarelListView : public QTreeWidget, public View {
     Q_OBJECT
 public:
-    // `host` (may be null: a double click then edits nothing) outlives the view.
+    // `host` (may be null: a double click then edits nothing) outlives the view, or detaches
+    // itself first.
     explicit CTessarelListView(CardViewHost* host, QWidget* parent = nullptr);
+    void DetachHost() { host = nullptr; }
     QWidget* Widget() override { return this; }
 
     void OnInitialUpdate() override;

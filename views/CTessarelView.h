@@ -27,8 +27,10 @@ class CardViewHost;
 class CTessarelView : public QTreeWidget, public View, public Printable {
     Q_OBJECT
 public:
-    // `host` (may be null: nothing outside the view is told) outlives the view.
+    // `host` (may be null: nothing outside the view is told) outlives the view, or detaches
+    // itself first.
     explicit CTessarelView(CardViewHost* host, QWidget* parent = nullptr);
+    void DetachHost() { host = nullptr; }
     ~CTessarelView() override;
     QWidget* Widget() override { return this; }
 
