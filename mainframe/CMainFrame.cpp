@@ -20,7 +20,6 @@
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
 #include "views/CTessarelListView.h"
-#include "views/CTessarelView.h"
 
 namespace tessarel {
 
@@ -48,10 +47,6 @@ CMainFrame::~CMainFrame() {
         theFrame = nullptr;
         CTessarelDoc::SetHost(nullptr);
     }
-    // The card windows go with the frame's widgets, after this destructor: their views must not
-    // call a host that is already gone (they then act as views without a frame).
-    for (auto* tree : findChildren<CTessarelView*>()) tree->DetachHost();
-    for (auto* list : findChildren<CTessarelListView*>()) list->DetachHost();
 }
 
 CMainFrame* CMainFrame::Instance() { return theFrame; }

@@ -39,6 +39,11 @@ CTessarelListView::CTessarelListView(CardViewHost* viewHost, QWidget* parent) : 
     setColumnCount(2);
     setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Data")});
     header()->setSectionsClickable(false);
+    if (host) host->Attach(&host);
+}
+
+CTessarelListView::~CTessarelListView() {
+    if (host) host->Detach(&host);
 }
 
 void CTessarelListView::OnInitialUpdate() {

@@ -20,10 +20,10 @@ class CardViewHost;
 class CTessarelListView : public QTreeWidget, public View {
     Q_OBJECT
 public:
-    // `host` (may be null: a double click then edits nothing) outlives the view, or detaches
-    // itself first.
+    // `host` (may be null: a double click then edits nothing) is told when the view
+    // goes; a host that goes first leaves the view without one.
     explicit CTessarelListView(CardViewHost* host, QWidget* parent = nullptr);
-    void DetachHost() { host = nullptr; }
+    ~CTessarelListView() override;
     QWidget* Widget() override { return this; }
 
     void OnInitialUpdate() override;

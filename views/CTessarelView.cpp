@@ -73,6 +73,7 @@ CTessarelView::CTessarelView(CardViewHost* viewHost, QWidget* parent) : QTreeWid
     connect(this, &QTreeWidget::itemCollapsed, this, &CTessarelView::OnExpandingChanged);
     connect(this, &QTreeWidget::itemDoubleClicked, this, &CTessarelView::OnDoubleClick);
     RegisterPrintCommands();
+    if (host) host->Attach(&host);
     if (host) {
         host->WhenActiveChildChanges(this, [this](ChildFrame* child) {
             if (child && child == GetParentFrame()) OnActivateView();
@@ -87,6 +88,7 @@ CTessarelView::~CTessarelView() {
         // Nor is a card selected any more: Delete, Edit and Cut go off with the last window.
         host->SetCardSelectedFlag(0);
     }
+    if (host) host->Detach(&host);
 }
 
 CTessarelDoc* CTessarelView::Doc() const { return dynamic_cast<CTessarelDoc*>(GetDocument()); }

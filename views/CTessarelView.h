@@ -27,10 +27,9 @@ class CardViewHost;
 class CTessarelView : public QTreeWidget, public View, public Printable {
     Q_OBJECT
 public:
-    // `host` (may be null: nothing outside the view is told) outlives the view, or detaches
-    // itself first.
+    // `host` (may be null: nothing outside the view is told) is told when the view
+    // goes; a host that goes first leaves the view without one.
     explicit CTessarelView(CardViewHost* host, QWidget* parent = nullptr);
-    void DetachHost() { host = nullptr; }
     ~CTessarelView() override;
     QWidget* Widget() override { return this; }
 

@@ -5,8 +5,10 @@
 
 #include <QObject>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "CardPrintLayout.h"
 
@@ -18,7 +20,15 @@ class CTessarelDoc;
 
 class CardViewHost {
 public:
-    virtual ~CardViewHost() = default;
+    // A card window can outlive its host (the frame deletes it later): every view still attached
+    // loses its host here, and then acts as a view without one.
+    virtual ~CardViewHost() {
+        for (CardViewHost** link : links) *link = nullptr;
+    }
+
+    // A view keeps its host in `*link` from its construction to its destruction.
+    void Attach(CardViewHost** link) { links.push_back(link); }
+    void Detach(CardViewHost** link) { std::erase(links, link); }
 
     // The status bar's card counts: cards in the category, the current card's number, all cards.
     virtual void ShowCardCounts(int inCategory, int cardNumber, int total) = 0;
@@ -44,6 +54,9 @@ public:
     virtual void RestoreCardBars() = 0;
     // Calls `handler` (while `context` lives) whenever another child window becomes active.
     virtual void WhenActiveChildChanges(QObject* context, std::function<void(ChildFrame*)> handler) = 0;
+
+private:
+    std::vector<CardViewHost**> links;
 };
 
 }  // namespace tessarel

@@ -154,5 +154,23 @@ TEST_F(CardViewsWithoutFrameTest, TheLastTreeGoneClearsTheCountsAndTheSelection)
     EXPECT_EQ(host.selectedFlags.back(), 0);
 }
 
+// A card window can be deleted after the frame (it is deleted later, by the event loop): views
+// whose host has gone must not call it.
+TEST(CardViewsHostLifetimeTest, AHostThatGoesFirstLeavesItsViewsWithoutOne) {
+    CTessarelDoc doc;
+    auto host = std::make_unique<RecordingHost>();
+    auto tree = std::make_unique<CTessarelView>(host.get());
+    auto list = std::make_unique<CTessarelListView>(host.get());
+    doc.AddView(tree.get());
+    doc.AddView(list.get());
+    tree->OnInitialUpdate();
+    host.reset();
+    // Selecting and closing now tell nobody (a call into the gone host would crash here).
+    tree->setCurrentItem(tree->GetCategoryItem(0));
+    list.reset();
+    tree.reset();
+    SUCCEED();
+}
+
 }  // namespace
 }  // namespace tessarel
