@@ -13,7 +13,7 @@ namespace tessarel {
 
 const char* const CAboutDialog::kHomePage = CMainFrame::kHomePageAddress;
 
-CAboutDialog::CAboutDialog(QWidget* parent) : Dialog(parent) {
+CAboutDialog::CAboutDialog(OpenAddress openAddress, QWidget* parent) : Dialog(parent) {
     setObjectName(QStringLiteral("100"));
     setWindowTitle(QStringLiteral("About Tessarel"));
     auto* grid = new QGridLayout(this);
@@ -36,8 +36,8 @@ CAboutDialog::CAboutDialog(QWidget* parent) : Dialog(parent) {
     grid->addWidget(buttons, 4, 1);
     connect(buttons, &QDialogButtonBox::accepted, this, &Dialog::OnOK);
     // The dialog stays open while the page opens in the browser.
-    connect(home, &QPushButton::clicked, this, [] {
-        if (CMainFrame* frame = CMainFrame::Instance()) frame->OpenAddressInBrowser(kHomePage);
+    connect(home, &QPushButton::clicked, this, [openHome = std::move(openAddress)] {
+        if (openHome) openHome(kHomePage);
     });
 }
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "CAboutDialog.h"
+#include "CPrefPropertySheet.h"
 #include "CSplashWindow.h"
 #include "FileTypeRegistration.h"
 #include "ShellOpenServer.h"
@@ -19,8 +20,8 @@
 #include "mainframe/CChildFrmFileView.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/CTessarelDoc.h"
-#include "mainframe/GuiUserInterface.h"
+#include "cardstore/document/CTessarelDoc.h"
+#include "mainframe/dialogs/GuiUserInterface.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
 #include "views/CTessarelView.h"
@@ -30,8 +31,10 @@ namespace tessarel {
 CTessarelApp::CTessarelApp() : Application(QStringLiteral("Tessarel")) {
     LoadResources();
     Register(CommandTable{
-        CommandRow::Always(cmd::AppAbout, [] {
-            CAboutDialog dialog;
+        CommandRow::Always(cmd::AppAbout, [this] {
+            CAboutDialog dialog([this](std::string_view address) {
+                if (frame) frame->OpenAddressInBrowser(address);
+            });
             dialog.DoModal();
         }),
         CommandRow::Always(cmd::FilePrintSetup, [this] { RunPrintSetup(frame); }),
@@ -190,6 +193,7 @@ bool CTessarelApp::InitInstance(const QStringList& arguments) {
     }
 
     frame = new CMainFrame;
+    frame->SetPreferencesRunner([](QWidget* owner) { CPrefPropertySheet::Run(owner); });
     if (!frame->Create()) return false;
     SetMainFrame(frame);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "CategorySets.h"
+
 namespace tessarel {
 namespace {
 
@@ -15,10 +17,7 @@ std::string OnOff(std::int32_t value) { return value == 1 ? "On" : "Off"; }
 
 bool IsBrowserGroupCode(int code) { return code == 0 || code == 2 || code == 3 || code == 4; }
 
-bool IsBrowserGroupName(std::string_view categoryName) {
-    return categoryName == "WWW Sites" || categoryName == "FTP Servers" || categoryName == "Newsgroups" ||
-           categoryName == "E-Mail Contacts";
-}
+bool IsBrowserGroupName(std::string_view categoryName) { return category_sets::Contains(category_sets::kBrowserGroup, categoryName); }
 
 std::string NoteSummary(std::string_view note) {
     const auto lineFeed = note.find('\n');

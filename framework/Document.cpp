@@ -79,7 +79,7 @@ void Document::RemoveView(View* view) {
     view->document = nullptr;
 }
 
-void Document::UpdateAllViews(View* sender, int hint, void* hintObject) {
+void Document::UpdateAllViews(View* sender, int hint, const UpdateHint* hintObject) {
     // Copy: a view may change the list while it updates.
     std::vector<View*> current = views;
     for (View* view : current)

@@ -14,6 +14,7 @@ namespace tessarel {
 class ChildFrame;
 class DocTemplate;
 class View;
+struct UpdateHint;
 
 class Document : public QObject, public CommandTarget {
     Q_OBJECT
@@ -38,7 +39,7 @@ public:
     void AddView(View* view);
     void RemoveView(View* view);
     // Tells every view but `sender` that the document changed.
-    void UpdateAllViews(View* sender, int hint = 0, void* hintObject = nullptr);
+    void UpdateAllViews(View* sender, int hint = 0, const UpdateHint* hintObject = nullptr);
 
     virtual bool OnNewDocument();
     // Reads the file. A failure shows "Failed to open document." after the reader's own message.

@@ -10,6 +10,6 @@ View::~View() {
 
 void View::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
 
-void View::OnUpdate(View*, int, void*) {}
+void View::OnUpdate(View*, int, const UpdateHint*) {}
 
 }  // namespace tessarel

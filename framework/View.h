@@ -3,6 +3,7 @@
 // mix-in: the concrete view derives from its Qt widget and from View.
 
 #include "CommandTarget.h"
+#include "UpdateHint.h"
 
 class QWidget;
 
@@ -22,8 +23,9 @@ public:
 
     // Called once after the frame is built and the document is read or made new.
     virtual void OnInitialUpdate();
-    // Called by Document::UpdateAllViews for every view but the sender.
-    virtual void OnUpdate(View* sender, int hint, void* hintObject);
+    // Called by Document::UpdateAllViews for every view but the sender. `hintObject` (may be
+    // null: anything may have changed) says what changed.
+    virtual void OnUpdate(View* sender, int hint, const UpdateHint* hintObject);
 
 private:
     friend class Document;

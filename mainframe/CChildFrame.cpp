@@ -2,6 +2,7 @@
 
 #include <QSplitter>
 
+#include "CMainFrame.h"
 #include "framework/DocTemplate.h"
 #include "resources/Resources.h"
 #include "views/CTessarelListView.h"
@@ -15,8 +16,10 @@ CChildFrame::CChildFrame(Document& doc, DocTemplate& owner) : ChildFrame(doc, ow
 
 bool CChildFrame::OnCreateClient() {
     splitter = MakePaneSplitter();
-    tree = new CTessarelView(splitter);
-    list = new CTessarelListView(splitter);
+    // The views talk to the program's frame through its CardViewHost (none before it exists).
+    CardViewHost* host = CMainFrame::Instance();
+    tree = new CTessarelView(host, splitter);
+    list = new CTessarelListView(host, splitter);
     ShowSideBySide(splitter, tree, list);
     return true;
 }

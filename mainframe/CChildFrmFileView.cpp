@@ -4,7 +4,7 @@
 #include <QTimer>
 
 #include "CMainFrame.h"
-#include "GuiUserInterface.h"
+#include "mainframe/dialogs/GuiUserInterface.h"
 #include "filecrypt/CSHellView.h"
 #include "filecrypt/CShellListView.h"
 #include "framework/DocTemplate.h"

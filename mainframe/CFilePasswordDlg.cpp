@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "GuiUserInterface.h"
-#include "RevealButton.h"
+#include "mainframe/dialogs/GuiUserInterface.h"
+#include "mainframe/dialogs/RevealButton.h"
 #include "core/Win1252.h"
 
 namespace tessarel {

@@ -9,14 +9,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "CMainFrame.h"
-#include "CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "cardstore/CardSearch.h"
 #include "framework/ChildFrame.h"
 #include "framework/DialogHost.h"
 #include "resources/ResourceIds.h"
 #include "views/CTessarelView.h"
-#include "views/CardText.h"
+#include "mainframe/dialogs/CardText.h"
 
 namespace tessarel {
 
@@ -28,7 +27,7 @@ void TellOwned(const char* text) {
 
 }  // namespace
 
-CFindCardDlg::CFindCardDlg(QWidget* parent) : Dialog(parent) {
+CFindCardDlg::CFindCardDlg(Target searchTarget, QWidget* parent) : Dialog(parent), target(std::move(searchTarget)) {
     setObjectName(QString::number(res::DialogFindCard));
     setWindowTitle(QStringLiteral("Find Card"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -82,14 +81,13 @@ void CFindCardDlg::OnFindAgain() {
 }
 
 void CFindCardDlg::reject() {
-    if (CMainFrame* frame = CMainFrame::Instance(); frame && frame->findDialog == this) frame->findDialog = nullptr;
+    if (target.closed) target.closed(this);
     Dialog::reject();
 }
 
 int CFindCardDlg::Search(int start) {
-    CMainFrame* frame = CMainFrame::Instance();
-    CTessarelDoc* doc = frame ? frame->ActiveCardDocument() : nullptr;
-    ChildFrame* child = frame ? frame->GetActiveChild() : nullptr;
+    CTessarelDoc* doc = target.activeDocument ? target.activeDocument() : nullptr;
+    ChildFrame* child = target.activeChild ? target.activeChild() : nullptr;
     auto* tree = doc ? dynamic_cast<CTessarelView*>(doc->GetFirstView()) : nullptr;
     if (!tree || !child) return -1;
     child->SetActiveView(tree);

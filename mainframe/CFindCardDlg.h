@@ -1,8 +1,9 @@
 #pragma once
 // The modeless Find Card dialog (159). "Find" searches all cards of the active card file from the
 // first, "Find Again" from the card after the last one found; a match is selected in the category
-// tree. At most one exists; the main frame keeps it in `findDialog`.
+// tree. At most one exists; the main frame keeps it and is told when it closes.
 
+#include <functional>
 #include <vector>
 
 #include "framework/Dialog.h"
@@ -14,11 +15,19 @@ class QPushButton;
 namespace tessarel {
 
 class CCard;
+class ChildFrame;
+class CTessarelDoc;
 
 class CFindCardDlg : public Dialog {
     Q_OBJECT
 public:
-    explicit CFindCardDlg(QWidget* parent = nullptr);
+    // Where the dialog searches, and whom it tells that it closed: handed in by the frame.
+    struct Target {
+        std::function<CTessarelDoc*()> activeDocument;
+        std::function<ChildFrame*()> activeChild;
+        std::function<void(CFindCardDlg*)> closed;
+    };
+    explicit CFindCardDlg(Target target, QWidget* parent = nullptr);
 
     QString searchText;
     int ignoreCase = 0;
@@ -39,6 +48,7 @@ protected:
     void DoDataExchange(bool save) override;
 
 private:
+    Target target;
     QLineEdit* searchEdit;
     QCheckBox* ignoreCaseBox;
     QPushButton* findButton;

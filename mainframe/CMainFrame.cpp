@@ -10,10 +10,9 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "cardstore/CCard.h"
 #include "FrameResources.h"
-#include "app/CPrefPropertySheet.h"
 #include "framework/Application.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandIds.h"
@@ -35,18 +34,18 @@ QLabel* DialogBarLabel(const QString& text, int id, QWidget* parent) {
 
 CMainFrame::CMainFrame() : autoSaveTimer(new QTimer(this)) {
     theFrame = this;
-    categoryNames = {"WWW Pages",      "WWW Sites",         "WWW Forms",     "FTP Servers",    "Newsgroups",
-                     "E-Mail Contacts", "POP Accounts",     "Login Accounts", "Bank Accounts", "Software Keys",
-                     "Credit Cards",   "ATM/PIN Cards",     "Serial Numbers", "Password Manager", "Personal Data",
-                     "Membership Numbers", "Miscellaneous"};
+    CTessarelDoc::SetHost(this);
     setWindowIcon(ResourceIcon(res::IconProgram));
-    resize(creationWidth, creationHeight);
+    resize(kCreationWidth, kCreationHeight);
     connect(autoSaveTimer, &QTimer::timeout, this, &CMainFrame::OnAutoSaveTick);
     RegisterCommandTable();
 }
 
 CMainFrame::~CMainFrame() {
-    if (theFrame == this) theFrame = nullptr;
+    if (theFrame == this) {
+        theFrame = nullptr;
+        CTessarelDoc::SetHost(nullptr);
+    }
 }
 
 CMainFrame* CMainFrame::Instance() { return theFrame; }
@@ -182,10 +181,9 @@ void CMainFrame::RegisterCommandTable() {
     // The frame's own commands; each command group below declares its own in its file.
     Register(CommandTable{
         CommandRow::Always(Preferences, [this] {
-            CPrefPropertySheet::Run(this);
+            if (preferencesRunner) preferencesRunner(this);
             // Only the print options are taken afresh; the helper paths stay as read at start-up.
-            printAtm = ReadInt(setting::PrintAtm, 1);
-            printNotes = ReadInt(setting::PrintNotes, 1);
+            printOptions = PrintOptions{ReadInt(setting::PrintAtm, 1), ReadInt(setting::PrintNotes, 1)};
         }),
         CommandRow::NoOp(OpenNewWindow, "accepted for the items of a menu the program never shows"),
         CommandRow::NoOp(AutomaticAccess, "accepted for the items of a menu the program never shows"),
@@ -221,6 +219,16 @@ void CMainFrame::ShowSaveStatus(int flag) {
     icon->setPixmap(ResourceIcon(encrypted ? res::IconEncrypted : res::IconNotEncrypted).pixmap(20, 20));
     icon->setProperty("iconNumber", encrypted ? res::IconEncrypted : res::IconNotEncrypted);
     text->setText(flag == 2 ? QStringLiteral("(Strong Encryption)") : encrypted ? QStringLiteral("(Encrypted)") : QStringLiteral("(Not Encrypted)"));
+}
+
+void CMainFrame::ShowFileProtection(int protection) {
+    ShowSaveStatus(protection);
+    const int image = protection != 0 ? encryptedImageIndex + res::EncryptButtonImage : res::EncryptButtonImage;
+    SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton, image);
+}
+
+void CMainFrame::WhenActiveChildChanges(QObject* context, std::function<void(ChildFrame*)> handler) {
+    connect(this, &MdiFrame::activeChildChanged, context, std::move(handler));
 }
 
 QWidget* CMainFrame::GetStatusBarItem(int controlId) const {
@@ -279,8 +287,7 @@ void CMainFrame::LoadCachedSettings() {
     helperPaths = {ReadText(setting::NetscapeFilePath), ReadText(setting::ExplorerFilePath), ReadText(setting::MailProgFilePath),
                    ReadText(setting::NewsProgFilePath), ReadText(setting::FtpFilePath),      ReadText(setting::HelpProgFilePath),
                    ReadText(setting::TelnetFilePath)};
-    printAtm = ReadInt(setting::PrintAtm, 1);
-    printNotes = ReadInt(setting::PrintNotes, 1);
+    printOptions = PrintOptions{ReadInt(setting::PrintAtm, 1), ReadInt(setting::PrintNotes, 1)};
 }
 
 }  // namespace tessarel

@@ -9,10 +9,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
+#include "cardstore/document/CardDocumentHost.h"
 #include "filecrypt/FileEncryptionState.h"
 #include "framework/MdiFrame.h"
+#include "views/CardViewHost.h"
 
 class QLabel;
 class QTimer;
@@ -24,7 +27,14 @@ class CCard;
 class CCardDlg;
 class CTessarelDoc;
 
-class CMainFrame : public MdiFrame {
+// Where an add operation kept a card: the card, its category code and its index in that list.
+struct CardPlace {
+    CCard* card = nullptr;
+    int code = -1;
+    int index = -1;
+};
+
+class CMainFrame : public MdiFrame, public CardViewHost, public CardDocumentHost {
     Q_OBJECT
 public:
     CMainFrame();
@@ -37,18 +47,30 @@ public:
     // part of it cannot be made.
     bool Create();
 
-    // --- operations for the views and commands -------------------------------------------
-    void SetCardSelectedFlag(std::uint8_t flag);
+    // What runs the Preferences sheet: the application hands it in, so the frame knows no page of it.
+    using PreferencesRunner = std::function<void(QWidget* owner)>;
+    void SetPreferencesRunner(PreferencesRunner runner) { preferencesRunner = std::move(runner); }
+
+    // --- operations for the views (CardViewHost), the documents and the commands -----------
+    void SetCardSelectedFlag(std::uint8_t flag) override;
     std::uint8_t GetCardSelectedFlag() const { return cardSelected; }
-    void SetSelectedCardIndex(int index) { selectedCardIndex = index; }
-    int GetSelectedCardIndex() const { return selectedCardIndex; }
-    void ShowCardCounts(int inCategory, int cardNumber, int total);
+    void SetSelectedCardIndex(int index) override { selectedCardIndex = index; }
+    int GetSelectedCardIndex() const override { return selectedCardIndex; }
+    void ShowCardCounts(int inCategory, int cardNumber, int total) override;
     void ShowSaveStatus(int flag);
+    // The status bar's save status and the Encrypt On Save button's picture together.
+    void ShowFileProtection(int protection) override;
+    bool HasActiveCardDocument() const override { return ActiveCardDocument() != nullptr; }
+    void EditSelectedCard() override { OnEditCard(); }
+    // The Printing page's two choices as Print uses them: read at start-up and after Preferences.
+    PrintOptions CurrentPrintOptions() const override { return printOptions; }
+    void SetPrintOptions(PrintOptions options) { printOptions = options; }
+    void WhenActiveChildChanges(QObject* context, std::function<void(ChildFrame*)> handler) override;
     QWidget* GetStatusBarItem(int controlId) const;
     int GetEncryptedImageIndex() const { return encryptedImageIndex; }
     void SetMainToolbarButton(int buttonIndex, int commandId, int imageIndex);
-    void RestoreCardBars();
-    void StartAutoSaveTimer(int minutesPerTick);
+    void RestoreCardBars() override;
+    void StartAutoSaveTimer(int minutesPerTick) override;
     void RunStartupLaunches();
     void LoadCachedSettings();
 
@@ -92,13 +114,15 @@ public:
 
     // --- card list operations and card commands (CMainFrameCards.cpp) -------------------------
     int CategoryCodeOf(const QString& name) const;
-    QString CategoryNameOf(int code) const;
-    void AddCardToCategory(CTessarelDoc& doc, int code, std::unique_ptr<CCard> card);
-    void AddCardByName(CTessarelDoc& doc, const QString& name, std::unique_ptr<CCard> card);
+    QString CategoryNameOf(int code) const override;
+    // Appends `card` to the category's list and says where it was kept; nullopt (the card is let
+    // go) when the category has no list (by name: when it is not one a card may be added to).
+    std::optional<CardPlace> AddCardToCategory(CTessarelDoc& doc, int code, std::unique_ptr<CCard> card);
+    std::optional<CardPlace> AddCardByName(CTessarelDoc& doc, const QString& name, std::unique_ptr<CCard> card);
     // Takes the card at `index` out of the named category's list and hands it back (empty when
     // the name or the index is outside).
     std::unique_ptr<CCard> RemoveCardAt(CTessarelDoc& doc, const QString& name, int index);
-    void StoreCard(CTessarelDoc& doc, const QString& name, const CCard& card, int index);
+    void StoreCard(CTessarelDoc& doc, const QString& name, const CCard& card, int index) override;
     void AddToDeleted(CTessarelDoc& doc, std::unique_ptr<CCard> card);
     // The category's four field labels into the card dialog.
     void FillCardDialogLabels(CCardDlg& dialog, const CTessarelDoc& doc, const QString& category) const;
@@ -114,6 +138,19 @@ public:
     void OnEditCopy();
     void OnEditCut();
     void OnEditPaste();
+    // The card clipboard of Copy, Cut and Paste in the category tree: a copy of the card last
+    // copied or cut (it belongs to the clipboard, so Paste works after the card's file has
+    // closed), whether anything was copied or cut (Paste's enabling rule), and whether by Cut.
+    struct CardClipboard {
+        std::unique_ptr<CCard> card;
+        int full = 0;
+        int cut = 0;
+    };
+    const CardClipboard& GetCardClipboard() const { return cardClipboard; }
+    // Whether Paste has something to paste (also set by a Copy or Cut in the field list).
+    void SetClipboardFull(int full) { cardClipboard.full = full; }
+    // The open Find Card dialog, if any (at most one exists).
+    QWidget* FindDialog() const { return findDialog; }
     // Puts card bytes on the system clipboard as plain text.
     void PlaceTextOnClipboard(std::string_view bytes);
 
@@ -126,6 +163,8 @@ public:
     static constexpr const char* kOnlineGuideAddress = "https://tessarel.corvale.example/guide/";
     // helperPaths, by index.
     enum HelperPath { NetscapePath = 0, ExplorerPath, MailPath, NewsPath, FtpPath, HelpPath, TelnetPath };
+    const QString& HelperPathOf(HelperPath which) const { return helperPaths[static_cast<std::size_t>(which)]; }
+    void SetHelperPath(HelperPath which, const QString& path) { helperPaths[static_cast<std::size_t>(which)] = path; }
     void LaunchBrowser();
     // Starts the helper program of a path by its path alone; the result is not checked.
     void StartHelperProgram(HelperPath which);
@@ -145,21 +184,6 @@ public:
     // The "Message" window of a browser command waiting for its browser (null when none).
     QWidget* StatusMessageWindow() const { return statusMessage; }
 
-    // Shared state (names as the views and commands use them).
-    std::array<QString, 7> helperPaths;
-    std::array<QString, 17> categoryNames;
-    QString fileMagic = QStringLiteral("QndlEncr");
-    QString versionText = QStringLiteral("QuendalVersion2.0.0.0");
-    int printAtm = 1;
-    int printNotes = 1;
-    QPointer<QWidget> findDialog;
-    // A copy of the card last copied or cut in the category tree: it belongs to the clipboard, so
-    // Paste works after the card's file has closed.
-    std::unique_ptr<CCard> clipboardCard;
-    int clipboardFull = 0;
-    int clipboardCut = 0;
-    int creationHeight = 480;
-    int creationWidth = 650;
     // The file encryption tool's password, selection, filter and mode; cleared with the frame.
     CFileEncryptionState fileEncryption;
 
@@ -199,6 +223,14 @@ private:
     QTimer* autoSaveTimer;
     BrowserWait browserWait;
     QPointer<QWidget> statusMessage;
+    PreferencesRunner preferencesRunner;
+    // The helper programs' paths, by HelperPath: read at start-up, browsers found at the first.
+    std::array<QString, 7> helperPaths;
+    PrintOptions printOptions;
+    CardClipboard cardClipboard;
+    QPointer<QWidget> findDialog;
+    static constexpr int kCreationWidth = 650;
+    static constexpr int kCreationHeight = 480;
 };
 
 }  // namespace tessarel

@@ -11,10 +11,10 @@
 #include <QProcess>
 #include <QThread>
 
-#include "CCardDlg.h"
+#include "mainframe/dialogs/CCardDlg.h"
 #include "CMainFrame.h"
 #include "CStatusMessageDlg.h"
-#include "CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "browser/AddressScheme.h"
 #include "browser/AutomaticAccessAddress.h"
 #include "browser/CDDEObject.h"
@@ -22,13 +22,14 @@
 #include "cardstore/CCard.h"
 #include "cardstore/CCardList.h"
 #include "cardstore/CardTime.h"
+#include "cardstore/CategorySets.h"
 #include "framework/ChildFrame.h"
 #include "framework/DialogHost.h"
 #include "framework/Settings.h"
 #include "resources/ResourceIds.h"
 #include "views/CTessarelListView.h"
 #include "views/CTessarelView.h"
-#include "views/CardText.h"
+#include "mainframe/dialogs/CardText.h"
 
 namespace tessarel {
 
@@ -83,13 +84,12 @@ CCard* CurrentCard(const CMainFrame& frame) {
 }
 
 bool GetWebPageSupports(const QString& category) {
-    static const QStringList kCategories = {"WWW Sites", "Password Manager", "FTP Servers", "Software Keys"};
-    return kCategories.contains(category);
+    return category_sets::Contains(category_sets::kGetWebPageCategories, category.toStdString());
 }
 
-bool BrowserAttributesFor(const QString& category) {
-    static const QStringList kCategories = {"WWW Sites", "Password Manager", "FTP Servers", "Newsgroups", "E-Mail Contacts"};
-    return kCategories.contains(category);
+// The card dialog of Get Web Page offers the browser options for these categories.
+bool GetWebPageBrowserOptions(const QString& category) {
+    return category_sets::Contains(category_sets::kGetWebPageBrowserOptions, category.toStdString());
 }
 
 }  // namespace
@@ -239,7 +239,7 @@ void CMainFrame::GetWebPage() {
     FillCardDialogLabels(dialog, *document, category);
     dialog.name = CardTextToQString(page.title);
     dialog.secondField = CardTextToQString(page.address);
-    dialog.browserAttributesEnabled = BrowserAttributesFor(category) ? 1 : 0;
+    dialog.browserAttributesEnabled = GetWebPageBrowserOptions(category) ? 1 : 0;
     dialog.hidePassword = 1;
     if (dialog.DoModal() != QDialog::Accepted) return;
     std::unique_ptr<CCard> card = CardFromDialog(dialog);
@@ -247,15 +247,12 @@ void CMainFrame::GetWebPage() {
     // The page's card carries today's date in the short form and the current time as its value.
     card->SetModified(CurrentCardTimeStamp());
     card->SetDateText(QLocale::c().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString());
-    const int code = card->GetCategoryCode();
-    const CCard* added = card.get();
-    AddCardByName(*document, dialog.categoryName, std::move(card));
     // A category the adding operation does not take keeps nothing; there is no card to show.
-    const CCardList* list = document->GetCategoryList(code);
-    if (!list || list->GetCount() == 0 || list->GetAt(list->GetCount() - 1) != added) return;
+    std::optional<CardPlace> place = AddCardByName(*document, dialog.categoryName, std::move(card));
+    if (!place) return;
     document->SetModifiedFlag();
     document->UpdateAllViews(nullptr);
-    tree->ExpandAndSelectCard(tree->FindCategoryItem(dialog.categoryName), added->GetListIndex());
+    tree->ExpandAndSelectCard(tree->FindCategoryItem(dialog.categoryName), place->index);
     tree->setFocus();
 }
 

@@ -5,12 +5,14 @@
 #include <QClipboard>
 #include <QMimeData>
 
-#include "CCardDlg.h"
+#include "mainframe/dialogs/CCardDlg.h"
+#include "mainframe/dialogs/CardDialogExchange.h"
 #include "CFindCardDlg.h"
 #include "CMainFrame.h"
-#include "CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "cardstore/CCard.h"
 #include "cardstore/CardTime.h"
+#include "cardstore/CategorySets.h"
 #include "cardstore/CategoryTable.h"
 #include "cardstore/LegacyDateText.h"
 #include "framework/ChildFrame.h"
@@ -20,7 +22,7 @@
 #include "resources/ResourceIds.h"
 #include "views/CTessarelListView.h"
 #include "views/CTessarelView.h"
-#include "views/CardText.h"
+#include "mainframe/dialogs/CardText.h"
 
 namespace tessarel {
 
@@ -49,16 +51,14 @@ CardWindow FindCardWindow(const CMainFrame& frame, bool activateTree) {
     return window;
 }
 
+// The card dialog of New Card and Edit Card offers the browser options for these categories.
 bool BrowserAttributesFor(const QString& category) {
-    static const QStringList kCategories = {"WWW Sites", "WWW Forms", "Password Manager", "FTP Servers", "Miscellaneous"};
-    return kCategories.contains(category);
+    return category_sets::Contains(category_sets::kCardCommandBrowserOptions, category.toStdString());
 }
 
 QString FieldPrefix(const QString& category) {
-    if (category == "WWW Sites" || category == "Miscellaneous") return QStringLiteral("http://");
-    if (category == "FTP Servers" || category == "Newsgroups") return QStringLiteral("ftp://");
-    if (category == "Login Accounts") return QStringLiteral("telnet://");
-    return {};
+    const std::string_view prefix = category_sets::NewCardAddressPrefix(category.toStdString());
+    return QString::fromLatin1(prefix.data(), static_cast<qsizetype>(prefix.size()));
 }
 
 void TellOwned(const char* text) {
@@ -72,22 +72,6 @@ std::string UnreadableDateMessage(const QString& pasted) {
         .arg(pasted)
         .toStdString();
 }
-
-// The five texts of a filled card dialog as card bytes; nullopt (after the message) when one of
-// them holds a character the card cannot store.
-struct DialogTexts {
-    SecureString name, second, third, password, note;
-};
-std::optional<DialogTexts> TextsOf(const CCardDlg& dialog) {
-    auto name = CardTextFromQString(dialog.name);
-    auto second = name ? CardTextFromQString(dialog.secondField) : std::nullopt;
-    auto third = second ? CardTextFromQString(dialog.thirdField) : std::nullopt;
-    auto password = third ? CardTextFromQString(dialog.password) : std::nullopt;
-    auto note = password ? NoteFromQString(dialog.note) : std::nullopt;
-    if (!note) return std::nullopt;
-    return DialogTexts{std::move(*name), std::move(*second), std::move(*third), std::move(*password), std::move(*note)};
-}
-
 
 // After a card left its category: the category is selected and the counts follow.
 void SelectCategoryAfterRemoval(CMainFrame& frame, const CardWindow& window, const QString& category) {
@@ -113,15 +97,14 @@ void ReselectCard(const CardWindow& window) {
 
 // Tells the views that `code`'s list gained its last entry or lost the one at `index`; the tree
 // changes that one item in place.
-void UpdateViewsAfterAdd(CTessarelDoc& doc, int code) {
-    CCardList* list = doc.GetCategoryList(code);
-    CardListChange change{code, list ? list->GetCount() - 1 : -1};
-    doc.UpdateAllViews(nullptr, kCardAddedHint, &change);
+void UpdateViewsAfterAdd(CTessarelDoc& doc, const CardPlace& place) {
+    const CardListChangeHint change(CardListChangeHint::Kind::Added, place.code, place.index);
+    doc.UpdateAllViews(nullptr, 0, &change);
 }
 
 void UpdateViewsAfterRemoval(CTessarelDoc& doc, int code, int index) {
-    CardListChange change{code, index};
-    doc.UpdateAllViews(nullptr, kCardRemovedHint, &change);
+    const CardListChangeHint change(CardListChangeHint::Kind::Removed, code, index);
+    doc.UpdateAllViews(nullptr, 0, &change);
 }
 
 }  // namespace
@@ -138,13 +121,20 @@ QString CMainFrame::CategoryNameOf(int code) const {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-void CMainFrame::AddCardToCategory(CTessarelDoc& doc, int code, std::unique_ptr<CCard> card) {
-    if (CCardList* list = doc.GetCategoryList(code)) list->Add(std::move(card));
+std::optional<CardPlace> CMainFrame::AddCardToCategory(CTessarelDoc& doc, int code, std::unique_ptr<CCard> card) {
+    CCardList* list = doc.GetCategoryList(code);
+    if (!list || !card) return std::nullopt;
+    CCard* kept = card.get();
+    const int index = list->Add(std::move(card)) - 1;
+    // The card knows its place from the moment it has one, not from the next tree update.
+    kept->SetListIndex(index);
+    return CardPlace{kept, code, index};
 }
 
-void CMainFrame::AddCardByName(CTessarelDoc& doc, const QString& name, std::unique_ptr<CCard> card) {
+std::optional<CardPlace> CMainFrame::AddCardByName(CTessarelDoc& doc, const QString& name, std::unique_ptr<CCard> card) {
     const int code = CategoryCodeOf(name);
-    if (code == 0 || (code >= 2 && code <= 13)) AddCardToCategory(doc, code, std::move(card));
+    if (code == 0 || (code >= 2 && code <= 13)) return AddCardToCategory(doc, code, std::move(card));
+    return std::nullopt;
 }
 
 std::unique_ptr<CCard> CMainFrame::RemoveCardAt(CTessarelDoc& doc, const QString& name, int index) {
@@ -162,23 +152,17 @@ void CMainFrame::StoreCard(CTessarelDoc& doc, const QString& name, const CCard& 
 void CMainFrame::FillCardDialogLabels(CCardDlg& dialog, const CTessarelDoc& doc, const QString& category) const {
     std::array<std::string, 4> labels;
     doc.Data().GetCategoryLabelsByName(category.toStdString(), labels[0], labels[1], labels[2], labels[3]);
-    for (std::size_t i = 0; i < labels.size(); ++i) dialog.labels[i] = CardTextToQString(labels[i]);
+    SetCardDialogLabels(dialog, labels);
 }
 
 std::unique_ptr<CCard> CMainFrame::CardFromDialog(const CCardDlg& dialog) const {
-    std::optional<DialogTexts> texts = TextsOf(dialog);
+    std::optional<CardDialogTexts> texts = CardDialogTextsOf(dialog);
     const int code = CategoryCodeOf(dialog.categoryName);
     if (!texts || code < 0) return nullptr;
     auto card = std::make_unique<CCard>();
-    card->SetFieldText1(texts->name);
-    card->SetFieldText2(texts->second);
-    card->SetFieldText3(texts->third);
-    card->SetFieldText4(texts->password);
-    card->SetNote(texts->note);
+    StoreDialogInCard(*texts, dialog, *card);
     card->SetCategoryCode(static_cast<std::uint8_t>(code));
     card->SetCategoryName(dialog.categoryName.toStdString());
-    card->SetAutomaticAccess(dialog.automaticAccess);
-    card->SetNewBrowserWindow(dialog.newBrowserWindow);
     return card;
 }
 
@@ -222,7 +206,7 @@ void CMainFrame::RegisterCardCommands() {
                              return active && (dynamic_cast<CTessarelListView*>(active->GetActiveView()) != nullptr || cardSelected == 1);
                          }),
         CommandRow::When(cmd::EditCut, [this] { OnEditCut(); }, selected),
-        CommandRow::When(cmd::EditPaste, [this] { OnEditPaste(); }, [this] { return clipboardFull != 0; }),
+        CommandRow::When(cmd::EditPaste, [this] { OnEditPaste(); }, [this] { return cardClipboard.full != 0; }),
     });
 }
 
@@ -240,12 +224,12 @@ void CMainFrame::OnNewCard() {
     std::unique_ptr<CCard> card = CardFromDialog(dialog);
     if (!card) return;
     card->Stamp(CurrentCardTimeStamp(), DateFormatSetting());
-    CCard* added = card.get();
-    const int code = added->GetCategoryCode();
-    AddCardToCategory(*window.doc, code, std::move(card));
+    const int code = card->GetCategoryCode();
+    std::optional<CardPlace> place = AddCardToCategory(*window.doc, code, std::move(card));
     window.doc->SetModifiedFlag();
-    UpdateViewsAfterAdd(*window.doc, code);
-    window.tree->ExpandAndSelectCard(window.tree->FindCategoryItem(dialog.categoryName), added->GetListIndex());
+    if (!place) return;
+    UpdateViewsAfterAdd(*window.doc, *place);
+    window.tree->ExpandAndSelectCard(window.tree->FindCategoryItem(dialog.categoryName), place->index);
     window.tree->setFocus();
 }
 
@@ -278,28 +262,14 @@ void CMainFrame::OnEditCard() {
     dialog.categoryName = CategoryNameOf(code);
     std::array<std::string, 4> labels;
     window.doc->Data().GetCategoryLabels(code, labels[0], labels[1], labels[2], labels[3]);
-    for (std::size_t i = 0; i < labels.size(); ++i) dialog.labels[i] = CardTextToQString(labels[i]);
-    dialog.name = CardTextToQString(card->GetFieldText1());
-    dialog.secondField = CardTextToQString(card->GetFieldText2());
-    dialog.thirdField = CardTextToQString(card->GetFieldText3());
-    dialog.password = CardTextToQString(card->GetFieldText4());
-    dialog.note = NoteToQString(card->GetNote());
-    dialog.automaticAccess = card->GetAutomaticAccess();
-    dialog.newBrowserWindow = card->GetNewBrowserWindow();
-    dialog.editMode = 1;
-    dialog.hidePassword = 1;
+    SetCardDialogLabels(dialog, labels);
+    LoadCardIntoDialog(dialog, *card);
     dialog.browserAttributesEnabled = BrowserAttributesFor(category) ? 1 : 0;
     const int index = window.tree->GetCurrentCardIndex();
     if (dialog.DoModal() == QDialog::Accepted) {
-        if (std::optional<DialogTexts> texts = TextsOf(dialog)) {
-            card->SetFieldText1(texts->name);
-            card->SetFieldText2(texts->second);
-            card->SetFieldText3(texts->third);
-            card->SetFieldText4(texts->password);
-            card->SetNote(texts->note);
+        if (std::optional<CardDialogTexts> texts = CardDialogTextsOf(dialog)) {
+            StoreDialogInCard(*texts, dialog, *card);
             if (const int newCode = CategoryCodeOf(dialog.categoryName); newCode >= 0) card->SetCategoryCode(static_cast<std::uint8_t>(newCode));
-            card->SetAutomaticAccess(dialog.automaticAccess);
-            card->SetNewBrowserWindow(dialog.newBrowserWindow);
             card->SetEdited(true);
             StoreCard(*window.doc, category, *card, index);
             window.doc->SetModifiedFlag();
@@ -319,7 +289,11 @@ void CMainFrame::OnFirstOrLastCard(int flag) {
 void CMainFrame::OnFind() {
     if (findDialog) return;
     if (!FindCardWindow(*this, false)) return;
-    auto* dialog = new CFindCardDlg(this);
+    CFindCardDlg::Target target{[this] { return ActiveCardDocument(); }, [this] { return GetActiveChild(); },
+                                [this](CFindCardDlg* closing) {
+                                    if (findDialog == closing) findDialog = nullptr;
+                                }};
+    auto* dialog = new CFindCardDlg(std::move(target), this);
     findDialog = dialog;
     dialog->Initialise();
     dialog->show();
@@ -347,13 +321,13 @@ void CMainFrame::OnEditCopy() {
     if (!window) return;
     if (window.activeView == window.tree) {
         CCard* card = window.tree->GetCurrentCard();
-        clipboardCard = card ? std::make_unique<CCard>(*card) : nullptr;
+        cardClipboard.card = card ? std::make_unique<CCard>(*card) : nullptr;
     } else if (window.list && window.activeView == window.list) {
         PlaceTextOnClipboard(window.list->clickedText);
     } else {
         return;
     }
-    clipboardFull = 1;
+    cardClipboard.full = 1;
 }
 
 void CMainFrame::OnEditCut() {
@@ -363,7 +337,7 @@ void CMainFrame::OnEditCut() {
         const int index = window.tree->GetCurrentCardIndex();
         // Only a selected card leaves its list; with a category selected there is nothing to cut.
         if (window.tree->GetCurrentCard()) {
-            clipboardCard = RemoveCardAt(*window.doc, category, index);
+            cardClipboard.card = RemoveCardAt(*window.doc, category, index);
             UpdateViewsAfterRemoval(*window.doc, CategoryCodeOf(category), index);
             window.doc->SetModifiedFlag();
             SelectCategoryAfterRemoval(*this, window, category);
@@ -387,8 +361,8 @@ void CMainFrame::OnEditCut() {
         }
         ReselectCard(window);
     }
-    clipboardFull = 1;
-    clipboardCut = 1;
+    cardClipboard.full = 1;
+    cardClipboard.cut = 1;
 }
 
 void CMainFrame::OnEditPaste() {
@@ -397,25 +371,26 @@ void CMainFrame::OnEditPaste() {
     if (window.activeView == window.tree) {
         const QString category = window.tree->GetSelectedCategoryName();
         const int code = CategoryCodeOf(category);
-        if (clipboardCard && code >= 0) {
+        if (cardClipboard.card && code >= 0) {
             auto card = std::make_unique<CCard>();
-            std::string name(clipboardCard->GetFieldText1());
-            card->SetFieldText1(clipboardCut == 1 ? name : "Copy of " + name);
-            card->SetFieldText2(clipboardCard->GetFieldText2());
-            card->SetFieldText3(clipboardCard->GetFieldText3());
-            card->SetFieldText4(clipboardCard->GetFieldText4());
-            card->SetNote(clipboardCard->GetNote());
+            std::string name(cardClipboard.card->GetFieldText1());
+            card->SetFieldText1(cardClipboard.cut == 1 ? name : "Copy of " + name);
+            card->SetFieldText2(cardClipboard.card->GetFieldText2());
+            card->SetFieldText3(cardClipboard.card->GetFieldText3());
+            card->SetFieldText4(cardClipboard.card->GetFieldText4());
+            card->SetNote(cardClipboard.card->GetNote());
             card->SetCategoryCode(static_cast<std::uint8_t>(code));
             card->Stamp(CurrentCardTimeStamp(), DateFormatSetting());
-            CCard* added = card.get();
-            AddCardToCategory(*window.doc, code, std::move(card));
+            std::optional<CardPlace> place = AddCardToCategory(*window.doc, code, std::move(card));
             window.doc->SetModifiedFlag();
-            UpdateViewsAfterAdd(*window.doc, code);
-            window.tree->ExpandAndSelectCard(window.tree->FindCategoryItem(category), added->GetListIndex());
+            if (place) {
+                UpdateViewsAfterAdd(*window.doc, *place);
+                window.tree->ExpandAndSelectCard(window.tree->FindCategoryItem(category), place->index);
+            }
             window.tree->setFocus();
         }
-        clipboardFull = 0;
-        clipboardCut = 0;
+        cardClipboard.full = 0;
+        cardClipboard.cut = 0;
         return;
     }
     if (!window.list || window.activeView != window.list) return;

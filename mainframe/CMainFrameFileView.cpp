@@ -9,7 +9,7 @@
 #include "CChildFrmFileView.h"
 #include "CFilePasswordDlg.h"
 #include "CMainFrame.h"
-#include "GuiUserInterface.h"
+#include "mainframe/dialogs/GuiUserInterface.h"
 #include "filecrypt/CSHellView.h"
 #include "filecrypt/CShellListView.h"
 #include "filecrypt/FileEncryptionOperations.h"

@@ -3,7 +3,7 @@
 
 #include "CImportDlg.h"
 #include "CMainFrame.h"
-#include "CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "core/FileReader.h"
 #include "core/Win1252.h"
 #include "exchange/CardImporter.h"

@@ -3,7 +3,7 @@
 #include <QToolBar>
 
 #include "CMainFrame.h"
-#include "CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandIds.h"
 #include "resources/ResourceIds.h"

@@ -12,6 +12,8 @@ export TESSAREL_TESTS_MUST_RUN=1
 
 phase "install"
 "$top/scripts/install-deps.sh"
+phase "layering check"
+python3 "$top/scripts/check-layers.py"
 phase "build"
 "$top/scripts/build.sh"
 phase "tests"

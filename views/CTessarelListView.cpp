@@ -4,16 +4,17 @@
 #include <QMouseEvent>
 
 #include "CTessarelView.h"
-#include "CardText.h"
+#include "mainframe/dialogs/CardText.h"
 #include "cardstore/CardFieldRows.h"
 #include "cardstore/CardTime.h"
 #include "framework/ChildFrame.h"
 #include "framework/Settings.h"
-#include "mainframe/CCardDlg.h"
-#include "mainframe/CMainFrame.h"
-#include "mainframe/CNoteDlg.h"
-#include "mainframe/RevealButton.h"
-#include "mainframe/CTessarelDoc.h"
+#include "mainframe/dialogs/CCardDlg.h"
+#include "mainframe/dialogs/CardDialogExchange.h"
+#include "CardViewHost.h"
+#include "mainframe/dialogs/CNoteDlg.h"
+#include "mainframe/dialogs/RevealButton.h"
+#include "cardstore/document/CTessarelDoc.h"
 
 namespace tessarel {
 
@@ -26,7 +27,7 @@ constexpr int kLabelLength = 19;  // each label goes through a 20-character buff
 
 }  // namespace
 
-CTessarelListView::CTessarelListView(QWidget* parent) : QTreeWidget(parent) {
+CTessarelListView::CTessarelListView(CardViewHost* viewHost, QWidget* parent) : QTreeWidget(parent), host(viewHost) {
     setObjectName(QStringLiteral("CTessarelListView"));
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -38,6 +39,11 @@ CTessarelListView::CTessarelListView(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(2);
     setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Data")});
     header()->setSectionsClickable(false);
+    if (host) host->Attach(&host);
+}
+
+CTessarelListView::~CTessarelListView() {
+    if (host) host->Detach(&host);
 }
 
 void CTessarelListView::OnInitialUpdate() {
@@ -46,8 +52,8 @@ void CTessarelListView::OnInitialUpdate() {
     OnUpdate(nullptr, 0, nullptr);
 }
 
-void CTessarelListView::OnUpdate(View*, int hint, void* hintObject) {
-    auto* cardHint = hint == kCardHint ? static_cast<CardHint*>(hintObject) : nullptr;
+void CTessarelListView::OnUpdate(View*, int, const UpdateHint* hintObject) {
+    const auto* cardHint = dynamic_cast<const CardShownHint*>(hintObject);
     if (cardHint && cardHint->card) {
         ShowCard(cardHint->card, cardHint->labels);
         return;
@@ -140,10 +146,9 @@ CTessarelView* CTessarelListView::Tree() const {
 }
 
 void CTessarelListView::OnDoubleClickRow(int row) {
-    CMainFrame* mainFrame = CMainFrame::Instance();
-    if (currentCard && mainFrame) {
+    if (currentCard && host) {
         if (currentCard->GetCategoryName().empty())
-            currentCard->SetCategoryName(mainFrame->CategoryNameOf(currentCard->GetCategoryCode()).toStdString());
+            currentCard->SetCategoryName(host->CategoryNameOf(currentCard->GetCategoryCode()).toStdString());
         const bool browserGroup = IsBrowserGroupName(currentCard->GetCategoryName());
         if (row == kNoteRow)
             EditNote();
@@ -156,7 +161,6 @@ void CTessarelListView::OnDoubleClickRow(int row) {
 }
 
 bool CTessarelListView::EditNote() {
-    CMainFrame* mainFrame = CMainFrame::Instance();
     auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
     CNoteDlg dialog;
     dialog.note = NoteToQString(currentCard->GetNote());
@@ -164,13 +168,12 @@ bool CTessarelListView::EditNote() {
     std::optional<SecureString> note = NoteFromQString(dialog.note);
     if (!note || !doc) return false;
     currentCard->SetNote(*note);
-    mainFrame->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, mainFrame->GetSelectedCardIndex());
+    host->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, host->GetSelectedCardIndex());
     doc->SetModifiedFlag();
     return true;
 }
 
 void CTessarelListView::ToggleOption(int row) {
-    CMainFrame* mainFrame = CMainFrame::Instance();
     auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
     if (!doc) return;
     std::int32_t value = row == 5 ? currentCard->GetAutomaticAccess() : currentCard->GetNewBrowserWindow();
@@ -180,63 +183,43 @@ void CTessarelListView::ToggleOption(int row) {
     else
         currentCard->SetNewBrowserWindow(value);
     if (QTreeWidgetItem* item = topLevelItem(row)) item->setText(1, value == 1 ? QStringLiteral("On") : QStringLiteral("Off"));
-    mainFrame->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, mainFrame->GetSelectedCardIndex());
+    host->StoreCard(*doc, CardTextToQString(currentCard->GetCategoryName()), *currentCard, host->GetSelectedCardIndex());
     doc->SetModifiedFlag();
 }
 
 bool CTessarelListView::EditCardFromList() {
-    CMainFrame* mainFrame = CMainFrame::Instance();
     auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
     if (!doc) return false;
     CCard& card = *currentCard;
     CCardDlg dialog;
     std::array<std::string, 4> labels;
     doc->Data().GetCategoryLabels(card.GetCategoryCode(), labels[0], labels[1], labels[2], labels[3]);
-    for (std::size_t i = 0; i < labels.size(); ++i) dialog.labels[i] = CardTextToQString(labels[i]);
-    dialog.name = CardTextToQString(card.GetFieldText1());
-    dialog.secondField = CardTextToQString(card.GetFieldText2());
-    dialog.thirdField = CardTextToQString(card.GetFieldText3());
-    dialog.password = CardTextToQString(card.GetFieldText4());
-    dialog.note = NoteToQString(card.GetNote());
+    SetCardDialogLabels(dialog, labels);
+    LoadCardIntoDialog(dialog, card);
     dialog.categoryName = CardTextToQString(card.GetCategoryName());
-    dialog.automaticAccess = card.GetAutomaticAccess();
-    dialog.newBrowserWindow = card.GetNewBrowserWindow();
-    dialog.editMode = 1;
-    dialog.hidePassword = 1;
     dialog.browserAttributesEnabled = IsBrowserGroupName(card.GetCategoryName()) ? 1 : 0;
     if (dialog.DoModal() != QDialog::Accepted) return false;
     // Every text must fit the card's character set before anything is written.
-    auto name = CardTextFromQString(dialog.name);
-    auto second = name ? CardTextFromQString(dialog.secondField) : std::nullopt;
-    auto third = second ? CardTextFromQString(dialog.thirdField) : std::nullopt;
-    auto password = third ? CardTextFromQString(dialog.password) : std::nullopt;
-    auto note = password ? NoteFromQString(dialog.note) : std::nullopt;
-    auto category = note ? CardTextFromQString(dialog.categoryName) : std::nullopt;
+    std::optional<CardDialogTexts> texts = CardDialogTextsOf(dialog);
+    auto category = texts ? CardTextFromQString(dialog.categoryName) : std::nullopt;
     if (!category) return false;
-    card.SetFieldText1(*name);
-    card.SetFieldText2(*second);
-    card.SetFieldText3(*third);
-    card.SetFieldText4(*password);
-    card.SetNote(*note);
+    StoreDialogInCard(*texts, dialog, card);
     card.SetCategoryName(*category);
-    card.SetAutomaticAccess(dialog.automaticAccess);
-    card.SetNewBrowserWindow(dialog.newBrowserWindow);
     card.SetEdited(true);
-    mainFrame->StoreCard(*doc, dialog.categoryName, card, mainFrame->GetSelectedCardIndex());
+    host->StoreCard(*doc, dialog.categoryName, card, host->GetSelectedCardIndex());
     doc->SetModifiedFlag();
     return true;
 }
 
 void CTessarelListView::RefreshAfterDoubleClick() {
     auto* doc = dynamic_cast<CTessarelDoc*>(GetDocument());
-    CMainFrame* mainFrame = CMainFrame::Instance();
     CTessarelView* tree = Tree();
-    if (!doc || !mainFrame || !tree) return;
+    if (!doc || !host || !tree) return;
     doc->UpdateAllViews(nullptr);
     clearFocus();
     if (ChildFrame* child = GetParentFrame()) child->SetActiveView(tree);
     QTreeWidgetItem* category = tree->FindCategoryItem(tree->GetSelectedCategoryName());
-    const int index = mainFrame->GetSelectedCardIndex();
+    const int index = host->GetSelectedCardIndex();
     tree->ShowCardOfItem(tree->FindCardItem(category, index), category);
     tree->ExpandAndSelectCard(category, index);
 }

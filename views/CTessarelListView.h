@@ -15,15 +15,19 @@
 namespace tessarel {
 
 class CTessarelView;
+class CardViewHost;
 
 class CTessarelListView : public QTreeWidget, public View {
     Q_OBJECT
 public:
-    explicit CTessarelListView(QWidget* parent = nullptr);
+    // `host` (may be null: a double click then edits nothing) is told when the view
+    // goes; a host that goes first leaves the view without one.
+    explicit CTessarelListView(CardViewHost* host, QWidget* parent = nullptr);
+    ~CTessarelListView() override;
     QWidget* Widget() override { return this; }
 
     void OnInitialUpdate() override;
-    void OnUpdate(View* sender, int hint, void* hintObject) override;
+    void OnUpdate(View* sender, int hint, const UpdateHint* hintObject) override;
 
     // What a click, a double click and a right click on row `row` (-1: no row) do.
     void OnClickRow(int row);
@@ -53,6 +57,7 @@ private:
     void ToggleOption(int row);
     void RefreshAfterDoubleClick();
 
+    CardViewHost* host;
     CCard* currentCard = nullptr;
     const CCard* lastShownCard = nullptr;  // compared only, never followed
 };

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "CardText.h"
+#include "mainframe/dialogs/CardText.h"
 #include "cardstore/CategoryTable.h"
 #include "framework/ChildFrame.h"
 #include "framework/DialogHost.h"
-#include "mainframe/CMainFrame.h"
-#include "mainframe/CTessarelDoc.h"
+#include "CardViewHost.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
 
@@ -58,7 +58,7 @@ QString SortKey(const QString& text) { return text.toCaseFolded(); }
 
 }  // namespace
 
-CTessarelView::CTessarelView(QWidget* parent) : QTreeWidget(parent) {
+CTessarelView::CTessarelView(CardViewHost* viewHost, QWidget* parent) : QTreeWidget(parent), host(viewHost) {
     setObjectName(QStringLiteral("CTessarelView"));
     setHeaderHidden(true);
     setColumnCount(1);
@@ -73,8 +73,9 @@ CTessarelView::CTessarelView(QWidget* parent) : QTreeWidget(parent) {
     connect(this, &QTreeWidget::itemCollapsed, this, &CTessarelView::OnExpandingChanged);
     connect(this, &QTreeWidget::itemDoubleClicked, this, &CTessarelView::OnDoubleClick);
     RegisterPrintCommands();
-    if (CMainFrame* mainFrame = CMainFrame::Instance()) {
-        connect(mainFrame, &MdiFrame::activeChildChanged, this, [this](ChildFrame* child) {
+    if (host) host->Attach(&host);
+    if (host) {
+        host->WhenActiveChildChanges(this, [this](ChildFrame* child) {
             if (child && child == GetParentFrame()) OnActivateView();
         });
     }
@@ -82,12 +83,12 @@ CTessarelView::CTessarelView(QWidget* parent) : QTreeWidget(parent) {
 
 CTessarelView::~CTessarelView() {
     // The counts go back to zero when no card window is left to show its own.
-    CMainFrame* mainFrame = CMainFrame::Instance();
-    if (mainFrame && !mainFrame->ActiveCardDocument()) {
-        mainFrame->ShowCardCounts(0, 0, 0);
+    if (host && !host->HasActiveCardDocument()) {
+        host->ShowCardCounts(0, 0, 0);
         // Nor is a card selected any more: Delete, Edit and Cut go off with the last window.
-        mainFrame->SetCardSelectedFlag(0);
+        host->SetCardSelectedFlag(0);
     }
+    if (host) host->Detach(&host);
 }
 
 CTessarelDoc* CTessarelView::Doc() const { return dynamic_cast<CTessarelDoc*>(GetDocument()); }
@@ -120,11 +121,11 @@ void CTessarelView::InsertRoots() {
     }
 }
 
-void CTessarelView::OnUpdate(View*, int hint, void* hintObject) {
+void CTessarelView::OnUpdate(View*, int, const UpdateHint* hintObject) {
     if (!categoryItems[0]) return;
     QTreeWidgetItem* before = currentItem();
     QTreeWidgetItem* category = before && before->parent() ? before->parent() : nullptr;
-    if (!UpdateInPlace(hint, hintObject)) RebuildCards();
+    if (!UpdateInPlace(hintObject)) RebuildCards();
     // The selected card's item is gone with the rebuild; its category takes the selection, as
     // the tree control does when a selected item is deleted, and the views and counts follow.
     // A change made in place ends the same way, so both paths leave the same tree behind.
@@ -185,16 +186,17 @@ void CTessarelView::RebuildCategory(int code) {
     root->addChildren(children);
 }
 
-bool CTessarelView::UpdateInPlace(int hint, const void* hintObject) {
-    if ((hint != kCardAddedHint && hint != kCardRemovedHint) || !hintObject || !Doc()) return false;
-    const auto& change = *static_cast<const CardListChange*>(hintObject);
+bool CTessarelView::UpdateInPlace(const UpdateHint* hintObject) {
+    const auto* listChange = dynamic_cast<const CardListChangeHint*>(hintObject);
+    if (!listChange || !Doc()) return false;
+    const CardListChangeHint& change = *listChange;
     if (change.code < 0 || change.code >= kCategoryCount) return false;
     bool done = false;
     rebuilding = true;
     {
         const QSignalBlocker blocker(this);
         done = SortRenamedItems() &&
-               (hint == kCardAddedHint ? InsertCardItem(change.code, change.index) : RemoveCardItem(change.code, change.index));
+               (change.kind == CardListChangeHint::Kind::Added ? InsertCardItem(change.code, change.index) : RemoveCardItem(change.code, change.index));
     }
     rebuilding = false;
     return done;
@@ -279,7 +281,7 @@ bool CTessarelView::RemoveCardItem(int code, int index) {
 }
 
 void CTessarelView::ShowCounts(int inCategory, int cardNumber) {
-    if (CMainFrame* mainFrame = CMainFrame::Instance()) mainFrame->ShowCardCounts(inCategory, cardNumber, CountAllCards());
+    if (host) host->ShowCardCounts(inCategory, cardNumber, CountAllCards());
 }
 
 void CTessarelView::OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
@@ -292,27 +294,26 @@ void CTessarelView::OnSelectionChanged(QTreeWidgetItem* current, QTreeWidgetItem
 
 void CTessarelView::ShowCardOfItem(QTreeWidgetItem* cardItem, QTreeWidgetItem* category) {
     CTessarelDoc* doc = Doc();
-    CMainFrame* mainFrame = CMainFrame::Instance();
     if (!doc || !category) return;
     if (!cardItem) {
         ShowCounts(CountCardsInItem(category), 0);
         doc->UpdateAllViews(this, 0, nullptr);
-        if (mainFrame) mainFrame->SetCardSelectedFlag(0);
+        if (host) host->SetCardSelectedFlag(0);
         cardSelected = 0;
         return;
     }
     const int index = CardIndexOf(cardItem);
     ShowCounts(CountCardsInItem(category), index + 1);
-    CardHint hint;
+    CardShownHint hint;
     doc->Data().GetCategoryLabelsByName(category->text(0).toStdString(), hint.labels[0], hint.labels[1], hint.labels[2],
                                         hint.labels[3]);
     CCardList* list = doc->GetCategoryList(CodeOf(category));
     hint.card = list ? list->GetAt(index) : nullptr;
-    doc->UpdateAllViews(this, kCardHint, &hint);
-    if (mainFrame) mainFrame->SetSelectedCardIndex(index);
+    doc->UpdateAllViews(this, 0, &hint);
+    if (host) host->SetSelectedCardIndex(index);
     currentCardIndex = index;
     cardSelected = 1;
-    if (mainFrame) mainFrame->SetCardSelectedFlag(1);
+    if (host) host->SetCardSelectedFlag(1);
 }
 
 void CTessarelView::mousePressEvent(QMouseEvent* event) {
@@ -340,26 +341,21 @@ void CTessarelView::OnDoubleClick(QTreeWidgetItem* item) {
     QTreeWidgetItem* selected = currentItem();
     if (!item || item != selected || !selected->parent()) return;
     currentCardIndex = CardIndexOf(selected);
-    if (CMainFrame* mainFrame = CMainFrame::Instance()) mainFrame->OnEditCard();
+    if (host) host->EditSelectedCard();
 }
 
 void CTessarelView::OnActivateView() {
     CTessarelDoc* doc = Doc();
-    CMainFrame* mainFrame = CMainFrame::Instance();
-    if (!doc || !mainFrame) return;
-    if (!doc->GetEncryptionPassword().empty() && doc->GetEncryptionMode() == 1) {
-        mainFrame->ShowSaveStatus(doc->Data().sealed ? 2 : 1);
-        mainFrame->SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton,
-                                    mainFrame->GetEncryptedImageIndex() + res::EncryptButtonImage);
-    } else {
-        mainFrame->ShowSaveStatus(0);
-        mainFrame->SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton, res::EncryptButtonImage);
-    }
+    if (!doc || !host) return;
+    if (!doc->GetEncryptionPassword().empty() && doc->GetEncryptionMode() == 1)
+        host->ShowFileProtection(doc->Data().sealed ? 2 : 1);
+    else
+        host->ShowFileProtection(0);
     ShowCounts(CountCardsInItem(categoryItems[0]), 0);
     // The frame's card state is that of the window now in front: a card selected in a window
     // that has closed or gone behind must not leave Delete, Edit and Cut enabled here.
-    mainFrame->SetCardSelectedFlag(cardSelected);
-    if (cardSelected) mainFrame->SetSelectedCardIndex(currentCardIndex);
+    host->SetCardSelectedFlag(cardSelected);
+    if (cardSelected) host->SetSelectedCardIndex(currentCardIndex);
 }
 
 QTreeWidgetItem* CTessarelView::FindCardItem(QTreeWidgetItem* category, int cardIndex) const {

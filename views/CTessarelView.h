@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CardPrintLayout.h"
+#include "CardUpdateHints.h"
 #include "framework/Printing.h"
 #include "framework/View.h"
 
@@ -21,33 +22,19 @@ namespace tessarel {
 
 class CCard;
 class CTessarelDoc;
-
-// What the tree hands the card field list with an update: the card to show and its four labels.
-struct CardHint {
-    CCard* card = nullptr;
-    std::array<std::string, 4> labels;
-};
-inline constexpr int kCardHint = 1;
-
-// What a card command hands the views after it appended a card to a category list (the card is
-// the list's last entry) or removed the entry at `index`: the tree then changes that one item
-// instead of rebuilding all of them. Any other update rebuilds the whole tree.
-struct CardListChange {
-    int code = -1;
-    int index = -1;
-};
-inline constexpr int kCardAddedHint = 2;
-inline constexpr int kCardRemovedHint = 3;
+class CardViewHost;
 
 class CTessarelView : public QTreeWidget, public View, public Printable {
     Q_OBJECT
 public:
-    explicit CTessarelView(QWidget* parent = nullptr);
+    // `host` (may be null: nothing outside the view is told) is told when the view
+    // goes; a host that goes first leaves the view without one.
+    explicit CTessarelView(CardViewHost* host, QWidget* parent = nullptr);
     ~CTessarelView() override;
     QWidget* Widget() override { return this; }
 
     void OnInitialUpdate() override;
-    void OnUpdate(View* sender, int hint, void* hintObject) override;
+    void OnUpdate(View* sender, int hint, const UpdateHint* hintObject) override;
 
     // --- operations for the main frame and the card commands ---------------------------------
     void SelectCardItem(QTreeWidgetItem* category, int cardIndex);
@@ -110,7 +97,7 @@ private:
     void InsertRoots();
     void RebuildCards();
     void RebuildCategory(int code);
-    bool UpdateInPlace(int hint, const void* hintObject);
+    bool UpdateInPlace(const UpdateHint* hintObject);
     bool InsertCardItem(int code, int index);
     bool RemoveCardItem(int code, int index);
     bool SortRenamedItems();
@@ -121,6 +108,7 @@ private:
     void ShowCounts(int inCategory, int cardNumber);
     void RegisterPrintCommands();
 
+    CardViewHost* host;
     std::array<QTreeWidgetItem*, 15> categoryItems{};
     std::array<QIcon, 3> images;
     std::uint8_t cardSelected = 0;

@@ -11,8 +11,8 @@
 #include "CTessarelView.h"
 #include "PainterPageCanvas.h"
 #include "framework/CommandIds.h"
-#include "mainframe/CMainFrame.h"
-#include "mainframe/CTessarelDoc.h"
+#include "CardViewHost.h"
+#include "cardstore/document/CTessarelDoc.h"
 
 namespace tessarel {
 
@@ -49,8 +49,8 @@ QString CTessarelView::DirectPrintPdfPath() const {
 
 void CTessarelView::OnBeginPrinting(QPagedPaintDevice& device, PrintInfo& info) {
     PrintOptions options;
-    // The main frame's cache; without a frame, the settings' defaults.
-    if (CMainFrame* mainFrame = CMainFrame::Instance()) options = PrintOptions{mainFrame->printAtm, mainFrame->printNotes};
+    // The host's print options; without a host, the settings' defaults.
+    if (host) options = host->CurrentPrintOptions();
     CTessarelDoc* doc = Doc();
     if (!doc) {
         info.maxPage = 0;
@@ -71,7 +71,7 @@ void CTessarelView::OnEndPrinting(PrintInfo&) { printLayout.End(); }
 
 void CTessarelView::OnEndPrintPreview(PrintInfo&) {
     printLayout.End();
-    if (CMainFrame* mainFrame = CMainFrame::Instance()) mainFrame->RestoreCardBars();
+    if (host) host->RestoreCardBars();
 }
 
 }  // namespace tessarel

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "CardText.h"
+#include "mainframe/dialogs/CardText.h"
 #include "PageCanvas.h"
 #include "cardstore/CCardFileData.h"
 #include "cardstore/CategoryTable.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "CardText.h"
+#include "mainframe/dialogs/CardText.h"
 
 namespace tessarel {
 

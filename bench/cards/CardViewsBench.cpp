@@ -26,7 +26,7 @@
 #include "framework/CommandIds.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "resources/ResourceIds.h"
 #include "views/CTessarelView.h"
 

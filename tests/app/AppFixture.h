@@ -11,7 +11,7 @@
 #include "cardstore/CCardFileData.h"
 #include "framework/ScriptedDialogHost.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "../support/TestPrinters.h"
 
 namespace tessarel::test {

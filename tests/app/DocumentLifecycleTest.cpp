@@ -20,7 +20,7 @@
 #include "framework/Settings.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CChildFrmFileView.h"
-#include "mainframe/GuiUserInterface.h"
+#include "mainframe/dialogs/GuiUserInterface.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {

@@ -102,7 +102,7 @@ TEST_F(MainFrameTest, SelectionAndClipboardRules) {
     frame->SetCardSelectedFlag(1);
     for (int id : {res::DeleteCard, res::EditCard, cmd::EditCut, res::CopyPasswordButton, res::LoadWebPage, cmd::EditCopy})
         EXPECT_TRUE(Enabled(id)) << id;
-    frame->clipboardFull = 1;
+    frame->SetClipboardFull(1);
     EXPECT_TRUE(Enabled(cmd::EditPaste));
     frame->fileEncryption.showEncryptedOnly = true;
     EXPECT_TRUE(app->QueryCommand(res::EncryptedFilesMenu).checked);

@@ -15,8 +15,8 @@
 #include "core/FileFaults.h"
 #include "framework/CommandIds.h"
 #include "framework/Settings.h"
-#include "mainframe/CDecryptPasswordDlg.h"
-#include "mainframe/CEncryptOnSaveDlg.h"
+#include "mainframe/dialogs/CDecryptPasswordDlg.h"
+#include "mainframe/dialogs/CEncryptOnSaveDlg.h"
 #include "mainframe/CFilePasswordDlg.h"
 #include "resources/ResourceIds.h"
 

@@ -33,7 +33,7 @@ TEST_F(LaunchCommandsTest, EachCommandStartsItsProgramByPath) {
     };
     QStringList expected;
     for (const Case& c : cases) {
-        frame->helperPaths[c.path] = HelperScript(c.name);
+        frame->SetHelperPath(c.path, HelperScript(c.name));
         WriteInt(setting::ChooseWebBrowser, c.browser);
         EXPECT_TRUE(Run(c.command));
         expected << c.name;
@@ -60,7 +60,7 @@ TEST_F(LaunchCommandsTest, ProgramsThatCannotStart) {
     for (const Case& c : cases) {
         WriteInt(setting::ChooseWebBrowser, c.browser);
         for (auto path : {CMainFrame::ExplorerPath, CMainFrame::NetscapePath, CMainFrame::MailPath, CMainFrame::FtpPath})
-            frame->helperPaths[path] = c.path;
+            frame->SetHelperPath(path, c.path);
         const std::size_t before = dialogs->Events().size();
         EXPECT_TRUE(Run(c.command));
         std::vector<std::string> shown;
@@ -84,11 +84,11 @@ TEST_F(LaunchCommandsTest, TheHelpReaderNeedsItsPath) {
 }
 
 TEST_F(LaunchCommandsTest, StartUpLaunchesRunTheChosenPrograms) {
-    frame->helperPaths[CMainFrame::MailPath] = HelperScript("mail");
-    frame->helperPaths[CMainFrame::ExplorerPath] = HelperScript("explorer");
-    frame->helperPaths[CMainFrame::FtpPath] = HelperScript("ftp");
-    frame->helperPaths[CMainFrame::TelnetPath] = HelperScript("telnet");
-    frame->helperPaths[CMainFrame::NewsPath] = HelperScript("news");
+    frame->SetHelperPath(CMainFrame::MailPath, HelperScript("mail"));
+    frame->SetHelperPath(CMainFrame::ExplorerPath, HelperScript("explorer"));
+    frame->SetHelperPath(CMainFrame::FtpPath, HelperScript("ftp"));
+    frame->SetHelperPath(CMainFrame::TelnetPath, HelperScript("telnet"));
+    frame->SetHelperPath(CMainFrame::NewsPath, HelperScript("news"));
     for (const Setting* row : {&setting::LaunchEmail, &setting::LaunchWebBrowser, &setting::LaunchTelnet})
         WriteInt(*row, 1);
     frame->RunStartupLaunches();
@@ -102,13 +102,13 @@ TEST_F(LaunchCommandsTest, TheFirstStartFindsTheCompanionBrowser) {
     EXPECT_EQ(ReadInt(setting::FirstStartDone), 1);
     EXPECT_EQ(ReadText(setting::ExplorerFilePath), companion);
     EXPECT_EQ(ReadText(setting::NetscapeFilePath), companion);
-    EXPECT_EQ(frame->helperPaths[CMainFrame::NetscapePath], companion);
+    EXPECT_EQ(frame->HelperPathOf(CMainFrame::NetscapePath), companion);
     EXPECT_TRUE(Messages().empty());
 
     // Without it there is no browser to be had.
     CMainFrame::SetBrowserCompanionPath(Path("missing/tessarel-browserd"));
     WriteInt(setting::ChooseWebBrowser, 0);
-    frame->helperPaths[CMainFrame::HelpPath] = "/opt/reader";
+    frame->SetHelperPath(CMainFrame::HelpPath, "/opt/reader");
     frame->DetectBrowsers();
     CMainFrame::SetBrowserCompanionPath(QString());
     ASSERT_EQ(Messages(), std::vector<std::string>{"No Web Browsers are installed, please do so."});
@@ -117,7 +117,7 @@ TEST_F(LaunchCommandsTest, TheFirstStartFindsTheCompanionBrowser) {
     EXPECT_EQ(ReadText(setting::NetscapeFilePath), "");
     EXPECT_EQ(ReadInt(setting::ChooseWebBrowser), 1);
     for (auto path : {CMainFrame::ExplorerPath, CMainFrame::NetscapePath, CMainFrame::HelpPath})
-        EXPECT_TRUE(frame->helperPaths[path].isEmpty()) << path;
+        EXPECT_TRUE(frame->HelperPathOf(path).isEmpty()) << path;
 }
 
 }  // namespace

@@ -117,8 +117,8 @@ TEST_F(LoadWebPageTest, ABrowserThatIsNotRunningIsLaunchedAndWaitedFor) {
          {"REQUEST WWW_Activate 4294967295,0"}},
     };
     ASSERT_NE(AddWebCard("Site", "site.example", "alice", "pw", true, false), nullptr);
-    frame->helperPaths[CMainFrame::ExplorerPath] = HelperScript("explorer");
-    frame->helperPaths[CMainFrame::NetscapePath] = HelperScript("navigator");
+    frame->SetHelperPath(CMainFrame::ExplorerPath, HelperScript("explorer"));
+    frame->SetHelperPath(CMainFrame::NetscapePath, HelperScript("navigator"));
     int launches = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -170,7 +170,7 @@ TEST_F(LoadWebPageTest, TheAboutDialogsHomePageButtonOpensTheHomePage) {
 TEST_F(LoadWebPageTest, TheCompanionBrowserOpensTheCardsAddressOnTheDesktop) {
     const QString companion = QCoreApplication::applicationDirPath() + "/tessarel-browserd";
     ASSERT_EQ(ReadText(setting::ExplorerFilePath), companion) << "found at the first start";
-    ASSERT_EQ(frame->helperPaths[CMainFrame::ExplorerPath], companion);
+    ASSERT_EQ(frame->HelperPathOf(CMainFrame::ExplorerPath), companion);
     const QString opened = Path("opened.txt");
     const QString opener = Path("opener.sh");
     {

@@ -14,8 +14,8 @@
 #include "cardstore/CardTime.h"
 #include "framework/CommandIds.h"
 #include "framework/Dialog.h"
-#include "mainframe/CDecryptPasswordDlg.h"
-#include "mainframe/RevealButton.h"
+#include "mainframe/dialogs/CDecryptPasswordDlg.h"
+#include "mainframe/dialogs/RevealButton.h"
 #include "../support/RecordedPopups.h"
 #include "resources/ResourceIds.h"
 
@@ -235,7 +235,7 @@ TEST_F(CardCommandsTest, CopyPasswordNeedsACard) {
     SelectCard("POP Accounts", "mail");
     EXPECT_TRUE(Run(res::CopyPasswordButton));
     EXPECT_EQ(QApplication::clipboard()->text(), "p@ss");
-    EXPECT_EQ(frame->clipboardFull, 0);
+    EXPECT_EQ(frame->GetCardClipboard().full, 0);
 }
 
 TEST_F(CardCommandsTest, WithoutACardWindowTheCommandsDoNothing) {
@@ -244,7 +244,7 @@ TEST_F(CardCommandsTest, WithoutACardWindowTheCommandsDoNothing) {
     EXPECT_FALSE(app->QueryCommand(res::AddCardButton).enabled);
     EXPECT_TRUE(Run(res::NewCard));
     EXPECT_TRUE(Run(cmd::EditFind));
-    EXPECT_TRUE(frame->findDialog.isNull());
+    EXPECT_EQ(frame->FindDialog(), nullptr);
     EXPECT_EQ(CategoryCount(), "0");
 }
 

@@ -29,7 +29,7 @@ void CardsFixture::SetUp() {
 void CardsFixture::TearDown() {
     if (app) {
         // As at the program's exit, the Find Card dialog goes before the frame.
-        if (frame->findDialog) frame->findDialog->close();
+        if (QWidget* find = frame->FindDialog()) find->close();
         Settle();
         for (Document* document : app->GetDocManager().GetDocuments()) document->SetModifiedFlag(false);
         app->GetDocManager().CloseAllDocuments();

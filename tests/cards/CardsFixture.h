@@ -11,7 +11,7 @@
 #include "framework/ScriptedDialogHost.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CMainFrame.h"
-#include "mainframe/CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "views/CTessarelListView.h"
 #include "views/CTessarelView.h"
 

@@ -17,8 +17,8 @@ TEST_F(ClipboardTest, CopyAndPasteIntoAnotherCategory) {
     CCard* source = AddCard("Bank Accounts", CardFields{"savings", "1234", "me", "0000", "kept"});
     MakeTreeActive();
     EXPECT_TRUE(Run(cmd::EditCopy));
-    EXPECT_EQ(frame->clipboardFull, 1);
-    EXPECT_EQ(frame->clipboardCut, 0);
+    EXPECT_EQ(frame->GetCardClipboard().full, 1);
+    EXPECT_EQ(frame->GetCardClipboard().cut, 0);
     SelectCategory("Credit Cards");
     EXPECT_TRUE(app->QueryCommand(cmd::EditPaste).enabled);
     EXPECT_TRUE(Run(cmd::EditPaste));
@@ -30,7 +30,7 @@ TEST_F(ClipboardTest, CopyAndPasteIntoAnotherCategory) {
     EXPECT_EQ(pasted->GetCategoryCode(), 8);
     EXPECT_EQ(std::string(pasted->GetFieldText4()), "0000");
     EXPECT_EQ(std::string(pasted->GetNote()), "kept");
-    EXPECT_EQ(frame->clipboardFull, 0);
+    EXPECT_EQ(frame->GetCardClipboard().full, 0);
     EXPECT_FALSE(app->QueryCommand(cmd::EditPaste).enabled);
     EXPECT_EQ(CardNames("Bank Accounts"), QStringList({"savings"}));
 }
@@ -41,8 +41,8 @@ TEST_F(ClipboardTest, CutMovesTheCardWithItsNameAndDeletesNothing) {
     SelectCard("Newsgroups", "news a");
     MakeTreeActive();
     EXPECT_TRUE(Run(cmd::EditCut));
-    EXPECT_EQ(frame->clipboardFull, 1);
-    EXPECT_EQ(frame->clipboardCut, 1);
+    EXPECT_EQ(frame->GetCardClipboard().full, 1);
+    EXPECT_EQ(frame->GetCardClipboard().cut, 1);
     EXPECT_EQ(CardNames("Newsgroups"), QStringList({"news b"}));
     EXPECT_EQ(SelectedText(), "Newsgroups");
     EXPECT_EQ(CategoryCount(), "1");
@@ -51,7 +51,7 @@ TEST_F(ClipboardTest, CutMovesTheCardWithItsNameAndDeletesNothing) {
     SelectCategory("Miscellaneous");
     EXPECT_TRUE(Run(cmd::EditPaste));
     EXPECT_EQ(CardNames("Miscellaneous"), QStringList({"news a"}));
-    EXPECT_EQ(frame->clipboardCut, 0);
+    EXPECT_EQ(frame->GetCardClipboard().cut, 0);
     EXPECT_EQ(Doc()->GetDeletedList().GetCount(), 0);
     EXPECT_EQ(TotalCount(), "2");
 }
@@ -81,15 +81,15 @@ TEST_F(ClipboardTest, FieldListCopyAndCutUseTheSystemClipboardInClear) {
     ClickRow(3);
     EXPECT_TRUE(Run(cmd::EditCopy));
     EXPECT_EQ(QApplication::clipboard()->text(), "topsecret");
-    EXPECT_EQ(frame->clipboardFull, 1);
-    EXPECT_EQ(frame->clipboardCut, 0);
+    EXPECT_EQ(frame->GetCardClipboard().full, 1);
+    EXPECT_EQ(frame->GetCardClipboard().cut, 0);
 
     MakeListActive();
     ClickRow(3);
     EXPECT_TRUE(Run(cmd::EditCut));
     EXPECT_EQ(QApplication::clipboard()->text(), "topsecret");
     EXPECT_TRUE(card->GetFieldText4().empty());
-    EXPECT_EQ(frame->clipboardCut, 1);
+    EXPECT_EQ(frame->GetCardClipboard().cut, 1);
     EXPECT_EQ(SelectedText(), "site");
     EXPECT_EQ(List()->RowValue(3), "");
 
@@ -113,7 +113,7 @@ TEST_F(ClipboardTest, FieldListPaste) {
     QApplication::clipboard()->clear();
     EXPECT_TRUE(Run(cmd::EditPaste));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Unable to get Clipboard data."});
-    EXPECT_EQ(frame->clipboardFull, 1);
+    EXPECT_EQ(frame->GetCardClipboard().full, 1);
     EXPECT_TRUE(card->GetFieldText2().empty());
 
     MakeListActive();

@@ -62,7 +62,7 @@ TEST_F(EndToEndTest, AddEditDeleteFindSaveEncryptedAndReopen) {
     EXPECT_EQ(TotalCount(), "3");
 
     ASSERT_TRUE(Run(cmd::EditFind));
-    auto* find = qobject_cast<CFindCardDlg*>(frame->findDialog.data());
+    auto* find = qobject_cast<CFindCardDlg*>(frame->FindDialog());
     ASSERT_NE(find, nullptr);
     find->findChild<QLineEdit*>(QString::number(res::ControlSearchText))->setText("key-");
     find->findChild<QCheckBox*>(QString::number(res::ControlIgnoreCase))->setChecked(true);

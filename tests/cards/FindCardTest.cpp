@@ -17,7 +17,7 @@ class FindCardTest : public CardsFixture {
 protected:
     CFindCardDlg* OpenFind() {
         EXPECT_TRUE(Run(res::FindButton));
-        return qobject_cast<CFindCardDlg*>(frame->findDialog.data());
+        return qobject_cast<CFindCardDlg*>(frame->FindDialog());
     }
     void Type(CFindCardDlg* find, const QString& text, bool ignoreCase) {
         find->findChild<QLineEdit*>(QString::number(res::ControlSearchText))->setText(text);
@@ -75,7 +75,7 @@ TEST_F(FindCardTest, EmptyTextEnterAndCancel) {
     CFindCardDlg* find = OpenFind();
     ASSERT_NE(find, nullptr);
     EXPECT_TRUE(Run(cmd::EditFind));  // a second Find keeps the one dialog
-    EXPECT_EQ(frame->findDialog.data(), find);
+    EXPECT_EQ(frame->FindDialog(), find);
     Press(find, res::ControlFind);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Please enter a string."});
 
@@ -92,7 +92,7 @@ TEST_F(FindCardTest, EmptyTextEnterAndCancel) {
 
     QTest::keyClick(edit, Qt::Key_Escape);
     Settle();
-    EXPECT_TRUE(frame->findDialog.isNull());
+    EXPECT_EQ(frame->FindDialog(), nullptr);
     CFindCardDlg* again = OpenFind();
     ASSERT_NE(again, nullptr);
     again->reject();

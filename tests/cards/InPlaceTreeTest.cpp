@@ -12,7 +12,7 @@
 #include "cardstore/CategoryTable.h"
 #include "framework/CommandIds.h"
 #include "resources/ResourceIds.h"
-#include "views/CardText.h"
+#include "mainframe/dialogs/CardText.h"
 
 namespace tessarel::test {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "CardsFixture.h"
 #include "framework/CommandIds.h"
-#include "mainframe/CCardDlg.h"
+#include "mainframe/dialogs/CCardDlg.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {

@@ -8,7 +8,7 @@
 #include "framework/Dialog.h"
 #include "framework/DialogHost.h"
 #include "mainframe/CFilePasswordDlg.h"
-#include "mainframe/RevealButton.h"
+#include "mainframe/dialogs/RevealButton.h"
 #include "../support/RecordedPopups.h"
 #include "resources/ResourceIds.h"
 

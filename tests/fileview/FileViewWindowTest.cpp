@@ -12,7 +12,7 @@
 #include "framework/Document.h"
 #include "framework/DocTemplate.h"
 #include "mainframe/CChildFrame.h"
-#include "mainframe/CTessarelDoc.h"
+#include "cardstore/document/CTessarelDoc.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {

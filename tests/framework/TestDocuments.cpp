@@ -34,7 +34,7 @@ bool TextDocument::WriteDocument(const QString& path) {
     return file.write(text.toUtf8()) == text.toUtf8().size();
 }
 
-void TextView::OnUpdate(View*, int hint, void*) {
+void TextView::OnUpdate(View*, int hint, const UpdateHint*) {
     ++updates;
     lastHint = hint;
 }

@@ -35,7 +35,7 @@ protected:
 class TextView : public QLabel, public View {
 public:
     QWidget* Widget() override { return this; }
-    void OnUpdate(View* sender, int hint, void* hintObject) override;
+    void OnUpdate(View* sender, int hint, const UpdateHint* hintObject) override;
     int updates = 0;
     int lastHint = -1;
     using CommandTarget::OnCommand;

@@ -148,8 +148,7 @@ TEST_F(PrintAppTest, PrintOptionsOfTheFrameShapeTheJob) {
     };
     for (const Case& c : {Case{1, 1, true}, Case{0, 1, false}, Case{1, 0, true}}) {
         SCOPED_TRACE(testing::Message() << "atm " << c.printAtm << " notes " << c.printNotes);
-        frame->printAtm = c.printAtm;
-        frame->printNotes = c.printNotes;
+        frame->SetPrintOptions(PrintOptions{c.printAtm, c.printNotes});
         const QString pdf = Path(QStringLiteral("options%1%2.pdf").arg(c.printAtm).arg(c.printNotes));
         PrintInto(pdf);
         app->ExecuteCommand(cmd::FilePrint);
@@ -164,7 +163,7 @@ TEST_F(PrintAppTest, PrintOptionsOfTheFrameShapeTheJob) {
     CCardFileData atmOnly;
     AddCard(atmOnly, {9, "only-atm"});
     ASSERT_NE(Open(atmOnly, "atm.qdf"), nullptr);
-    frame->printAtm = 0;
+    frame->SetPrintOptions(PrintOptions{0, frame->CurrentPrintOptions().printNotes});
     PrintInto(Path("atm.pdf"));
     app->ExecuteCommand(cmd::FilePrint);
     EXPECT_EQ(Tree()->PrintLayout().PageCount(), 0);

@@ -8,7 +8,7 @@
 #include <QString>
 #include <vector>
 
-#include "mainframe/RevealButton.h"
+#include "mainframe/dialogs/RevealButton.h"
 
 namespace tessarel::test {
 

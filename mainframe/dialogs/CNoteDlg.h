@@ -1,25 +1,16 @@
 #pragma once
 // The Note dialog (132), titled "Note ": the whole note of a card, edited with its line breaks.
 
-#include "framework/Dialog.h"
-
-class QPlainTextEdit;
+#include "OneTextDlg.h"
 
 namespace tessarel {
 
-class CNoteDlg : public Dialog {
+class CNoteDlg : public OneTextDlg {
     Q_OBJECT
 public:
     explicit CNoteDlg(QWidget* parent = nullptr);
 
     QString note;
-
-protected:
-    void DoDataExchange(bool save) override;
-    bool AcceptMembers() override;
-
-private:
-    QPlainTextEdit* noteEdit;
 };
 
 }  // namespace tessarel

@@ -11,6 +11,7 @@
 
 namespace tessarel {
 
+class CardDocumentHost;
 class DocTemplate;
 
 class CTessarelDoc : public Document {
@@ -19,6 +20,8 @@ public:
     CTessarelDoc();
     ~CTessarelDoc() override;
 
+    // The window every card document tells of its automatic save and file protection (null: none).
+    static void SetHost(CardDocumentHost* host);
     // The two card file templates the file type switch moves documents between.
     static void SetCardTemplates(DocTemplate* plain, DocTemplate* encrypted);
     // The template of sealed card files (".qdx"), where strong encryption moves a document.

@@ -1,7 +1,7 @@
 #include "CardText.h"
 
 #include "core/Win1252.h"
-#include "mainframe/GuiUserInterface.h"
+#include "mainframe/dialogs/GuiUserInterface.h"
 
 namespace tessarel {
 

@@ -15,6 +15,7 @@
 #include "CEditUrlDlg.h"
 #include "GuiUserInterface.h"
 #include "RevealButton.h"
+#include "cardstore/CategorySets.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
 
@@ -30,9 +31,7 @@ Widget* Named(Widget* widget, int id) {
 
 // The categories whose second field is an address the URL button can edit.
 bool HasUrlButton(const QString& category) {
-    static const QStringList kCategories = {"WWW Sites", "FTP Servers", "Newsgroups", "E-Mail Contacts", "Password Manager",
-                                            "Login Accounts"};
-    return kCategories.contains(category);
+    return category_sets::Contains(category_sets::kUrlButtonCategories, category.toStdString());
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "CEncryptOnSaveDlg.h"
-#include "CMainFrame.h"
-#include "GuiUserInterface.h"
+#include "mainframe/dialogs/CEncryptOnSaveDlg.h"
+#include "CardDocumentHost.h"
+#include "mainframe/dialogs/GuiUserInterface.h"
 #include "cardstore/CardFileFormat.h"
 #include "core/FileReader.h"
 #include "core/SecureBuffer.h"
@@ -64,9 +64,15 @@ CTessarelDoc::CTessarelDoc() {
 
 CTessarelDoc::~CTessarelDoc() = default;
 
+namespace {
+CardDocumentHost* documentHost = nullptr;
+}  // namespace
+
+void CTessarelDoc::SetHost(CardDocumentHost* host) { documentHost = host; }
+
 void CTessarelDoc::AutoSaveHook() {
     if (ReadInt(setting::AutomaticSaveCheck) != 1) return;
-    if (CMainFrame* frame = CMainFrame::Instance()) frame->StartAutoSaveTimer(1);
+    if (documentHost) documentHost->StartAutoSaveTimer(1);
 }
 
 bool CTessarelDoc::ReadDocument(const QString& path) {
@@ -206,12 +212,7 @@ std::optional<QString> CTessarelDoc::PathInType(const DocTemplate* target) const
 void CTessarelDoc::SwitchFileType(DocTemplate* target, const QString& newPath) {
     const bool sealed = target && target == sealedTemplate;
     const bool encrypted = target == encryptedTemplate || sealed;
-    CMainFrame* frame = CMainFrame::Instance();
-    if (frame) {
-        frame->ShowSaveStatus(sealed ? 2 : encrypted ? 1 : 0);
-        int image = encrypted ? frame->GetEncryptedImageIndex() + res::EncryptButtonImage : res::EncryptButtonImage;
-        frame->SetMainToolbarButton(res::EncryptButtonIndex, res::EncryptOnSaveButton, image);
-    }
+    if (documentHost) documentHost->ShowFileProtection(sealed ? 2 : encrypted ? 1 : 0);
     if (!target) return;
     if (GetDocTemplate() != target && IsCardTemplate(GetDocTemplate())) {
         const QString path = GetPathName();
