@@ -217,7 +217,7 @@ TEST(Blowfish, MatchesLibcryptoOnRandomKeysAndBuffers) {
 }
 
 // Every variant this processor runs (the portable loop always) against libcrypto and the portable
-// loop, on block counts around each group size (8 and 16 lanes, two groups a step) and with both
+// loop, on block counts around each group size (8 and 16 lanes, 32 blocks a step) and with both
 // key schedules; the bytes before and after the blocks stay as they were.
 TEST(Blowfish, EveryVectorVariantMatchesLibcryptoAroundEveryGroupBoundary) {
     using Kind = CBlowfishGather::Kind;
