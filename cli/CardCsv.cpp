@@ -13,7 +13,7 @@ constexpr std::string_view kRowEnd = "\r\n";
 // A card text (Windows-1252 bytes) as AppendCsvField writes its UTF-8: the quoting concerns only
 // ASCII characters, where both encodings agree, so the text is decoded as it is appended.
 void AppendCsvText(SecureString& out, std::string_view bytes) {
-    const bool quoted = bytes.find_first_of(",\"\r\n") != std::string_view::npos;
+    const bool quoted = CsvNeedsQuotes(bytes);
     if (quoted) out.push_back('"');
     std::size_t plain = 0;
     for (std::size_t i = NextCsvSpecial(bytes, 0, quoted); i < bytes.size(); i = NextCsvSpecial(bytes, i + 1, quoted)) {

@@ -12,6 +12,9 @@ namespace tessarel::cli {
 // (below 0x20), '"', '\\' or a Windows-1252 byte from 0x80 on; bytes.size() when there is none.
 std::size_t NextJsonSpecial(std::string_view bytes, std::size_t from);
 
+// Whether a CSV field must be quoted: it holds ',', '"', CR or LF.
+bool CsvNeedsQuotes(std::string_view bytes);
+
 // The first index from `from` on of a byte from 0x80 on or, in a quoted field, of '"'.
 std::size_t NextCsvSpecial(std::string_view bytes, std::size_t from, bool quoted);
 

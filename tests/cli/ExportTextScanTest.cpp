@@ -9,6 +9,7 @@ namespace {
 
 bool JsonSpecial(unsigned char byte) { return byte < 0x20 || byte >= 0x80 || byte == '"' || byte == '\\'; }
 bool CsvSpecial(unsigned char byte, bool quoted) { return byte >= 0x80 || (quoted && byte == '"'); }
+bool CsvQuoted(std::string_view text) { return text.find_first_of(",\"\r\n") != std::string_view::npos; }
 
 // The word-at-a-time search against the byte-by-byte rule: every byte value at every position of
 // texts up to three words long (so at the start, inside and at the end of a word, and in the
@@ -21,6 +22,8 @@ TEST(ExportTextScan, FindsEveryByteValueAtEveryPositionLikeTheByteRule) {
                 std::string text(length, 'a');
                 text[at] = static_cast<char>(value);
                 if (at + 2 < length) text[at + 2] = '"';
+                ASSERT_EQ(CsvNeedsQuotes(text), CsvQuoted(text)) << "value " << value << " at " << at << " of " << length;
+                ASSERT_EQ(CsvNeedsQuotes(text.substr(0, at + 1)), CsvQuoted(text.substr(0, at + 1))) << "value " << value << " at " << at;
                 for (std::size_t from = 0; from <= length; ++from) {
                     std::size_t json = length, csv = length, quotedCsv = length;
                     for (std::size_t i = length; i-- > from;) {
