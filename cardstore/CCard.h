@@ -3,6 +3,7 @@
 // change and a few flags. Texts are Windows-1252 bytes, all seven held in one block that is wiped
 // on release; the card itself is kept small because a file may hold millions of them.
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -24,6 +25,12 @@ public:
     std::string_view GetFieldText3() const { return texts.Get(kField3); }
     std::string_view GetFieldText4() const { return texts.Get(kField4); }
     std::string_view GetNote() const { return texts.Get(kNote); }
+    // Field texts 1 to 4 and the note in one walk of the block (the writer's view of a record).
+    std::array<std::string_view, 5> RecordTexts() const {
+        const CardTextBlock::Texts all = texts.All();
+        return {all[kField1], all[kField2], all[kField3], all[kField4], all[kNote]};
+    }
+    void PrefetchTexts() const noexcept { texts.Prefetch(); }
     std::string_view GetCategoryName() const;
     std::string_view GetDateText() const { return texts.Get(kDateText); }
     std::int32_t GetListIndex() const { return listIndex; }

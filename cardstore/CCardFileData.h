@@ -62,8 +62,10 @@ public:
     SealParameters sealParameters = kDefaultSealParameters;
     // When set, the reader hands the plain records of a current-layout file (and the bytes of
     // padding they may end in) here instead of making cards of them: a caller that only walks
-    // the cards once keeps the file's bytes rather than a card object per card.
-    std::function<void(std::span<const std::uint8_t> records, std::size_t slack)> takeRecords;
+    // the cards once keeps the file's bytes rather than a card object per card. `owner`, when not
+    // null, is the reader's buffer the records lie in, which goes away after the read: the callee
+    // may take it over (swap) instead of copying the whole body.
+    std::function<void(std::span<const std::uint8_t> records, std::size_t slack, SecureBytes* owner)> takeRecords;
 
 private:
     std::array<CCardList, 15> lists;

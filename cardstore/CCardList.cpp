@@ -55,7 +55,7 @@ std::unique_ptr<CCard> CCardList::SetAt(std::unique_ptr<CCard> card, int index) 
 
 std::size_t CCardList::ByteSize() const {
     std::size_t total = 0;
-    for (const auto& card : cards) total += card->ByteSize();
+    VisitAhead([&total](const CCard& card) { total += card.ByteSize(); });
     return total;
 }
 

@@ -47,6 +47,22 @@ public:
     // Bytes the list's cards take in a card file.
     std::size_t ByteSize() const;
 
+    // Visits every card in order, asking the processor for later cards and their texts ahead of
+    // time: a list of many cards lies all over the heap, and a walk that waits on each card's
+    // memory in turn spends most of its time waiting (the writer's passes over 100,000 cards did).
+    template <class Visit>
+    void VisitAhead(Visit&& visit) const {
+        constexpr std::size_t kCardsAhead = 16, kTextsAhead = 8;
+        const std::size_t n = cards.size();
+        for (std::size_t i = 0; i < n; ++i) {
+#if defined(__GNUC__) || defined(__clang__)
+            if (i + kCardsAhead < n) __builtin_prefetch(cards[i + kCardsAhead].get());
+#endif
+            if (i + kTextsAhead < n) cards[i + kTextsAhead]->PrefetchTexts();
+            visit(*cards[i]);
+        }
+    }
+
     auto begin() const { return cards.begin(); }
     auto end() const { return cards.end(); }
 

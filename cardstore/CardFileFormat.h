@@ -9,6 +9,7 @@
 #include <string>
 
 #include "CCardFileData.h"
+#include "CardRecordView.h"
 #include "core/SecureBuffer.h"
 #include "core/UserInterface.h"
 
@@ -44,10 +45,13 @@ CardFileReadResult LoadCardFile(CCardFileData& doc, const std::string& path, Use
 // it. Returns false, leaving card and counter alone, when the record or its text block would run
 // past the end of `data`.
 bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t& counter, int dateFormat);
+// The same bounds and texts as views into `data`, without a card.
+bool ReadCardRecordView(CardRecordView& view, std::span<const std::uint8_t> data, std::size_t& counter);
 
 // Reads records from `data` while more than 9 + `slack` bytes remain, placing each card in `doc`;
-// stops at the first record that does not fit. Returns the number of records read.
-std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack = 0);
+// stops at the first record that does not fit. Returns the number of records read. `owner`, if
+// given, is the buffer `data` lies in, offered to CCardFileData::takeRecords.
+std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack = 0, SecureBytes* owner = nullptr);
 
 // Deciphers and reads the body after the header (header byte 12 = 1).
 bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui);

@@ -61,7 +61,7 @@ bool ReadCurrentLayout(CCardFileData& doc, SecureBytes& bytes, const std::string
     result.version = bytes[1];
     switch (bytes[12]) {
         case 0:
-            ReadRecords(doc, std::span<const std::uint8_t>(bytes).subspan(kHeaderSize));
+            ReadRecords(doc, std::span<const std::uint8_t>(bytes).subspan(kHeaderSize), 0, &bytes);
             return true;
         case 1:
             result.encrypted = true;
@@ -86,35 +86,42 @@ bool AskDecryptionPassword(CCardFileData& doc, const std::string& path, UserInte
     return true;
 }
 
-bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t& counter, int dateFormat) {
+bool ReadCardRecordView(CardRecordView& view, std::span<const std::uint8_t> data, std::size_t& counter) {
     if (counter > data.size() || data.size() - counter < kRecordHeadSize) return false;
     const std::uint8_t* head = data.data() + counter;
     const std::uint32_t n = ReadLe32(head + 20);
     // The length decides nothing until it is known to lie inside the data.
     if (n > data.size() - counter - kRecordHeadSize) return false;
 
-    card.SetCategoryCode(head[0]);
-    card.SetRecordFlags(head[2]);
-    card.SetStatusFlags(head[3]);
-    card.SetModified(ReadLe32(head + 4));
-    card.SetSyncValue(ReadLe32(head + 8));
-
-    // All texts in one go: one allocation for the card's texts, not one per text.
+    view.categoryCode = head[0];
+    view.recordFlags = head[2];
+    view.statusFlags = head[3];
+    view.modified = ReadLe32(head + 4);
+    view.syncValue = ReadLe32(head + 8);
     const auto block = data.subspan(counter + kRecordHeadSize, n);
     std::size_t at = 0;
-    const std::string_view field1 = NextText(block, at);
-    const std::string_view field2 = NextText(block, at);
-    const std::string_view field3 = NextText(block, at);
-    const std::string_view field4 = NextText(block, at);
-    const std::string_view note = NextText(block, at);
-    card.SetTexts(field1, field2, field3, field4, note, {}, FormatCardDate(card.GetModified(), dateFormat));
+    for (auto& text : view.texts) text = NextText(block, at);
     counter += kRecordHeadSize + n;
     return true;
 }
 
-std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack) {
+bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t& counter, int dateFormat) {
+    CardRecordView view;
+    if (!ReadCardRecordView(view, data, counter)) return false;
+    card.SetCategoryCode(view.categoryCode);
+    card.SetRecordFlags(view.recordFlags);
+    card.SetStatusFlags(view.statusFlags);
+    card.SetModified(view.modified);
+    card.SetSyncValue(view.syncValue);
+    // All texts in one go: one allocation for the card's texts, not one per text.
+    const auto& t = view.texts;
+    card.SetTexts(t[0], t[1], t[2], t[3], t[4], {}, FormatCardDate(view.modified, dateFormat));
+    return true;
+}
+
+std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack, SecureBytes* owner) {
     if (doc.takeRecords) {
-        doc.takeRecords(data, slack);
+        doc.takeRecords(data, slack, owner);
         return 0;
     }
     CountRecords(data, slack).Prepare(doc, AvailableMemory());

@@ -26,8 +26,16 @@ void WriteHeader(SecureBytes& out, const CardFileHeader& header, CCardFileData& 
     std::copy(bytes, bytes + kHeaderSize, doc.headerCopy.begin());
 }
 
-std::size_t PutCardRecord(const CCard& card, std::uint8_t* at) {
-    const std::size_t n = card.ByteSize() - kRecordHeadSize;
+namespace {
+
+std::size_t RecordTextBytes(const std::array<std::string_view, 5>& texts) {
+    std::size_t n = 0;
+    for (const std::string_view text : texts) n += text.size() + 1;
+    return n;
+}
+
+std::size_t PutRecord(const CCard& card, const std::array<std::string_view, 5>& texts, std::uint8_t* at) {
+    const std::size_t n = RecordTextBytes(texts);
     std::memset(at, 0, kRecordHeadSize);
     at[0] = card.GetCategoryCode();
     at[2] = card.GetRecordFlags();
@@ -36,7 +44,7 @@ std::size_t PutCardRecord(const CCard& card, std::uint8_t* at) {
     WriteLe32(at + 8, card.GetSyncValue());
     WriteLe32(at + 20, static_cast<std::uint32_t>(n));
     std::uint8_t* text = at + kRecordHeadSize;
-    for (const std::string_view field : {card.GetFieldText1(), card.GetFieldText2(), card.GetFieldText3(), card.GetFieldText4(), card.GetNote()}) {
+    for (const std::string_view field : texts) {
         // An empty text may have no storage at all (a null data pointer), which memcpy must not see.
         if (!field.empty()) std::memcpy(text, field.data(), field.size());
         text += field.size();
@@ -45,18 +53,25 @@ std::size_t PutCardRecord(const CCard& card, std::uint8_t* at) {
     return kRecordHeadSize + n;
 }
 
+}  // namespace
+
+std::size_t PutCardRecord(const CCard& card, std::uint8_t* at) {
+    return PutRecord(card, card.RecordTexts(), at);
+}
+
 void WriteCardRecord(const CCard& card, SecureBytes& out) {
     // One growth per record; the writers reserve the whole file first, so the buffer never moves.
+    // The card's texts are looked up once for the size and the bytes.
+    const auto texts = card.RecordTexts();
     const std::size_t start = out.size();
-    out.resize(start + card.ByteSize());
-    PutCardRecord(card, out.data() + start);
+    out.resize(start + kRecordHeadSize + RecordTextBytes(texts));
+    PutRecord(card, texts, out.data() + start);
 }
 
 void WriteAllRecords(const CCardFileData& doc, SecureBytes& out) {
-    for (int code = 0; code < kCategoryCount; ++code) {
-        for (const auto& card : *doc.GetCategoryList(code)) WriteCardRecord(*card, out);
-    }
-    for (const auto& card : doc.GetDeletedList()) WriteCardRecord(*card, out);
+    const auto write = [&out](const CCard& card) { WriteCardRecord(card, out); };
+    for (int code = 0; code < kCategoryCount; ++code) doc.GetCategoryList(code)->VisitAhead(write);
+    doc.GetDeletedList().VisitAhead(write);
 }
 
 bool WriteCardFile(CCardFileData& doc, SecureBytes& out, UserInterface& ui) {

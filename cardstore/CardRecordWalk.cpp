@@ -35,14 +35,14 @@ std::array<std::vector<std::size_t>, kCategoryCount + 1> IndexRecords(std::span<
 
 }  // namespace
 
-void WalkRecordsInSaveOrder(std::span<const std::uint8_t> records, std::size_t slack, int dateFormat,
-                            const std::function<void(const CCard&)>& visit) {
+void WalkRecordViewsInSaveOrder(std::span<const std::uint8_t> records, std::size_t slack,
+                                const std::function<void(const CardRecordView&)>& visit) {
     const auto groups = IndexRecords(records, slack);
-    CCard card;
+    CardRecordView view;
     for (const auto& group : groups) {
         for (std::size_t start : group) {
             std::size_t counter = start;
-            if (ReadCardRecord(card, records, counter, dateFormat)) visit(card);
+            if (ReadCardRecordView(view, records, counter)) visit(view);
         }
     }
 }

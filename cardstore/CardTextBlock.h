@@ -34,6 +34,18 @@ public:
     std::size_t Size() const;
     static std::size_t SizeFor(const Texts& texts);
 
+    // Asks the processor for the block's first lines ahead of a walk that reads them (the
+    // lengths are read one after the other, so each line missed is a wait of its own). A
+    // prefetch past the end of the allocation is harmless: it never faults.
+    void Prefetch() const noexcept {
+#if defined(__GNUC__) || defined(__clang__)
+        if (!data) return;
+        __builtin_prefetch(data);
+        __builtin_prefetch(data + 64);
+        __builtin_prefetch(data + 128);
+#endif
+    }
+
 private:
     void Release() noexcept;
 

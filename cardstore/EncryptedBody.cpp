@@ -88,7 +88,8 @@ bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string
     doc.encryptionPassword = doc.decryptionPassword;
     doc.encryptionMode = 1;
     // The records end where 11 or fewer bytes of the body remain, which skips the zero padding.
-    ReadRecords(doc, std::span<const std::uint8_t>(body + kDigestSize, bodySize - kDigestSize), 2);
+    // Nothing reads `bytes` after this: a caller keeping the records may take the buffer over.
+    ReadRecords(doc, std::span<const std::uint8_t>(body + kDigestSize, bodySize - kDigestSize), 2, &bytes);
     return true;
 }
 

@@ -62,10 +62,9 @@ bool SealedCardFile::DeriveKey(std::string_view password, const SealedHeader& he
 bool SealedCardFile::PlainRecords(const CCardFileData& doc, GuardedBuffer& out) {
     if (!out.Valid() || out.Size() != doc.TotalByteSize()) return false;
     std::size_t at = 0;
-    for (int code = 0; code < kCategoryCount; ++code) {
-        for (const auto& card : *doc.GetCategoryList(code)) at += PutCardRecord(*card, out.Data() + at);
-    }
-    for (const auto& card : doc.GetDeletedList()) at += PutCardRecord(*card, out.Data() + at);
+    const auto put = [&out, &at](const CCard& card) { at += PutCardRecord(card, out.Data() + at); };
+    for (int code = 0; code < kCategoryCount; ++code) doc.GetCategoryList(code)->VisitAhead(put);
+    doc.GetDeletedList().VisitAhead(put);
     return at == out.Size();
 }
 

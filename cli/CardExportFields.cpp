@@ -32,19 +32,19 @@ ExportField Flag(std::string_view name, bool value) {
 
 }  // namespace
 
-std::array<ExportField, 12> ExportFields(const CCard& card) {
+std::array<ExportField, 12> ExportFields(const CardRecordView& card) {
     return {
-        Number("category", card.GetCategoryCode()),
-        Text("categoryName", CategoryName(card.GetCategoryCode())),
-        Text("name", card.GetFieldText1()),
-        Text("field2", card.GetFieldText2()),
-        Text("field3", card.GetFieldText3()),
-        Text("password", card.GetFieldText4()),
-        Text("note", card.GetNote()),
-        Number("modified", card.GetModified()),
-        Number("recordFlags", card.GetRecordFlags()),
-        Number("syncValue", card.GetSyncValue()),
-        Number("statusFlags", card.GetStatusFlags()),
+        Number("category", card.categoryCode),
+        Text("categoryName", CategoryName(card.categoryCode)),
+        Text("name", card.texts[0]),
+        Text("field2", card.texts[1]),
+        Text("field3", card.texts[2]),
+        Text("password", card.texts[3]),
+        Text("note", card.texts[4]),
+        Number("modified", card.modified),
+        Number("recordFlags", card.recordFlags),
+        Number("syncValue", card.syncValue),
+        Number("statusFlags", card.statusFlags),
         Flag("deleted", card.IsDeleted()),
     };
 }
@@ -69,7 +69,7 @@ void AppendWin1252AsUtf8(SecureString& out, std::string_view bytes) {
 
 std::vector<std::string_view> ExportFieldNames() {
     std::vector<std::string_view> names;
-    const CCard empty;
+    const CardRecordView empty;
     for (const auto& field : ExportFields(empty)) names.push_back(field.name);
     return names;
 }

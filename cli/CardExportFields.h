@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cardstore/CCard.h"
+#include "cardstore/CardRecordView.h"
 
 namespace tessarel::cli {
 
@@ -25,7 +25,7 @@ struct ExportField {
 // syncValue, statusFlags, deleted. Texts stay Windows-1252 bytes (the writers decode them as they
 // append, so no copy of a card text is made); categoryName is the name of the card's code, empty
 // for codes outside 0 to 14. The row points into `card`: it is valid while the card is.
-std::array<ExportField, 12> ExportFields(const CCard& card);
+std::array<ExportField, 12> ExportFields(const CardRecordView& card);
 
 // Appends Windows-1252 bytes as UTF-8 (the one conversion's rule, without a copy in between).
 void AppendWin1252AsUtf8(SecureString& out, std::string_view bytes);

@@ -26,8 +26,16 @@ std::unique_ptr<OpenedCardFile> OpenCardFile(const std::string& path, UserInterf
     opened->data.dateFormat = dateFormat;
     if (keepRecords) {
         OpenedCardFile& file = *opened;
-        file.data.takeRecords = [&file](std::span<const std::uint8_t> records, std::size_t slack) {
-            file.records.assign(records.begin(), records.end());
+        file.data.takeRecords = [&file](std::span<const std::uint8_t> records, std::size_t slack, SecureBytes* owner) {
+            if (owner != nullptr) {
+                // The reader's whole buffer is taken over: no second copy of every plain card.
+                const auto offset = static_cast<std::size_t>(records.data() - owner->data());
+                file.records.swap(*owner);
+                file.recordsView = std::span<const std::uint8_t>(file.records).subspan(offset, records.size());
+            } else {
+                file.records.assign(records.begin(), records.end());
+                file.recordsView = file.records;
+            }
             file.recordsSlack = slack;
             file.recordsKept = true;
         };
@@ -50,12 +58,12 @@ std::vector<const CCard*> CardsInSaveOrder(const CCardFileData& data) {
     return cards;
 }
 
-void ForEachCardInSaveOrder(const OpenedCardFile& file, const std::function<void(const CCard&)>& visit) {
+void ForEachRecordInSaveOrder(const OpenedCardFile& file, const std::function<void(const CardRecordView&)>& visit) {
     if (file.recordsKept) {
-        WalkRecordsInSaveOrder(file.records, file.recordsSlack, file.data.dateFormat, visit);
+        WalkRecordViewsInSaveOrder(file.recordsView, file.recordsSlack, visit);
         return;
     }
-    for (const CCard* card : CardsInSaveOrder(file.data)) visit(*card);
+    for (const CCard* card : CardsInSaveOrder(file.data)) visit(CardRecordView::Of(*card));
 }
 
 int DateFormatSetting() {

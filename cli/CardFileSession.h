@@ -16,9 +16,10 @@ struct OpenedCardFile {
     CCardFileData data;
     CardFileReadResult result;
     // With `keepRecords`, a current-layout file's plain records stay here as bytes and `data`
-    // gets no cards; ForEachCardInSaveOrder walks them.
+    // gets no cards; ForEachRecordInSaveOrder walks them.
     bool recordsKept = false;
-    SecureBytes records;
+    SecureBytes records;                        // holds the records, perhaps after the file's header
+    std::span<const std::uint8_t> recordsView;  // the records inside `records`
     std::size_t recordsSlack = 0;
 };
 
@@ -32,7 +33,8 @@ std::unique_ptr<OpenedCardFile> OpenCardFile(const std::string& path, UserInterf
 std::vector<const CCard*> CardsInSaveOrder(const CCardFileData& data);
 
 // The cards of an opened file in that order, whether it kept its records or read them into lists.
-void ForEachCardInSaveOrder(const OpenedCardFile& file, const std::function<void(const CCard&)>& visit);
+// Kept records are read in place, as views, without a card object each.
+void ForEachRecordInSaveOrder(const OpenedCardFile& file, const std::function<void(const CardRecordView&)>& visit);
 
 // The "Date Format" setting of the program (section "Internet Preferences", default 0).
 int DateFormatSetting();

@@ -4,11 +4,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <tuple>
+#include <utility>
 
 #include "CardExportFields.h"
+#include "ExportTextScan.h"
 #include "core/Win1252.h"
 
 namespace tessarel::cli {
@@ -39,10 +43,25 @@ void AppendJsonCharacter(SecureString& out, char c) {
     }
 }
 
+// Runs of characters that need no escape go out in one append (the field names are all such runs).
 void AppendJsonString(SecureString& out, std::string_view utf8) {
     out.push_back('"');
-    for (const char c : utf8) AppendJsonCharacter(out, c);
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\') continue;
+        out.append(utf8.substr(plain, i - plain));
+        plain = i + 1;
+        AppendJsonCharacter(out, utf8[i]);
+    }
+    out.append(utf8.substr(plain));
     out.push_back('"');
+}
+
+void AppendNumber(SecureString& out, std::uint32_t number) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out.append(digits, static_cast<std::size_t>(end - digits));
 }
 
 // A card text (Windows-1252 bytes) as a JSON string: decoded as it is appended, so no UTF-8 copy
@@ -50,9 +69,8 @@ void AppendJsonString(SecureString& out, std::string_view utf8) {
 void AppendJsonText(SecureString& out, std::string_view bytes) {
     out.push_back('"');
     std::size_t plain = 0;  // start of the run of bytes that go out as they are
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
+    for (std::size_t i = NextJsonSpecial(bytes, 0); i < bytes.size(); i = NextJsonSpecial(bytes, i + 1)) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\') continue;
         out.append(bytes.substr(plain, i - plain));
         plain = i + 1;
         if (byte >= 0x80) {
@@ -65,12 +83,27 @@ void AppendJsonText(SecureString& out, std::string_view bytes) {
     out.push_back('"');
 }
 
-void AppendField(SecureString& out, const ExportField& field) {
-    AppendJsonString(out, field.name);
-    out += ": ";
+using FieldRow = decltype(ExportFields(std::declval<const CardRecordView&>()));
+using FieldPrefixes = std::array<std::string, std::tuple_size_v<FieldRow>>;
+
+// What goes before each field's value (the line break, the indent and the quoted key), written
+// once per export instead of once per card: the keys are the same for every card.
+FieldPrefixes MakeFieldPrefixes() {
+    FieldPrefixes prefixes;
+    const auto names = ExportFieldNames();
+    for (std::size_t f = 0; f < prefixes.size(); ++f) {
+        SecureString key;
+        AppendJsonString(key, names[f]);
+        prefixes[f] = std::string(f == 0 ? "\n      " : ",\n      ") + std::string(key) + ": ";
+    }
+    return prefixes;
+}
+
+void AppendField(SecureString& out, std::string_view prefix, const ExportField& field) {
+    out += prefix;
     switch (field.kind) {
         case ExportField::Kind::Text: AppendJsonText(out, field.text); break;
-        case ExportField::Kind::Number: out += std::to_string(field.number); break;
+        case ExportField::Kind::Number: AppendNumber(out, field.number); break;
         case ExportField::Kind::Flag: out += field.flag ? "true" : "false"; break;
     }
 }
@@ -196,14 +229,12 @@ void ExportJson(const OpenedCardFile& file, const ExportStream::Output& output) 
     }
     out += ",\n  \"cards\": [";
     bool first = true;
-    ForEachCardInSaveOrder(file, [&](const CCard& card) {
+    const FieldPrefixes prefixes = MakeFieldPrefixes();
+    ForEachRecordInSaveOrder(file, [&](const CardRecordView& card) {
         out += first ? "\n    {" : ",\n    {";
         first = false;
         const auto fields = ExportFields(card);
-        for (std::size_t f = 0; f < fields.size(); ++f) {
-            out += f == 0 ? "\n      " : ",\n      ";
-            AppendField(out, fields[f]);
-        }
+        for (std::size_t f = 0; f < fields.size(); ++f) AppendField(out, prefixes[f], fields[f]);
         out += "\n    }";
         stream.Boundary();
     });

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstring>
 
+#include "BlowfishGather.h"
 #include "core/SecureBuffer.h"
 
 namespace tessarel {
@@ -139,8 +140,29 @@ void Blowfish::BlowfishDecipher(std::uint32_t* left, std::uint32_t* right) const
     *right = a[0];
 }
 
-void Blowfish::EncryptBlocks(std::uint8_t* buffer, std::uint32_t count) const { Run<false>(Tables{p, s}, buffer, count); }
+// The vector variant takes the whole groups; the scalar loop the few blocks left over.
+void Blowfish::EncryptBlocks(std::uint8_t* buffer, std::uint32_t count) const {
+    const auto done = static_cast<std::uint32_t>(CBlowfishGather::Run(CBlowfishGather::Best(), p, s[0], buffer, count, false));
+    Run<false>(Tables{p, s}, buffer + 8ull * done, count - done);
+}
 
-void Blowfish::DecryptBlocks(std::uint8_t* buffer, std::uint32_t count) const { Run<true>(Tables{p, s}, buffer, count); }
+void Blowfish::DecryptBlocks(std::uint8_t* buffer, std::uint32_t count) const {
+    const auto done = static_cast<std::uint32_t>(CBlowfishGather::Run(CBlowfishGather::Best(), p, s[0], buffer, count, true));
+    Run<true>(Tables{p, s}, buffer + 8ull * done, count - done);
+}
+
+void Blowfish::EncryptBlocksPortable(std::uint8_t* buffer, std::uint32_t count) const { Run<false>(Tables{p, s}, buffer, count); }
+
+void Blowfish::DecryptBlocksPortable(std::uint8_t* buffer, std::uint32_t count) const { Run<true>(Tables{p, s}, buffer, count); }
+
+void Blowfish::EncryptBlocksWith(CBlowfishGather::Kind kind, std::uint8_t* buffer, std::uint32_t count) const {
+    const auto done = static_cast<std::uint32_t>(CBlowfishGather::Run(kind, p, s[0], buffer, count, false));
+    Run<false>(Tables{p, s}, buffer + 8ull * done, count - done);
+}
+
+void Blowfish::DecryptBlocksWith(CBlowfishGather::Kind kind, std::uint8_t* buffer, std::uint32_t count) const {
+    const auto done = static_cast<std::uint32_t>(CBlowfishGather::Run(kind, p, s[0], buffer, count, true));
+    Run<true>(Tables{p, s}, buffer + 8ull * done, count - done);
+}
 
 }  // namespace tessarel

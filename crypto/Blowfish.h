@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "BlowfishGather.h"
+
 namespace tessarel {
 
 class Blowfish {
@@ -27,6 +29,13 @@ public:
     // Enciphers or deciphers exactly `count` consecutive 8-byte blocks in place.
     void EncryptBlocks(std::uint8_t* buffer, std::uint32_t count) const;
     void DecryptBlocks(std::uint8_t* buffer, std::uint32_t count) const;
+
+    // The same with the portable loop only, or with a chosen vector variant (which the processor
+    // must run): the reference and the rivals in tests and benchmarks.
+    void EncryptBlocksPortable(std::uint8_t* buffer, std::uint32_t count) const;
+    void DecryptBlocksPortable(std::uint8_t* buffer, std::uint32_t count) const;
+    void EncryptBlocksWith(CBlowfishGather::Kind kind, std::uint8_t* buffer, std::uint32_t count) const;
+    void DecryptBlocksWith(CBlowfishGather::Kind kind, std::uint8_t* buffer, std::uint32_t count) const;
 
     // Words of the current schedule, for tests of the key schedule.
     std::uint32_t PWord(int index) const { return p[index]; }
