@@ -95,7 +95,7 @@ CPasswordGeneratorDlg::CPasswordGeneratorDlg(QWidget* parent, bool forClipboard_
     cancel->setObjectName(QStringLiteral("IDCANCEL"));
     connect(regenerateButton, &QPushButton::clicked, this, &CPasswordGeneratorDlg::Regenerate);
     connect(buttons, &QDialogButtonBox::accepted, this, &Dialog::OnOK);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPasswordGeneratorDlg::OnCancel);
+    connect(buttons, &QDialogButtonBox::rejected, this, &Dialog::OnCancel);
     layout->addWidget(buttons);
     ConnectOptionChanges();
 }
@@ -236,11 +236,16 @@ bool CPasswordGeneratorDlg::AcceptMembers() {
     return true;
 }
 
-void CPasswordGeneratorDlg::OnCancel() {
+void CPasswordGeneratorDlg::reject() {
     UpdateData(true);
     if (CheckGeneratorOptions(options).empty()) StoreOptions(options);
     shown.Wipe();
-    Dialog::OnCancel();
+    Dialog::reject();
+}
+
+void CPasswordGeneratorDlg::done(int result) {
+    preview->setText(QString());
+    Dialog::done(result);
 }
 
 GeneratorOptions CPasswordGeneratorDlg::StoredOptions() {

@@ -48,7 +48,11 @@ protected:
     void OnInitDialog() override;
     void DoDataExchange(bool save) override;
     bool AcceptMembers() override;
-    void OnCancel() override;
+    // Cancel, Escape and closing the window all end here: valid options are kept even then, as
+    // the person chose them; the password shown is wiped.
+    void reject() override;
+    // However it closes, the preview is emptied (which also drops its undo history).
+    void done(int result) override;
 
 private:
     void BuildCharacterOptions(QGridLayout* grid);
