@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTest>
 
 #include <functional>
 #include <set>
@@ -142,6 +143,21 @@ TEST_F(PasswordGeneratorDlgTest, TheMenuCommandCopiesToTheClipboardAndTheOptions
     EXPECT_NE(shown.preview, previewed);
     // Cancel copies nothing.
     EXPECT_EQ(QApplication::clipboard()->text(), previewed);
+}
+
+TEST_F(PasswordGeneratorDlgTest, EscapeKeepsTheOptionsAndEmptiesThePreview) {
+    QString before, after;
+    dialogs->RunDialog([&](Dialog& dialog) {
+        Find<QSpinBox>(dialog, "GeneratorLength")->setValue(40);
+        before = Preview(dialog);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        after = Preview(dialog);
+        return int(QDialog::Rejected);
+    });
+    ASSERT_TRUE(Run(res::GeneratePassword));
+    EXPECT_EQ(before.size(), 40);
+    EXPECT_EQ(after, "");
+    EXPECT_EQ(ReadInt(setting::GeneratorLength), 40);
 }
 
 TEST_F(PasswordGeneratorDlgTest, StoredValuesOutOfRangeGiveTheDefaults) {
