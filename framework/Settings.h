@@ -49,6 +49,14 @@ inline constexpr Setting RecentFile4{"Recent File List", "File4", SettingType::T
 inline constexpr Setting PreviewPages{"Settings", "PreviewPages", SettingType::Int, 0, ""};
 // Marks that the first-start work (browser detection) has run for this user.
 inline constexpr Setting FirstStartDone{"Settings", "First Start Done", SettingType::Int, 0, ""};
+// Password Generator: the options of its last use (mode 0 characters, 1 passphrase; classes as
+// the letters u, l, d, s of tessarel-cli generate).
+inline constexpr Setting GeneratorMode{"Password Generator", "Mode", SettingType::Int, 0, ""};
+inline constexpr Setting GeneratorLength{"Password Generator", "Length", SettingType::Int, 20, ""};
+inline constexpr Setting GeneratorClasses{"Password Generator", "Classes", SettingType::Text, 0, "ulds"};
+inline constexpr Setting GeneratorExcludeLookAlikes{"Password Generator", "Exclude Look-Alikes", SettingType::Int, 0, ""};
+inline constexpr Setting GeneratorWords{"Password Generator", "Words", SettingType::Int, 6, ""};
+inline constexpr Setting GeneratorSeparator{"Password Generator", "Separator", SettingType::Text, 0, "-"};
 }  // namespace setting
 
 // Every row, in table order.

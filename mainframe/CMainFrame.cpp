@@ -87,7 +87,8 @@ void CMainFrame::BuildMenus() {
                     menu->addSeparator();
                     continue;
                 }
-                QAction* action = MakeAction(item.id, QString::fromLatin1(item.text));
+                // UTF-8: our own captions may use typographic characters ("…").
+                QAction* action = MakeAction(item.id, QString::fromUtf8(item.text));
                 action->setStatusTip(StatusText(item.id));
                 menu->addAction(action);
                 // "Recent File" stands for the whole list.
@@ -198,6 +199,7 @@ void CMainFrame::RegisterCommandTable() {
     RegisterPrintCommands();
     RegisterBrowserCommands();
     RegisterImportCommand();
+    RegisterGeneratorCommand();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {

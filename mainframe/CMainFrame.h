@@ -157,6 +157,10 @@ public:
     // --- File > Import... (CMainFrameImport.cpp) ----------------------------------------------
     void OnImport();
 
+    // --- Card > Generate Password… (CMainFrameGenerator.cpp) ----------------------------------
+    // The generator on its own: Copy puts the password on the Clipboard.
+    void OnGeneratePassword();
+
     // --- browser and helper applications (CMainFrameBrowser.cpp) -----------------------------
     // The product's pages on the web (Help menu, About dialog).
     static constexpr const char* kHomePageAddress = "https://tessarel.corvale.example/";
@@ -207,6 +211,7 @@ private:
     void RegisterPrintCommands();
     void RegisterBrowserCommands();
     void RegisterImportCommand();
+    void RegisterGeneratorCommand();
     void WaitForBrowser(const char* launchingText);
     void CloseStatusMessage();
 

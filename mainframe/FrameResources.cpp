@@ -47,7 +47,9 @@ std::vector<MenuDefinition> CardMenu(bool encrypted) {
           {EditCard, "&Edit Card\tCtrl+E "},
           {0, ""},
           {FirstCard, "First Card"},
-          {LastCard, "Last Card"}}},
+          {LastCard, "Last Card"},
+          {0, ""},
+          {GeneratePassword, "&Generate Password\u2026"}}},
         {encrypted ? "Internet" : "&Internet",
          {{LaunchWww, "Launch WWW"},
           {LaunchEmail, "Launch E-Mail"},
@@ -156,6 +158,7 @@ QString StatusText(int id) {
         {AllFilesButton, "Show All Files"},
         {OnlineDocumentation, "Read Help File"},
         {ImportCards, "Import cards from another password manager's or a browser's export"},
+        {GeneratePassword, "Make a random password or passphrase and copy it to the Clipboard"},
         // The framework's standard texts.
         {cmd::FileNew, "Create a new document"},
         {cmd::FileOpen, "Open an existing document"},

@@ -140,5 +140,8 @@ inline constexpr int DialogImport = 330;
 inline constexpr int MenuSealedCard = 201;
 inline constexpr int IconSealedCard = 201;
 inline constexpr int ControlStrongEncryption = 1051;
+// Card > Generate Password… and the generator's dialog: numbers of our own.
+inline constexpr int GeneratePassword = 34010;
+inline constexpr int DialogPasswordGenerator = 340;
 
 }  // namespace tessarel::res

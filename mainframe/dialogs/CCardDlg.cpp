@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "CEditUrlDlg.h"
+#include "CPasswordGeneratorDlg.h"
 #include "GuiUserInterface.h"
 #include "RevealButton.h"
 #include "cardstore/CategorySets.h"
@@ -72,6 +73,16 @@ CCardDlg::CCardDlg(QWidget* parent) : Dialog(parent) {
         return password;
     }, info);
     grid->addWidget(reveal, 4, 2);
+    // The generator's button sits in the password's cell, right of the field.
+    generateButton = new QPushButton(QStringLiteral("&Generate..."), info);
+    generateButton->setObjectName(QStringLiteral("GeneratePassword"));
+    generateButton->setAutoDefault(false);
+    generateButton->setToolTip(QStringLiteral("Make a random password or passphrase for this card"));
+    auto* passwordRow = new QHBoxLayout;
+    grid->removeWidget(passwordEdit);
+    passwordRow->addWidget(passwordEdit, 1);
+    passwordRow->addWidget(generateButton);
+    grid->addLayout(passwordRow, 4, 1);
     grid->addWidget(new QLabel(QStringLiteral("Note:"), info), 5, 0);
     noteEdit = Named(new QPlainTextEdit(info), res::ControlCardNote);
     grid->addWidget(noteEdit, 5, 1, 1, 2);
@@ -94,6 +105,7 @@ CCardDlg::CCardDlg(QWidget* parent) : Dialog(parent) {
     connect(buttons, &QDialogButtonBox::accepted, this, &Dialog::OnOK);
     connect(buttons, &QDialogButtonBox::rejected, this, &Dialog::OnCancel);
     connect(urlButton, &QToolButton::clicked, this, &CCardDlg::OnUrlButton);
+    connect(generateButton, &QPushButton::clicked, this, &CCardDlg::OnGenerateButton);
     layout->addWidget(buttons);
 }
 
@@ -155,6 +167,14 @@ void CCardDlg::OnUrlButton() {
     dialog.address = secondField;
     if (dialog.DoModal() == QDialog::Accepted) secondField = dialog.address;
     UpdateData(false);
+}
+
+void CCardDlg::OnGenerateButton() {
+    CPasswordGeneratorDlg dialog(this);
+    if (dialog.DoModal() != QDialog::Accepted) return;
+    const SecureString& generated = dialog.Password();
+    passwordEdit->setText(QString::fromLatin1(generated.data(), static_cast<qsizetype>(generated.size())));
+    passwordEdit->setFocus();
 }
 
 }  // namespace tessarel

@@ -39,6 +39,7 @@ public:
     RevealButton* Reveal() const { return reveal; }
     QToolButton* UrlButton() const { return urlButton; }
     QPushButton* OkButton() const { return okButton; }
+    QPushButton* GenerateButton() const { return generateButton; }
 
 protected:
     void OnInitDialog() override;
@@ -48,6 +49,8 @@ protected:
 
 private:
     void OnUrlButton();
+    // Opens the password generator; Use puts its password in the password field.
+    void OnGenerateButton();
 
     QLineEdit* nameEdit;
     QLineEdit* secondEdit;
@@ -61,6 +64,7 @@ private:
     RevealButton* reveal;
     QToolButton* urlButton;
     QPushButton* okButton;
+    QPushButton* generateButton;
 };
 
 }  // namespace tessarel

@@ -26,7 +26,7 @@ QStringList Complete(const QStringList& words) {
 TEST(CompletionTest, CommandsOptionsAndChoicesComeFromTheProgram) {
     const QString cli = BuiltProgram("tessarel-cli");
     const QStringList all = Complete({cli, ""});
-    for (const char* command : {"convert", "decrypt-file", "encrypt-file", "export", "find", "import", "ls", "show", "--help", "--version"})
+    for (const char* command : {"convert", "decrypt-file", "encrypt-file", "export", "find", "generate", "import", "ls", "show", "--help", "--version"})
         EXPECT_TRUE(all.contains(command)) << command;
 
     struct Case {
@@ -42,6 +42,8 @@ TEST(CompletionTest, CommandsOptionsAndChoicesComeFromTheProgram) {
         {{cli, "export", "a.qdf", "--format", "j"}, {"json"}},
         {{cli, "show", "a.qdf", "--"}, {"--help", "--reveal", "--version"}},
         {{cli, "find", "a.qdf", "x", "--i"}, {"--ignore-case"}},
+        {{cli, "generate", "--"}, {"--classes", "--help", "--length", "--no-lookalikes", "--separator", "--version", "--words"}},
+        {{cli, "generate", "--no"}, {"--no-lookalikes"}},
     };
     for (const Case& c : cases) EXPECT_EQ(Complete(c.words), c.expected) << c.words.join(' ').toStdString();
 }
