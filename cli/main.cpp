@@ -11,6 +11,7 @@
 namespace tessarel::cli {
 void RegisterCardCommands(std::vector<CliCommand>& commands);
 void RegisterFileCryptCommands(std::vector<CliCommand>& commands);
+void RegisterAuditCommand(std::vector<CliCommand>& commands);
 }
 
 namespace {
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     std::vector<CliCommand> commands;
     RegisterCardCommands(commands);
     RegisterFileCryptCommands(commands);
+    RegisterAuditCommand(commands);
 
     if (argc < 2) {
         PrintUsage(commands);

@@ -65,6 +65,10 @@ bool CMainFrame::Create() {
     if (!mainToolbar || !fileToolbar || !statusDialogBar || !foldersBar) return false;
     addToolBar(Qt::TopToolBarArea, statusDialogBar);
     addToolBar(Qt::TopToolBarArea, foldersBar);
+    quickFilterBar = BuildQuickFilterBar();
+    addToolBar(Qt::TopToolBarArea, quickFilterBar);
+    // The filter goes with the card counts: hidden in the file encryption view and print preview.
+    connect(statusDialogBar, &QToolBar::visibilityChanged, quickFilterBar, &QWidget::setVisible);
     ShowSaveStatus(0);
     BuildMenus();
     BuildAccelerators();
@@ -233,6 +237,7 @@ void CMainFrame::RegisterCommandTable() {
     RegisterPrintCommands();
     RegisterBrowserCommands();
     RegisterImportCommand();
+    RegisterPasswordTools();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {

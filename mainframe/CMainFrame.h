@@ -23,6 +23,8 @@ namespace tessarel {
 class CCard;
 class CCardDlg;
 class CTessarelDoc;
+class CTessarelView;
+class QuickFilterBar;
 
 class CMainFrame : public MdiFrame {
     Q_OBJECT
@@ -120,6 +122,10 @@ public:
     // --- File > Import... (CMainFrameImport.cpp) ----------------------------------------------
     void OnImport();
 
+    // --- Password Report and the quick filter (CMainFramePasswordTools.cpp) -------------------
+    void OnPasswordReport();
+    QuickFilterBar* QuickFilterToolbar() const { return quickFilterBar; }
+
     // --- browser and helper applications (CMainFrameBrowser.cpp) -----------------------------
     // The product's pages on the web (Help menu, About dialog).
     static constexpr const char* kHomePageAddress = "https://tessarel.corvale.example/";
@@ -185,6 +191,9 @@ private:
     void RegisterPrintCommands();
     void RegisterBrowserCommands();
     void RegisterImportCommand();
+    void RegisterPasswordTools();
+    QuickFilterBar* BuildQuickFilterBar();
+    void ApplyQuickFilter();
     void WaitForBrowser(const char* launchingText);
     void CloseStatusMessage();
 
@@ -201,6 +210,8 @@ private:
     QTimer* autoSaveTimer;
     BrowserWait browserWait;
     QPointer<QWidget> statusMessage;
+    QuickFilterBar* quickFilterBar = nullptr;
+    QPointer<CTessarelView> filteredTree;
 };
 
 }  // namespace tessarel

@@ -140,5 +140,9 @@ inline constexpr int DialogImport = 330;
 inline constexpr int MenuSealedCard = 201;
 inline constexpr int IconSealedCard = 201;
 inline constexpr int ControlStrongEncryption = 1051;
+// Card > Password Report... and the quick filter's Ctrl+K: numbers of our own, outside the ranges
+// of the original program.
+inline constexpr int ShowPasswordReport = 34020;
+inline constexpr int FocusQuickFilter = 34021;
 
 }  // namespace tessarel::res

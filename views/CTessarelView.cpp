@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CardText.h"
+#include "CardTreeFilter.h"
 #include "cardstore/CategoryTable.h"
 #include "framework/ChildFrame.h"
 #include "framework/DialogHost.h"
@@ -72,6 +73,7 @@ CTessarelView::CTessarelView(QWidget* parent) : QTreeWidget(parent) {
     connect(this, &QTreeWidget::itemExpanded, this, &CTessarelView::OnExpandingChanged);
     connect(this, &QTreeWidget::itemCollapsed, this, &CTessarelView::OnExpandingChanged);
     connect(this, &QTreeWidget::itemDoubleClicked, this, &CTessarelView::OnDoubleClick);
+    filter = new CardTreeFilter(*this);
     RegisterPrintCommands();
     if (CMainFrame* mainFrame = CMainFrame::Instance()) {
         connect(mainFrame, &MdiFrame::activeChildChanged, this, [this](ChildFrame* child) {
@@ -135,6 +137,7 @@ void CTessarelView::OnUpdate(View*, int hint, void* hintObject) {
         }
         ShowCardOfItem(nullptr, category);
     }
+    filter->TreeChanged();
 }
 
 void CTessarelView::RebuildCards() {
@@ -279,6 +282,11 @@ bool CTessarelView::RemoveCardItem(int code, int index) {
 }
 
 void CTessarelView::ShowCounts(int inCategory, int cardNumber) {
+    if (filter->Active()) {
+        QTreeWidgetItem* selected = currentItem();
+        filter->ShowCounts(selected && selected->parent() ? selected->parent() : selected);
+        return;
+    }
     if (CMainFrame* mainFrame = CMainFrame::Instance()) mainFrame->ShowCardCounts(inCategory, cardNumber, CountAllCards());
 }
 

@@ -21,6 +21,7 @@ namespace tessarel {
 
 class CCard;
 class CTessarelDoc;
+class CardTreeFilter;
 
 // What the tree hands the card field list with an update: the card to show and its four labels.
 struct CardHint {
@@ -81,6 +82,9 @@ public:
     // What happens when the card window becomes the active one.
     void OnActivateView();
 
+    // The quick filter of this tree (CardTreeFilter.cpp).
+    CardTreeFilter& QuickFilter() const { return *filter; }
+
     // --- printing (CTessarelViewPrint.cpp) ------------------------------------------------------
     void OnFilePrint();
     // Prints without a dialog, on `printerName` when that printer exists, else the default one;
@@ -133,6 +137,7 @@ private:
     std::array<std::vector<QTreeWidgetItem*>, 15> itemOfIndex;
     // The page metrics, cards per page, page count and print cards of the job under way.
     CardPrintLayout printLayout;
+    CardTreeFilter* filter;
 };
 
 }  // namespace tessarel

@@ -1,0 +1,144 @@
+#include "CardTreeFilter.h"
+
+#include <QLabel>
+
+#include "CTessarelView.h"
+#include "cardstore/CardFilter.h"
+#include "core/Win1252.h"
+#include "mainframe/CMainFrame.h"
+#include "mainframe/CTessarelDoc.h"
+#include "resources/ResourceIds.h"
+
+namespace tessarel {
+
+CardTreeFilter::CardTreeFilter(CTessarelView& tree_) : QObject(&tree_), tree(tree_) {
+    connect(&tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) { OnCurrentChanged(current); });
+}
+
+void CardTreeFilter::SetFilter(const QString& typed, bool secrets) {
+    QByteArray utf8 = typed.toUtf8();
+    std::optional<std::string> bytes = Utf8ToWin1252(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    SecureWipe(utf8.data(), static_cast<std::size_t>(utf8.size()));
+    const bool wasActive = active;
+    matchNothing = !bytes;
+    text.assign(bytes.value_or(std::string()));
+    if (bytes) WipeString(*bytes);
+    secretsToo = secrets;
+    active = !typed.isEmpty();
+    if (!active) {
+        if (wasActive) RestoreTreeState();
+        return;
+    }
+    if (!wasActive) SaveTreeState();
+    Apply(wasActive);
+}
+
+void CardTreeFilter::SaveTreeState() {
+    for (int code = 0; code < kCategoryCount; ++code) {
+        savedExpanded[static_cast<std::size_t>(code)] = tree.GetCategoryItem(code)->isExpanded();
+        hidden[static_cast<std::size_t>(code)].assign(static_cast<std::size_t>(tree.GetCategoryItem(code)->childCount()), 0);
+    }
+    QTreeWidgetItem* current = tree.currentItem();
+    savedCode = current ? tree.CodeOf(current->parent() ? current->parent() : current) : 0;
+    savedCardIndex = current && current->parent() ? CTessarelView::CardIndexOf(current) : -1;
+    chosenWhileFiltering = false;
+}
+
+void CardTreeFilter::ShowRow(int code, int row, bool show) {
+    auto& rows = hidden[static_cast<std::size_t>(code)];
+    const auto at = static_cast<std::size_t>(row);
+    if (rows[at] == (show ? 0 : 1)) return;
+    rows[at] = show ? 0 : 1;
+    // By row under the category's index: the item's own setHidden looks its row up among all
+    // of the category's children, which costs a search per card in a large category.
+    tree.setRowHidden(row, tree.model()->index(code, 0), !show);
+}
+
+void CardTreeFilter::Apply(bool knownState) {
+    CTessarelDoc* doc = dynamic_cast<CTessarelDoc*>(tree.GetDocument());
+    if (!doc) return;
+    applying = true;
+    tree.setUpdatesEnabled(false);
+    totalMatches = 0;
+    for (int code = 0; code < kCategoryCount; ++code) {
+        QTreeWidgetItem* category = tree.GetCategoryItem(code);
+        const CCardList* list = doc->GetCategoryList(code);
+        auto& rows = hidden[static_cast<std::size_t>(code)];
+        const int count = category->childCount();
+        // After a rebuild the rows are new: each is set, whatever this filter set before.
+        if (!knownState || rows.size() != static_cast<std::size_t>(count)) rows.assign(static_cast<std::size_t>(count), 2);
+        int found = 0;
+        for (int row = 0; row < count; ++row) {
+            const CCard* card = list->GetAt(CTessarelView::CardIndexOf(category->child(row)));
+            const bool match = !matchNothing && card && CardMatchesFilter(*card, text, secretsToo);
+            found += match ? 1 : 0;
+            ShowRow(code, row, match);
+        }
+        matches[static_cast<std::size_t>(code)] = found;
+        totalMatches += found;
+        if (category->isExpanded() != (found > 0)) category->setExpanded(found > 0);
+    }
+    // A selected card the filter hides gives the selection to its category, so the field list
+    // never shows a card the tree does not.
+    QTreeWidgetItem* current = tree.currentItem();
+    if (current && current->parent() && current->isHidden()) tree.setCurrentItem(current->parent());
+    tree.setUpdatesEnabled(true);
+    applying = false;
+    current = tree.currentItem();
+    ShowCounts(current ? (current->parent() ? current->parent() : current) : nullptr);
+}
+
+void CardTreeFilter::RestoreTreeState() {
+    applying = true;
+    tree.setUpdatesEnabled(false);
+    for (int code = 0; code < kCategoryCount; ++code) {
+        auto& rows = hidden[static_cast<std::size_t>(code)];
+        for (std::size_t row = 0; row < rows.size(); ++row)
+            if (rows[row] != 0) tree.setRowHidden(static_cast<int>(row), tree.model()->index(code, 0), false);
+        rows.clear();
+        QTreeWidgetItem* category = tree.GetCategoryItem(code);
+        const bool expanded = savedExpanded[static_cast<std::size_t>(code)] && category->childCount() > 0;
+        if (category->isExpanded() != expanded) category->setExpanded(expanded);
+    }
+    tree.setUpdatesEnabled(true);
+    applying = false;
+    QTreeWidgetItem* current = tree.currentItem();
+    if (chosenWhileFiltering && current && current->parent()) {
+        // The card found through the filter stays selected, its category open.
+        current->parent()->setExpanded(true);
+        tree.ShowCardOfItem(current, current->parent());
+        tree.scrollToItem(current);
+    } else if (QTreeWidgetItem* category = tree.GetCategoryItem(savedCode)) {
+        QTreeWidgetItem* card = savedCardIndex >= 0 ? tree.FindCardItem(category, savedCardIndex) : nullptr;
+        if (card) category->setExpanded(true);
+        QTreeWidgetItem* target = card ? card : category;
+        if (target == current) {
+            // The selection did not change, so no signal brings the counts back.
+            tree.ShowCardOfItem(card, category);
+        } else {
+            tree.setCurrentItem(target);
+        }
+        tree.scrollToItem(target);
+    }
+}
+
+void CardTreeFilter::TreeChanged() {
+    if (active) Apply(false);
+}
+
+void CardTreeFilter::OnCurrentChanged(QTreeWidgetItem* current) {
+    if (active && !applying && current && current->parent()) chosenWhileFiltering = true;
+}
+
+void CardTreeFilter::ShowCounts(QTreeWidgetItem* category) const {
+    CMainFrame* frame = CMainFrame::Instance();
+    if (!frame) return;
+    const int code = tree.CodeOf(category);
+    const int inCategory = code >= 0 ? matches[static_cast<std::size_t>(code)] : 0;
+    if (auto* label = qobject_cast<QLabel*>(frame->GetStatusBarItem(res::ControlCardsInCategory)))
+        label->setText(QStringLiteral("%1 of %2").arg(inCategory).arg(tree.CountCardsInItem(category)));
+    if (auto* label = qobject_cast<QLabel*>(frame->GetStatusBarItem(res::ControlTotalCards)))
+        label->setText(QStringLiteral("%1 of %2").arg(totalMatches).arg(tree.CountAllCards()));
+}
+
+}  // namespace tessarel
