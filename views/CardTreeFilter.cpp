@@ -19,18 +19,23 @@ void CardTreeFilter::SetFilter(const QString& typed, bool secrets) {
     QByteArray utf8 = typed.toUtf8();
     std::optional<std::string> bytes = Utf8ToWin1252(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
     SecureWipe(utf8.data(), static_cast<std::size_t>(utf8.size()));
-    const bool wasActive = active;
     matchNothing = !bytes;
-    text.assign(bytes.value_or(std::string()));
-    if (bytes) WipeString(*bytes);
+    text.clear();
+    if (bytes) {
+        text.assign(*bytes);
+        WipeString(*bytes);
+    }
     secretsToo = secrets;
     active = !typed.isEmpty();
+    // A window still being made has no items yet; its first update applies the filter.
+    if (!tree.GetCategoryItem(0)) return;
     if (!active) {
-        if (wasActive) RestoreTreeState();
+        if (stateSaved) RestoreTreeState();
         return;
     }
-    if (!wasActive) SaveTreeState();
-    Apply(wasActive);
+    const bool known = stateSaved;
+    if (!stateSaved) SaveTreeState();
+    Apply(known);
 }
 
 void CardTreeFilter::SaveTreeState() {
@@ -42,6 +47,7 @@ void CardTreeFilter::SaveTreeState() {
     savedCode = current ? tree.CodeOf(current->parent() ? current->parent() : current) : 0;
     savedCardIndex = current && current->parent() ? CTessarelView::CardIndexOf(current) : -1;
     chosenWhileFiltering = false;
+    stateSaved = true;
 }
 
 void CardTreeFilter::ShowRow(int code, int row, bool show) {
@@ -89,6 +95,7 @@ void CardTreeFilter::Apply(bool knownState) {
 }
 
 void CardTreeFilter::RestoreTreeState() {
+    stateSaved = false;
     applying = true;
     tree.setUpdatesEnabled(false);
     for (int code = 0; code < kCategoryCount; ++code) {
@@ -123,7 +130,9 @@ void CardTreeFilter::RestoreTreeState() {
 }
 
 void CardTreeFilter::TreeChanged() {
-    if (active) Apply(false);
+    if (!active) return;
+    if (!stateSaved) SaveTreeState();
+    Apply(false);
 }
 
 void CardTreeFilter::OnCurrentChanged(QTreeWidgetItem* current) {

@@ -52,6 +52,7 @@ private:
     bool active = false;
     bool applying = false;
     bool chosenWhileFiltering = false;
+    bool stateSaved = false;
     std::array<bool, kCategoryCount> savedExpanded{};
     int savedCode = 0;
     int savedCardIndex = -1;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <thread>
 
 #include "cardstore/CategoryTable.h"

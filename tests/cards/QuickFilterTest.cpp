@@ -127,8 +127,20 @@ TEST_F(QuickFilterTest, NewAndChangedCardsFollowTheFilter) {
     SelectCard("WWW Sites", "Beta");
     FillCardDialog(CardFields{"Beta", "https://beta.example/", "carl", "pw2", {}});
     ASSERT_TRUE(Run(res::EditCard));
+    // The card just edited stays under the person's hands; the next keystroke filters it out.
+    EXPECT_EQ(SelectedText(), "Beta");
+    EXPECT_EQ(Shown("WWW Sites"), QStringList({"Alpha Shop", "Beta"}));
+    Type("-");
+    bar->TextEdit()->backspace();
+    Settle();
     EXPECT_EQ(Shown("WWW Sites"), QStringList({"Alpha Shop"}));
     EXPECT_EQ(TotalCount(), "3 of 9");
+    // Deleting a card while filtering keeps the other rows' filtering in step.
+    SelectCard("WWW Sites", "Alpha Shop");
+    dialogs->AnswerMessage(MessageAnswer::Ok);
+    ASSERT_TRUE(Run(res::DeleteCard));
+    EXPECT_EQ(Shown("WWW Sites"), QStringList());
+    EXPECT_EQ(TotalCount(), "2 of 8");
     bar->TextEdit()->clear();
     Settle();
     EXPECT_EQ(Shown("WWW Sites"), QStringList({"Alpha Shop", "Beta", "Gamma"}));

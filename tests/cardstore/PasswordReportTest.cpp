@@ -117,6 +117,24 @@ TEST(PasswordReport, ManyCardsSharingPasswordsAreCountedPerGroup) {
     EXPECT_EQ(report.Rows()[10].strength.guessesLog10, first.guessesLog10);
 }
 
+TEST(PasswordReport, EstimatesSpreadOverThreadsMatchOneByOne) {
+    // Enough distinct passwords for the estimates to run on several threads: each row must carry
+    // its own password's estimate.
+    CCardFileData data;
+    std::vector<std::string> passwords;
+    for (int i = 0; i < 600; ++i) {
+        passwords.push_back(i % 3 == 0 ? "summer" + std::to_string(i) : "x" + std::to_string(i * 7919) + "-Qv!" + std::string(static_cast<std::size_t>(i % 9), 'k'));
+        Add(data, 0, "card" + std::to_string(i), passwords.back(), kNow);
+    }
+    const PasswordReport report = PasswordReport::Make(data, kNow);
+    ASSERT_EQ(report.Rows().size(), passwords.size());
+    for (std::size_t i = 0; i < passwords.size(); ++i) {
+        const PasswordStrength alone = EstimatePasswordStrength(passwords[i]);
+        EXPECT_EQ(report.Rows()[i].strength.guessesLog10, alone.guessesLog10) << passwords[i];
+        EXPECT_EQ(report.Rows()[i].strength.score, alone.score) << passwords[i];
+    }
+}
+
 TEST(PasswordStrength, ZxcvbnEstimatesAndScoreBands) {
     EXPECT_EQ(EstimatePasswordStrength("").score, 0);
     EXPECT_EQ(EstimatePasswordStrength("").guessesLog10, 0.0);
