@@ -13,6 +13,7 @@
 #include "CTessarelDoc.h"
 #include "cardstore/CCard.h"
 #include "FrameResources.h"
+#include "QuickFilterBar.h"
 #include "app/CPrefPropertySheet.h"
 #include "framework/Application.h"
 #include "framework/ChildFrame.h"
@@ -66,6 +67,8 @@ bool CMainFrame::Create() {
     addToolBar(Qt::TopToolBarArea, statusDialogBar);
     addToolBar(Qt::TopToolBarArea, foldersBar);
     quickFilterBar = BuildQuickFilterBar();
+    // A row of its own: beside the status bar the field would go into the overflow menu.
+    addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, quickFilterBar);
     // The filter goes with the card counts: hidden in the file encryption view and print preview.
     connect(statusDialogBar, &QToolBar::visibilityChanged, quickFilterBar, &QWidget::setVisible);
@@ -246,6 +249,7 @@ void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {
 }
 
 void CMainFrame::ShowCardCounts(int inCategory, int, int total) {
+    if (ShowFilteredCardCounts()) return;
     if (auto* label = qobject_cast<QLabel*>(GetStatusBarItem(res::ControlCardsInCategory))) label->setText(QString::asprintf("%d", inCategory));
     if (auto* label = qobject_cast<QLabel*>(GetStatusBarItem(res::ControlTotalCards))) label->setText(QString::asprintf("%d", total));
 }

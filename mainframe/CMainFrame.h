@@ -194,6 +194,8 @@ private:
     void RegisterPasswordTools();
     QuickFilterBar* BuildQuickFilterBar();
     void ApplyQuickFilter();
+    // While the quick filter narrows the active tree, its "n of m" counts are the ones shown.
+    bool ShowFilteredCardCounts();
     void WaitForBrowser(const char* launchingText);
     void CloseStatusMessage();
 

@@ -10,6 +10,7 @@
 #include "FrameResources.h"
 #include "QuickFilterBar.h"
 #include "cardstore/CardTime.h"
+#include "framework/ChildFrame.h"
 #include "cardstore/report/PasswordReport.h"
 #include "resources/ResourceIds.h"
 #include "views/CTessarelView.h"
@@ -24,7 +25,12 @@ void CMainFrame::RegisterPasswordTools() {
     OnCommand(res::FocusQuickFilter, [this] {
         if (quickFilterBar) quickFilterBar->FocusText();
     });
-    OnUpdate(res::FocusQuickFilter, cardWindow);
+    OnUpdate(res::FocusQuickFilter, [this](CommandState& state) {
+        const bool usable = ActiveCardTree() != nullptr;
+        state.Enable(usable);
+        // The field follows the command: closing the last card window turns both off.
+        if (quickFilterBar) quickFilterBar->SetUsable(usable);
+    });
 }
 
 QuickFilterBar* CMainFrame::BuildQuickFilterBar() {
@@ -54,6 +60,13 @@ void CMainFrame::ApplyQuickFilter() {
     filteredTree = tree;
     quickFilterBar->SetUsable(tree != nullptr);
     if (tree) tree->QuickFilter().SetFilter(quickFilterBar->Text(), quickFilterBar->SecretsToo());
+}
+
+bool CMainFrame::ShowFilteredCardCounts() {
+    CTessarelView* tree = ActiveCardTree();
+    if (!tree || !tree->QuickFilter().Active()) return false;
+    tree->QuickFilter().ShowCounts();
+    return true;
 }
 
 void CMainFrame::OnPasswordReport() {

@@ -282,11 +282,6 @@ bool CTessarelView::RemoveCardItem(int code, int index) {
 }
 
 void CTessarelView::ShowCounts(int inCategory, int cardNumber) {
-    if (filter->Active()) {
-        QTreeWidgetItem* selected = currentItem();
-        filter->ShowCounts(selected && selected->parent() ? selected->parent() : selected);
-        return;
-    }
     if (CMainFrame* mainFrame = CMainFrame::Instance()) mainFrame->ShowCardCounts(inCategory, cardNumber, CountAllCards());
 }
 

@@ -90,8 +90,7 @@ void CardTreeFilter::Apply(bool knownState) {
     if (current && current->parent() && current->isHidden()) tree.setCurrentItem(current->parent());
     tree.setUpdatesEnabled(true);
     applying = false;
-    current = tree.currentItem();
-    ShowCounts(current ? (current->parent() ? current->parent() : current) : nullptr);
+    ShowCounts();
 }
 
 void CardTreeFilter::RestoreTreeState() {
@@ -139,9 +138,11 @@ void CardTreeFilter::OnCurrentChanged(QTreeWidgetItem* current) {
     if (active && !applying && current && current->parent()) chosenWhileFiltering = true;
 }
 
-void CardTreeFilter::ShowCounts(QTreeWidgetItem* category) const {
+void CardTreeFilter::ShowCounts() const {
     CMainFrame* frame = CMainFrame::Instance();
     if (!frame) return;
+    QTreeWidgetItem* category = tree.currentItem();
+    if (category && category->parent()) category = category->parent();
     const int code = tree.CodeOf(category);
     const int inCategory = code >= 0 ? matches[static_cast<std::size_t>(code)] : 0;
     if (auto* label = qobject_cast<QLabel*>(frame->GetStatusBarItem(res::ControlCardsInCategory)))

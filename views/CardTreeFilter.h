@@ -31,8 +31,9 @@ public:
 
     // The tree made its card items again (an update): the filter applies to the new items.
     void TreeChanged();
-    // Writes the "n of m" counts for `category` into the status dialog bar.
-    void ShowCounts(QTreeWidgetItem* category) const;
+    // Writes the "n of m" counts of the whole tree and of the selected category into the status
+    // dialog bar.
+    void ShowCounts() const;
 
     int Matches() const { return totalMatches; }
     int MatchesIn(int code) const { return matches[static_cast<std::size_t>(code)]; }
