@@ -4,12 +4,12 @@
 // row (double-click or Enter) or "Edit Card" closes it with that card chosen; the frame then
 // selects the card in the category tree and opens Edit Card on it. No password reaches the window.
 
+#include "PasswordReportModel.h"
 #include "cardstore/report/PasswordReport.h"
 #include "framework/Dialog.h"
 
 class QLabel;
 class QPushButton;
-class QStandardItemModel;
 class QTreeView;
 
 namespace tessarel {
@@ -17,7 +17,7 @@ namespace tessarel {
 class CPasswordReportDlg : public Dialog {
     Q_OBJECT
 public:
-    enum Column { NameColumn, CategoryColumn, StrengthColumn, GuessesColumn, ReusedColumn, AgeColumn, ColumnCount };
+    using enum PasswordReportModel::Column;
 
     explicit CPasswordReportDlg(const PasswordReport& report, QWidget* parent = nullptr);
 
@@ -36,12 +36,11 @@ protected:
     void OnInitDialog() override;
 
 private:
-    void FillModel();
     void OnEditClicked();
 
     const PasswordReport& report;
     QTreeView* table;
-    QStandardItemModel* model;
+    PasswordReportModel* model;
     QLabel* summary;
     QPushButton* editButton;
 };

@@ -63,6 +63,11 @@ void CardTreeFilter::ShowRow(int code, int row, bool show) {
 void CardTreeFilter::Apply(bool knownState) {
     CTessarelDoc* doc = dynamic_cast<CTessarelDoc*>(tree.GetDocument());
     if (!doc) return;
+    // Typing on narrows what the last text showed: only the rows shown can go. Deleting a
+    // character widens it: only the rows hidden can come back. Either way most rows are skipped.
+    const bool comparable = knownState && previousValid && !matchNothing && !previousNothing && secretsToo == previousSecrets;
+    const bool narrowing = comparable && text.find(previousText) != SecureString::npos;
+    const bool widening = comparable && previousText.find(text) != SecureString::npos;
     applying = true;
     tree.setUpdatesEnabled(false);
     totalMatches = 0;
@@ -70,12 +75,23 @@ void CardTreeFilter::Apply(bool knownState) {
         QTreeWidgetItem* category = tree.GetCategoryItem(code);
         const CCardList* list = doc->GetCategoryList(code);
         auto& rows = hidden[static_cast<std::size_t>(code)];
+        auto& rowCards = cards[static_cast<std::size_t>(code)];
         const int count = category->childCount();
-        // After a rebuild the rows are new: each is set, whatever this filter set before.
-        if (!knownState || rows.size() != static_cast<std::size_t>(count)) rows.assign(static_cast<std::size_t>(count), 2);
+        // After a rebuild the rows are new: each is set, whatever this filter set before, and
+        // the card of each row is looked up once.
+        if (!knownState || rows.size() != static_cast<std::size_t>(count) || rowCards.size() != rows.size()) {
+            rows.assign(static_cast<std::size_t>(count), 2);
+            rowCards.resize(static_cast<std::size_t>(count));
+            for (int row = 0; row < count; ++row) rowCards[static_cast<std::size_t>(row)] = list->GetAt(CTessarelView::CardIndexOf(category->child(row)));
+        }
         int found = 0;
         for (int row = 0; row < count; ++row) {
-            const CCard* card = list->GetAt(CTessarelView::CardIndexOf(category->child(row)));
+            const std::uint8_t state = rows[static_cast<std::size_t>(row)];
+            if ((narrowing && state == 1) || (widening && state == 0)) {
+                found += state == 0 ? 1 : 0;
+                continue;
+            }
+            const CCard* card = rowCards[static_cast<std::size_t>(row)];
             const bool match = !matchNothing && card && CardMatchesFilter(*card, text, secretsToo);
             found += match ? 1 : 0;
             ShowRow(code, row, match);
@@ -84,6 +100,10 @@ void CardTreeFilter::Apply(bool knownState) {
         totalMatches += found;
         if (category->isExpanded() != (found > 0)) category->setExpanded(found > 0);
     }
+    previousText = text;
+    previousSecrets = secretsToo;
+    previousNothing = matchNothing;
+    previousValid = true;
     // A selected card the filter hides gives the selection to its category, so the field list
     // never shows a card the tree does not.
     QTreeWidgetItem* current = tree.currentItem();
@@ -95,6 +115,7 @@ void CardTreeFilter::Apply(bool knownState) {
 
 void CardTreeFilter::RestoreTreeState() {
     stateSaved = false;
+    previousValid = false;
     applying = true;
     tree.setUpdatesEnabled(false);
     for (int code = 0; code < kCategoryCount; ++code) {

@@ -17,6 +17,7 @@ class QTreeWidgetItem;
 
 namespace tessarel {
 
+class CCard;
 class CTessarelView;
 
 class CardTreeFilter : public QObject {
@@ -59,6 +60,13 @@ private:
     int savedCardIndex = -1;
     // Per category, by row: whether the row is hidden now (as this filter last set it).
     std::array<std::vector<std::uint8_t>, kCategoryCount> hidden;
+    // Per category, by row: the card the row shows, looked up when the rows were last made.
+    std::array<std::vector<const CCard*>, kCategoryCount> cards;
+    // The text the rows were last filtered with.
+    SecureString previousText;
+    bool previousSecrets = false;
+    bool previousNothing = false;
+    bool previousValid = false;
     std::array<int, kCategoryCount> matches{};
     int totalMatches = 0;
 };

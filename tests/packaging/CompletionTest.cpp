@@ -42,6 +42,8 @@ TEST(CompletionTest, CommandsOptionsAndChoicesComeFromTheProgram) {
         {{cli, "export", "a.qdf", "--format", "j"}, {"json"}},
         {{cli, "show", "a.qdf", "--"}, {"--help", "--reveal", "--version"}},
         {{cli, "find", "a.qdf", "x", "--i"}, {"--ignore-case"}},
+        {{cli, "au"}, {"audit"}},
+        {{cli, "audit", "a.qdf", "--format", ""}, {"json", "text"}},
     };
     for (const Case& c : cases) EXPECT_EQ(Complete(c.words), c.expected) << c.words.join(' ').toStdString();
 }
