@@ -7,15 +7,15 @@ namespace {
 
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool Contains(std::string_view field, std::string_view text, bool ignoreCase) {
+}  // namespace
+
+bool TextContains(std::string_view field, std::string_view text, bool ignoreCase) {
     if (!ignoreCase) return field.find(text) != std::string_view::npos;
     // Folded while compared, in place: a folded copy of each text (passwords among them) would be
     // left behind in freed memory, unwiped.
     const auto same = [](char a, char b) { return UpperAscii(a) == UpperAscii(b); };
     return std::search(field.begin(), field.end(), text.begin(), text.end(), same) != field.end();
 }
-
-}  // namespace
 
 const std::array<int, kCategoryCount> kSearchOrder = {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10, 11, 12, 13, 14};
 
@@ -29,7 +29,7 @@ std::vector<const CCard*> BuildSearchList(const CCardFileData& data) {
 
 bool CardMatches(const CCard& card, std::string_view text, bool ignoreCase) {
     for (const std::string_view field : {card.GetFieldText1(), card.GetFieldText2(), card.GetFieldText3(), card.GetFieldText4(), card.GetNote()}) {
-        if (Contains(field, text, ignoreCase)) return true;
+        if (TextContains(field, text, ignoreCase)) return true;
     }
     return false;
 }

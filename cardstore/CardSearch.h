@@ -17,6 +17,10 @@ extern const std::array<int, kCategoryCount> kSearchOrder;
 // Cards of the fifteen categories (never the deleted list) in search order, each list from index 0.
 std::vector<const CCard*> BuildSearchList(const CCardFileData& data);
 
+// Whether `text` occurs in `field`. Ignoring case folds only a to z onto A to Z; every other byte
+// compares as it is. The quick filter of the category tree matches the same way.
+bool TextContains(std::string_view field, std::string_view text, bool ignoreCase);
+
 // Whether `text` occurs in the name, second field, third field, password or note. Ignoring case
 // folds only a to z onto A to Z; every other byte compares as it is.
 bool CardMatches(const CCard& card, std::string_view text, bool ignoreCase);

@@ -12,6 +12,7 @@ namespace tessarel::cli {
 void RegisterCardCommands(std::vector<CliCommand>& commands);
 void RegisterFileCryptCommands(std::vector<CliCommand>& commands);
 void RegisterGenerateCommand(std::vector<CliCommand>& commands);
+void RegisterAuditCommand(std::vector<CliCommand>& commands);
 }
 
 namespace {
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     RegisterCardCommands(commands);
     RegisterFileCryptCommands(commands);
     RegisterGenerateCommand(commands);
+    RegisterAuditCommand(commands);
 
     if (argc < 2) {
         PrintUsage(commands);

@@ -13,6 +13,7 @@
 #include "cardstore/document/CTessarelDoc.h"
 #include "cardstore/CCard.h"
 #include "FrameResources.h"
+#include "QuickFilterBar.h"
 #include "framework/Application.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandIds.h"
@@ -63,6 +64,12 @@ bool CMainFrame::Create() {
     if (!mainToolbar || !fileToolbar || !statusDialogBar || !foldersBar) return false;
     addToolBar(Qt::TopToolBarArea, statusDialogBar);
     addToolBar(Qt::TopToolBarArea, foldersBar);
+    quickFilterBar = BuildQuickFilterBar();
+    // A row of its own: beside the status bar the field would go into the overflow menu.
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, quickFilterBar);
+    // The filter goes with the card counts: hidden in the file encryption view and print preview.
+    connect(statusDialogBar, &QToolBar::visibilityChanged, quickFilterBar, &QWidget::setVisible);
     ShowSaveStatus(0);
     BuildMenus();
     BuildAccelerators();
@@ -200,6 +207,7 @@ void CMainFrame::RegisterCommandTable() {
     RegisterBrowserCommands();
     RegisterImportCommand();
     RegisterGeneratorCommand();
+    RegisterPasswordTools();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {
@@ -208,8 +216,13 @@ void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {
 }
 
 void CMainFrame::ShowCardCounts(int inCategory, int, int total) {
-    if (auto* label = qobject_cast<QLabel*>(GetStatusBarItem(res::ControlCardsInCategory))) label->setText(QString::asprintf("%d", inCategory));
-    if (auto* label = qobject_cast<QLabel*>(GetStatusBarItem(res::ControlTotalCards))) label->setText(QString::asprintf("%d", total));
+    if (ShowFilteredCardCounts()) return;
+    ShowCardCountTexts(QString::asprintf("%d", inCategory), QString::asprintf("%d", total));
+}
+
+void CMainFrame::ShowCardCountTexts(const QString& inCategory, const QString& total) {
+    if (auto* label = qobject_cast<QLabel*>(GetStatusBarItem(res::ControlCardsInCategory))) label->setText(inCategory);
+    if (auto* label = qobject_cast<QLabel*>(GetStatusBarItem(res::ControlTotalCards))) label->setText(total);
 }
 
 void CMainFrame::ShowSaveStatus(int flag) {

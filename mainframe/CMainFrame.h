@@ -26,6 +26,8 @@ namespace tessarel {
 class CCard;
 class CCardDlg;
 class CTessarelDoc;
+class CTessarelView;
+class QuickFilterBar;
 
 // Where an add operation kept a card: the card, its category code and its index in that list.
 struct CardPlace {
@@ -57,6 +59,7 @@ public:
     void SetSelectedCardIndex(int index) override { selectedCardIndex = index; }
     int GetSelectedCardIndex() const override { return selectedCardIndex; }
     void ShowCardCounts(int inCategory, int cardNumber, int total) override;
+    void ShowCardCountTexts(const QString& inCategory, const QString& total) override;
     void ShowSaveStatus(int flag);
     // The status bar's save status and the Encrypt On Save button's picture together.
     void ShowFileProtection(int protection) override;
@@ -160,6 +163,9 @@ public:
     // --- Card > Generate Password… (CMainFrameGenerator.cpp) ----------------------------------
     // The generator on its own: Copy puts the password on the Clipboard.
     void OnGeneratePassword();
+    // --- Password Report and the quick filter (CMainFramePasswordTools.cpp) -------------------
+    void OnPasswordReport();
+    QuickFilterBar* QuickFilterToolbar() const { return quickFilterBar; }
 
     // --- browser and helper applications (CMainFrameBrowser.cpp) -----------------------------
     // The product's pages on the web (Help menu, About dialog).
@@ -212,6 +218,11 @@ private:
     void RegisterBrowserCommands();
     void RegisterImportCommand();
     void RegisterGeneratorCommand();
+    void RegisterPasswordTools();
+    QuickFilterBar* BuildQuickFilterBar();
+    void ApplyQuickFilter();
+    // While the quick filter narrows the active tree, its "n of m" counts are the ones shown.
+    bool ShowFilteredCardCounts();
     void WaitForBrowser(const char* launchingText);
     void CloseStatusMessage();
 
@@ -236,6 +247,8 @@ private:
     QPointer<QWidget> findDialog;
     static constexpr int kCreationWidth = 650;
     static constexpr int kCreationHeight = 480;
+    QuickFilterBar* quickFilterBar = nullptr;
+    QPointer<CTessarelView> filteredTree;
 };
 
 }  // namespace tessarel

@@ -3,7 +3,7 @@
 // it to the Clipboard through the same path as Copy Password.
 
 #include "CMainFrame.h"
-#include "CPasswordGeneratorDlg.h"
+#include "mainframe/dialogs/CPasswordGeneratorDlg.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel {

@@ -49,7 +49,8 @@ std::vector<MenuDefinition> CardMenu(bool encrypted) {
           {FirstCard, "First Card"},
           {LastCard, "Last Card"},
           {0, ""},
-          {GeneratePassword, "&Generate Password\u2026"}}},
+          {GeneratePassword, "&Generate Password\u2026"},
+          {ShowPasswordReport, "Password &Report..."}}},
         {encrypted ? "Internet" : "&Internet",
          {{LaunchWww, "Launch WWW"},
           {LaunchEmail, "Launch E-Mail"},
@@ -159,6 +160,8 @@ QString StatusText(int id) {
         {OnlineDocumentation, "Read Help File"},
         {ImportCards, "Import cards from another password manager's or a browser's export"},
         {GeneratePassword, "Make a random password or passphrase and copy it to the Clipboard"},
+        {ShowPasswordReport, "List every password's strength, reuse and age"},
+        {FocusQuickFilter, "Filter the category tree by name, address or user id (Ctrl+K)"},
         // The framework's standard texts.
         {cmd::FileNew, "Create a new document"},
         {cmd::FileOpen, "Open an existing document"},

@@ -143,5 +143,9 @@ inline constexpr int ControlStrongEncryption = 1051;
 // Card > Generate Password… and the generator's dialog: numbers of our own.
 inline constexpr int GeneratePassword = 34010;
 inline constexpr int DialogPasswordGenerator = 340;
+// Card > Password Report... and the quick filter's Ctrl+K: numbers of our own, outside the ranges
+// of the original program.
+inline constexpr int ShowPasswordReport = 34020;
+inline constexpr int FocusQuickFilter = 34021;
 
 }  // namespace tessarel::res

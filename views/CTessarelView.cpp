@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mainframe/dialogs/CardText.h"
+#include "CardTreeFilter.h"
 #include "cardstore/CategoryTable.h"
 #include "framework/ChildFrame.h"
 #include "framework/DialogHost.h"
@@ -72,6 +73,7 @@ CTessarelView::CTessarelView(CardViewHost* viewHost, QWidget* parent) : QTreeWid
     connect(this, &QTreeWidget::itemExpanded, this, &CTessarelView::OnExpandingChanged);
     connect(this, &QTreeWidget::itemCollapsed, this, &CTessarelView::OnExpandingChanged);
     connect(this, &QTreeWidget::itemDoubleClicked, this, &CTessarelView::OnDoubleClick);
+    filter = new CardTreeFilter(*this);
     RegisterPrintCommands();
     if (host) host->Attach(&host);
     if (host) {
@@ -136,6 +138,7 @@ void CTessarelView::OnUpdate(View*, int, const UpdateHint* hintObject) {
         }
         ShowCardOfItem(nullptr, category);
     }
+    filter->TreeChanged();
 }
 
 void CTessarelView::RebuildCards() {

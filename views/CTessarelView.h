@@ -23,6 +23,7 @@ namespace tessarel {
 class CCard;
 class CTessarelDoc;
 class CardViewHost;
+class CardTreeFilter;
 
 class CTessarelView : public QTreeWidget, public View, public Printable {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
     // `host` (may be null: nothing outside the view is told) is told when the view
     // goes; a host that goes first leaves the view without one.
     explicit CTessarelView(CardViewHost* host, QWidget* parent = nullptr);
+    // The window this view reports to (null when none, or when it has gone).
+    CardViewHost* Host() const { return host; }
     ~CTessarelView() override;
     QWidget* Widget() override { return this; }
 
@@ -67,6 +70,9 @@ public:
 
     // What happens when the card window becomes the active one.
     void OnActivateView();
+
+    // The quick filter of this tree (CardTreeFilter.cpp).
+    CardTreeFilter& QuickFilter() const { return *filter; }
 
     // --- printing (CTessarelViewPrint.cpp) ------------------------------------------------------
     void OnFilePrint();
@@ -121,6 +127,7 @@ private:
     std::array<std::vector<QTreeWidgetItem*>, 15> itemOfIndex;
     // The page metrics, cards per page, page count and print cards of the job under way.
     CardPrintLayout printLayout;
+    CardTreeFilter* filter;
 };
 
 }  // namespace tessarel

@@ -32,6 +32,8 @@ public:
 
     // The status bar's card counts: cards in the category, the current card's number, all cards.
     virtual void ShowCardCounts(int inCategory, int cardNumber, int total) = 0;
+    // The same two counts as texts: the quick filter shows "n of m" in them.
+    virtual void ShowCardCountTexts(const QString& inCategory, const QString& total) = 0;
     // Whether a card is selected: Delete, Edit and Cut follow it.
     virtual void SetCardSelectedFlag(std::uint8_t flag) = 0;
     // The list index of the selected card in its category.

@@ -21,7 +21,7 @@
 #include "CardsFixture.h"
 #include "framework/Dialog.h"
 #include "framework/Settings.h"
-#include "mainframe/CPasswordGeneratorDlg.h"
+#include "mainframe/dialogs/CPasswordGeneratorDlg.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {

@@ -44,6 +44,8 @@ TEST(CompletionTest, CommandsOptionsAndChoicesComeFromTheProgram) {
         {{cli, "find", "a.qdf", "x", "--i"}, {"--ignore-case"}},
         {{cli, "generate", "--"}, {"--classes", "--help", "--length", "--no-lookalikes", "--separator", "--version", "--words"}},
         {{cli, "generate", "--no"}, {"--no-lookalikes"}},
+        {{cli, "au"}, {"audit"}},
+        {{cli, "audit", "a.qdf", "--format", ""}, {"json", "text"}},
     };
     for (const Case& c : cases) EXPECT_EQ(Complete(c.words), c.expected) << c.words.join(' ').toStdString();
 }

@@ -27,6 +27,7 @@ public:
         bool operator==(const Counts&) const = default;
     };
     std::vector<Counts> counts;
+    std::vector<std::pair<QString, QString>> countTexts;
     std::vector<int> selectedFlags;
     int selectedIndex = -1;
     std::vector<int> protections;
@@ -36,6 +37,7 @@ public:
     std::function<void(ChildFrame*)> activation;
 
     void ShowCardCounts(int inCategory, int cardNumber, int total) override { counts.push_back({inCategory, cardNumber, total}); }
+    void ShowCardCountTexts(const QString& inCategory, const QString& total) override { countTexts.push_back({inCategory, total}); }
     void SetCardSelectedFlag(std::uint8_t flag) override { selectedFlags.push_back(flag); }
     void SetSelectedCardIndex(int index) override { selectedIndex = index; }
     int GetSelectedCardIndex() const override { return selectedIndex; }
