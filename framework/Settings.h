@@ -49,6 +49,10 @@ inline constexpr Setting RecentFile4{"Recent File List", "File4", SettingType::T
 inline constexpr Setting PreviewPages{"Settings", "PreviewPages", SettingType::Int, 0, ""};
 // Marks that the first-start work (browser detection) has run for this user.
 inline constexpr Setting FirstStartDone{"Settings", "First Start Done", SettingType::Int, 0, ""};
+// Security: clearing the clipboard after a copied password, locking encrypted card files
+inline constexpr Setting ClearClipboardSeconds{"Security", "Clear Clipboard Seconds", SettingType::Int, 10, ""};
+inline constexpr Setting LockAfterMinutes{"Security", "Lock After Minutes", SettingType::Int, 0, ""};
+inline constexpr Setting LockWithSession{"Security", "Lock With Session", SettingType::Int, 1, ""};
 }  // namespace setting
 
 // Every row, in table order.

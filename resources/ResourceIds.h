@@ -140,5 +140,13 @@ inline constexpr int DialogImport = 330;
 inline constexpr int MenuSealedCard = 201;
 inline constexpr int IconSealedCard = 201;
 inline constexpr int ControlStrongEncryption = 1051;
+// Locking encrypted card files (File > Lock), and the Preferences sheet's "Security" page.
+inline constexpr int LockCommand = 34001;
+inline constexpr int DialogSecurityPage = 331;
+inline constexpr int ControlClearClipboardSeconds = 1201;
+inline constexpr int ControlLockAfterMinutes = 1202;
+inline constexpr int ControlLockWithSession = 1203;
+inline constexpr int ControlUnlockPassword = 1204;
+inline constexpr int ControlUnlockButton = 1205;
 
 }  // namespace tessarel::res
