@@ -19,6 +19,7 @@
 #include "mainframe/CChildFrmFileView.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CMainFrame.h"
+#include "mainframe/LockController.h"
 #include "mainframe/CTessarelDoc.h"
 #include "mainframe/GuiUserInterface.h"
 #include "resources/ResourceIds.h"
@@ -195,6 +196,8 @@ bool CTessarelApp::InitInstance(const QStringList& arguments) {
 
     frame->show();
     frame->LoadCachedSettings();
+    // Encrypted card files lock with the desktop session, where there is a session bus.
+    frame->Locks().ListenForSessionLock(QDBusConnection::sessionBus());
     // The first start for this user looks for the web browser before anything is launched.
     if (ReadInt(setting::FirstStartDone) != 1) {
         frame->DetectBrowsers();

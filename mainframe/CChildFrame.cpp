@@ -1,7 +1,9 @@
 #include "CChildFrame.h"
 
 #include <QSplitter>
+#include <QStackedWidget>
 
+#include "framework/Application.h"
 #include "framework/DocTemplate.h"
 #include "resources/Resources.h"
 #include "views/CTessarelListView.h"
@@ -14,17 +16,43 @@ CChildFrame::CChildFrame(Document& doc, DocTemplate& owner) : ChildFrame(doc, ow
 }
 
 bool CChildFrame::OnCreateClient() {
-    splitter = new QSplitter(Qt::Horizontal, this);
+    // A stack, so that a locked pane can stand in for the views without destroying them.
+    stack = new QStackedWidget(this);
+    splitter = new QSplitter(Qt::Horizontal, stack);
     splitter->setChildrenCollapsible(false);
     tree = new CTessarelView(splitter);
     list = new CTessarelListView(splitter);
     splitter->addWidget(tree);
     splitter->addWidget(list);
-    setWidget(splitter);
+    stack->addWidget(splitter);
+    setWidget(stack);
     AddFrameView(tree);
     AddFrameView(list);
     SetActiveView(tree);
     return true;
+}
+
+void CChildFrame::ShowLockedPane(QWidget* pane, const std::vector<int>& disabled) {
+    HideLockedPane();
+    if (!stack || !pane) return;
+    lockedPane = pane;
+    stack->addWidget(pane);
+    stack->setCurrentWidget(pane);
+    lockedCommands = disabled;
+    for (int id : lockedCommands) OnUpdate(id, [](CommandState& state) { state.Enable(false); });
+    if (auto* app = Application::Instance()) app->InvalidateCommandStates();
+}
+
+void CChildFrame::HideLockedPane() {
+    if (!lockedPane) return;
+    // An empty rule hands the command back to the rest of the chain.
+    for (int id : lockedCommands) OnUpdate(id, {});
+    lockedCommands.clear();
+    stack->setCurrentWidget(splitter);
+    stack->removeWidget(lockedPane);
+    lockedPane->deleteLater();
+    lockedPane = nullptr;
+    if (auto* app = Application::Instance()) app->InvalidateCommandStates();
 }
 
 void CChildFrame::OnActivate() {

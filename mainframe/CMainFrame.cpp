@@ -13,6 +13,7 @@
 #include "CTessarelDoc.h"
 #include "cardstore/CCard.h"
 #include "FrameResources.h"
+#include "LockController.h"
 #include "app/CPrefPropertySheet.h"
 #include "framework/Application.h"
 #include "framework/ChildFrame.h"
@@ -43,6 +44,7 @@ CMainFrame::CMainFrame() : autoSaveTimer(new QTimer(this)) {
     setWindowIcon(ResourceIcon(res::IconProgram));
     resize(creationWidth, creationHeight);
     connect(autoSaveTimer, &QTimer::timeout, this, &CMainFrame::OnAutoSaveTick);
+    locks = new LockController(*this);
     RegisterCommandTable();
 }
 
@@ -217,6 +219,7 @@ void CMainFrame::RegisterCommandTable() {
         // Only the print options are taken afresh; the helper paths stay as read at start-up.
         printAtm = ReadInt(setting::PrintAtm, 1);
         printNotes = ReadInt(setting::PrintNotes, 1);
+        locks->ApplySettings();
     });
     EnableWhen(PrintPreview, cardCount);
     for (int id : {LaunchWww, LaunchBrowserButton, LaunchEmail, LaunchLogin, LaunchNews, LaunchFtp, res::GetWebPage,
@@ -233,6 +236,7 @@ void CMainFrame::RegisterCommandTable() {
     RegisterPrintCommands();
     RegisterBrowserCommands();
     RegisterImportCommand();
+    RegisterLockCommand();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {

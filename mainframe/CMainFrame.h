@@ -23,6 +23,7 @@ namespace tessarel {
 class CCard;
 class CCardDlg;
 class CTessarelDoc;
+class LockController;
 
 class CMainFrame : public MdiFrame {
     Q_OBJECT
@@ -120,6 +121,9 @@ public:
     // --- File > Import... (CMainFrameImport.cpp) ----------------------------------------------
     void OnImport();
 
+    // --- File > Lock, the idle lock and the session lock (CMainFrameLock.cpp) -----------------
+    LockController& Locks() const { return *locks; }
+
     // --- browser and helper applications (CMainFrameBrowser.cpp) -----------------------------
     // The product's pages on the web (Help menu, About dialog).
     static constexpr const char* kHomePageAddress = "https://tessarel.corvale.example/";
@@ -185,6 +189,7 @@ private:
     void RegisterPrintCommands();
     void RegisterBrowserCommands();
     void RegisterImportCommand();
+    void RegisterLockCommand();
     void WaitForBrowser(const char* launchingText);
     void CloseStatusMessage();
 
@@ -199,6 +204,7 @@ private:
     QToolBar* foldersBar = nullptr;
     std::vector<QIcon> toolbarImages;
     QTimer* autoSaveTimer;
+    LockController* locks = nullptr;
     BrowserWait browserWait;
     QPointer<QWidget> statusMessage;
 };
