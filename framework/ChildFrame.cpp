@@ -43,6 +43,8 @@ void ChildFrame::SetActiveView(View* view) {
 
 void ChildFrame::OnActivate() {}
 
+bool ChildFrame::HoldsBack(int) const { return false; }
+
 void ChildFrame::AddFrameView(View* view) {
     views.push_back(view);
     view->frame = this;

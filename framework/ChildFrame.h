@@ -30,6 +30,9 @@ public:
     virtual bool OnCreateClient() = 0;
     // Called when the frame becomes the active child.
     virtual void OnActivate();
+    // True while the window holds `id` back whatever the rest of the chain would say (a card
+    // window whose file is locked holds back every command that needs its cards).
+    virtual bool HoldsBack(int id) const;
 
     // Closes the window as the person asked for it. The last window of the document's own kind
     // closes the document, after "Save changes to %1?" when it is modified, and with it any

@@ -2,6 +2,7 @@
 
 #include <QSplitter>
 #include <QStackedWidget>
+#include <algorithm>
 
 #include "framework/Application.h"
 #include "framework/DocTemplate.h"
@@ -32,21 +33,22 @@ bool CChildFrame::OnCreateClient() {
     return true;
 }
 
-void CChildFrame::ShowLockedPane(QWidget* pane, const std::vector<int>& disabled) {
+void CChildFrame::ShowLockedPane(QWidget* pane, const std::vector<int>& heldBack) {
     HideLockedPane();
     if (!stack || !pane) return;
     lockedPane = pane;
     stack->addWidget(pane);
     stack->setCurrentWidget(pane);
-    lockedCommands = disabled;
-    for (int id : lockedCommands) OnUpdate(id, [](CommandState& state) { state.Enable(false); });
+    lockedCommands = heldBack;
     if (auto* app = Application::Instance()) app->InvalidateCommandStates();
+}
+
+bool CChildFrame::HoldsBack(int id) const {
+    return lockedPane && std::find(lockedCommands.begin(), lockedCommands.end(), id) != lockedCommands.end();
 }
 
 void CChildFrame::HideLockedPane() {
     if (!lockedPane) return;
-    // An empty rule hands the command back to the rest of the chain.
-    for (int id : lockedCommands) OnUpdate(id, {});
     lockedCommands.clear();
     stack->setCurrentWidget(splitter);
     stack->removeWidget(lockedPane);

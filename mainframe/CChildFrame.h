@@ -23,9 +23,10 @@ public:
     void OnActivate() override;
 
     // While the document is locked, `pane` takes the place of the tree and the field list (the
-    // window owns it), and the commands in `disabled` are off in this window whatever the rest of
-    // the chain says. Hiding the pane brings the views back and gives the commands back.
-    void ShowLockedPane(QWidget* pane, const std::vector<int>& disabled);
+    // window owns it), and the window holds back the commands in `heldBack` whatever the rest of
+    // the chain says. Hiding the pane brings the views back and releases the commands.
+    void ShowLockedPane(QWidget* pane, const std::vector<int>& heldBack);
+    bool HoldsBack(int id) const override;
     void HideLockedPane();
     QWidget* LockedPane() const { return lockedPane; }
 

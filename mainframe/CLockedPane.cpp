@@ -22,7 +22,7 @@ CLockedPane::CLockedPane(const QString& title, QWidget* parent) : QWidget(parent
     hint->setWordWrap(true);
 
     password = MaskedEdit(res::ControlUnlockPassword, this);
-    auto* label = new QLabel(QStringLiteral("&Password:"), this);
+    auto* label = new QLabel(QStringLiteral("Passw&ord:"), this);
     label->setBuddy(password);
     unlock = new QPushButton(QStringLiteral("&Unlock"), this);
     unlock->setObjectName(QString::number(res::ControlUnlockButton));

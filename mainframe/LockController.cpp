@@ -88,7 +88,7 @@ LockController::LockController(CMainFrame& owner)
         if (DialogOpen())
             retryTimer->start();
         else
-            LockAll();
+            LockAll(false);
     });
     // Every input anywhere in the program counts as the person being there.
     qApp->installEventFilter(this);
@@ -118,7 +118,7 @@ void LockController::LockWhenDialogsClose() {
     if (!retryTimer->isActive()) retryTimer->start();
 }
 
-int LockController::LockAll() {
+int LockController::LockAll(bool asked) {
     auto* app = Application::Instance();
     if (!app) return 0;
     // A dialog may hold pointers to a document's cards (a card dialog, Find): removing the cards
@@ -144,9 +144,9 @@ int LockController::LockAll() {
         ShowStatus(notLocked.join(QLatin1Char(' ')));
     else if (count > 0)
         ShowStatus(count == 1 ? QStringLiteral("1 card file was locked.") : QStringLiteral("%1 card files were locked.").arg(count));
-    else if (lockedBefore)
+    else if (lockedBefore && asked)
         ShowStatus(QStringLiteral("The encrypted card files are locked."));
-    else
+    else if (asked)
         ShowStatus(QStringLiteral("No encrypted card file is open: there was nothing to lock."));
     return count;
 }
@@ -269,7 +269,7 @@ void LockController::ApplySettings() {
     idleTimer->start();
 }
 
-void LockController::OnIdleTimeout() { LockAll(); }
+void LockController::OnIdleTimeout() { LockAll(false); }
 
 bool LockController::eventFilter(QObject* watched, QEvent* event) {
     // Restarting a running single-shot timer is cheap; the interval is the setting's.
@@ -289,7 +289,7 @@ bool LockController::ListenForSessionLock(const QDBusConnection& bus) {
 
 void LockController::OnScreenSaverActiveChanged(bool active) {
     // The setting is read when the signal comes, so a change in the preferences counts at once.
-    if (active && ReadInt(setting::LockWithSession) == 1) LockAll();
+    if (active && ReadInt(setting::LockWithSession) == 1) LockAll(false);
 }
 
 void LockController::ShowStatus(const QString& text) {

@@ -38,8 +38,9 @@ public:
     ~LockController() override;
 
     // Locks every open card document that can be locked; the status bar says which were not and
-    // why. Returns how many were locked by this call.
-    int LockAll();
+    // why. Returns how many were locked by this call. Only a lock the person `asked` for says
+    // that there was nothing to lock (an idle or session lock then leaves the status bar alone).
+    int LockAll(bool asked = true);
     Outcome Lock(CTessarelDoc& document);
     // Reads the locked document's file again with `password`; the reader's own messages say why
     // when it cannot, and the document stays locked.

@@ -3,6 +3,7 @@
 // the real windows; the dialogs through the scripted seam.
 #include <QApplication>
 #include <QDBusConnection>
+#include <QDialog>
 #include <QDBusMessage>
 #include <QFile>
 #include <QLineEdit>
@@ -18,12 +19,14 @@
 #include "AppFixture.h"
 #include "../support/MustRun.h"
 #include "cardstore/CCard.h"
+#include "cardstore/CardFileFormat.h"
 #include "framework/CommandIds.h"
 #include "framework/Settings.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CChildFrmFileView.h"
 #include "mainframe/CLockedPane.h"
 #include "mainframe/FrameResources.h"
+#include "mainframe/GuiUserInterface.h"
 #include "mainframe/LockController.h"
 #include "resources/ResourceIds.h"
 #include "views/CTessarelView.h"
@@ -162,12 +165,54 @@ TEST_F(LockTest, LockAndUnlockLoseNothing) {
     EXPECT_EQ(Status(), "safe.qde was unlocked.");
 }
 
+TEST_F(LockTest, ASealedFileLocksAndComesBackSealed) {
+    CCardFileData data;
+    for (int i = 0; i < 2; ++i) {
+        auto card = std::make_unique<CCard>();
+        card->SetFieldText1("sealed " + std::to_string(i));
+        card->SetFieldText4("sealed secret");
+        card->SetCategoryCode(3);
+        data.PlaceCard(std::move(card));
+    }
+    data.encryptionMode = 1;
+    data.encryptionPassword.assign(kPassword);
+    data.sealed = true;
+    data.sealParameters = {1, 8};  // cheap to derive: the test is about locking, not the key
+    GuiUserInterface ui;
+    ASSERT_TRUE(SaveCardFile(data, Path("safe.qdx").toStdString(), ui).ok);
+    TypePassword(QString::fromLatin1(kPassword));
+    auto* doc = static_cast<CTessarelDoc*>(app->GetDocManager().OpenDocumentFile(Path("safe.qdx")));
+    ASSERT_NE(doc, nullptr);
+    const std::vector<CardRecord> before = Cards(*doc);
+    const QByteArray bytes = FileBytes(Path("safe.qdx"));
+    DocTemplate* docTemplate = doc->GetDocTemplate();
+
+    ASSERT_TRUE(app->ExecuteCommand(res::LockCommand));
+    ASSERT_TRUE(Locked(*doc));
+    EXPECT_FALSE(doc->HasCards());
+    EXPECT_TRUE(doc->GetEncryptionPassword().empty());
+    UnlockThroughPane(*doc, QString::fromLatin1(kPassword));
+    EXPECT_FALSE(Locked(*doc));
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Cards(*doc), before);
+    EXPECT_TRUE(doc->Data().sealed);
+    EXPECT_EQ(doc->GetDocTemplate(), docTemplate);
+    EXPECT_EQ(FileBytes(Path("safe.qdx")), bytes);
+}
+
 TEST_F(LockTest, WrongPasswordStaysLocked) {
     CTessarelDoc* doc = OpenEncrypted("safe.qde");
     ASSERT_NE(doc, nullptr);
     const std::vector<CardRecord> before = Cards(*doc);
     ASSERT_TRUE(app->ExecuteCommand(res::LockCommand));
     ASSERT_TRUE(Locked(*doc));
+
+    // The field is reached from the keyboard (its label's mnemonic; Alt+P stays Preferences).
+    frame->activateWindow();
+    QApplication::setActiveWindow(frame);
+    Pane(*doc)->UnlockButton()->setFocus();
+    QTest::keyClick(Pane(*doc)->UnlockButton(), Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Pane(*doc)->PasswordField());
 
     UnlockThroughPane(*doc, QStringLiteral("not the password"));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Password not correct, please try again."});
@@ -284,6 +329,22 @@ TEST_F(LockTest, IdleTimerLocksAndInputRestartsIt) {
     locks.OnIdleTimeout();
     EXPECT_TRUE(Locked(*doc));
     EXPECT_FALSE(doc->HasCards());
+}
+
+// A dialog may hold pointers to the cards (a card dialog, Find): the lock waits for it to close.
+TEST_F(LockTest, ALockUnderAnOpenDialogWaitsForItToClose) {
+    CTessarelDoc* doc = OpenEncrypted("safe.qde");
+    ASSERT_NE(doc, nullptr);
+    QDialog dialog(frame);
+    dialog.setModal(true);
+    dialog.show();
+    ASSERT_NE(QApplication::activeModalWidget(), nullptr);
+    frame->Locks().OnIdleTimeout();
+    EXPECT_FALSE(Locked(*doc));
+    EXPECT_EQ(Cards(*doc).size(), 4u);
+    EXPECT_EQ(Status(), "The card files will be locked when the open dialog is closed.");
+    dialog.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Locked(*doc); }, 5000));
 }
 
 TEST_F(LockTest, SessionLockSignalOnTheBusLocks) {
