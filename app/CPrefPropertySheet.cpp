@@ -8,6 +8,7 @@
 #include "CInternetPage.h"
 #include "CPathsSetPage.h"
 #include "CPrintingPage.h"
+#include "CSecurityPage.h"
 #include "CStartUpPage.h"
 #include "framework/Settings.h"
 
@@ -20,11 +21,13 @@ CPrefPropertySheet::CPrefPropertySheet(QWidget* parent) : Dialog(parent) {
     startUp = new CStartUpPage;
     paths = new CPathsSetPage;
     printing = new CPrintingPage;
+    security = new CSecurityPage;
     // Added in tab order.
     tabWidget->addTab(internet, QStringLiteral("General"));
     tabWidget->addTab(startUp, QStringLiteral("At Startup"));
     tabWidget->addTab(paths, QStringLiteral("Paths Settings"));
     tabWidget->addTab(printing, QStringLiteral("Printing"));
+    tabWidget->addTab(security, QStringLiteral("Security"));
     tabWidget->setMinimumSize(440, 330);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -73,6 +76,10 @@ void CPrefPropertySheet::LoadFromSettings() {
     paths->helpReader = ReadText(HelpProgFilePath);
     paths->ftp = ReadText(FtpFilePath);
     paths->telnet = ReadText(TelnetFilePath);
+    // The security page shows the table's defaults: a person who never opened it is protected.
+    security->clearClipboardSeconds = ReadInt(ClearClipboardSeconds);
+    security->lockAfterMinutes = ReadInt(LockAfterMinutes);
+    security->lockWithSession = ReadInt(LockWithSession);
 }
 
 std::vector<CPrefPropertySheet::StoredValue> CPrefPropertySheet::ValuesInWriteOrder() const {
@@ -95,7 +102,10 @@ std::vector<CPrefPropertySheet::StoredValue> CPrefPropertySheet::ValuesInWriteOr
             {&NewsProgFilePath, paths->news},
             {&HelpProgFilePath, paths->helpReader},
             {&FtpFilePath, paths->ftp},
-            {&TelnetFilePath, paths->telnet}};
+            {&TelnetFilePath, paths->telnet},
+            {&ClearClipboardSeconds, security->clearClipboardSeconds},
+            {&LockAfterMinutes, security->lockAfterMinutes},
+            {&LockWithSession, security->lockWithSession}};
 }
 
 void CPrefPropertySheet::WriteToSettings() const {
@@ -112,6 +122,7 @@ void CPrefPropertySheet::OnInitDialog() {
     startUp->OnInitPage();
     paths->OnInitPage();
     printing->OnInitPage();
+    security->OnInitPage();
     setWindowTitle(QStringLiteral("Preferences"));
 }
 
@@ -121,6 +132,7 @@ void CPrefPropertySheet::DoDataExchange(bool save) {
     startUp->DoDataExchange(true);
     paths->DoDataExchange(true);
     printing->DoDataExchange(true);
+    security->DoDataExchange(true);
 }
 
 }  // namespace tessarel

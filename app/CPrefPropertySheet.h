@@ -1,5 +1,5 @@
 #pragma once
-// The Preferences sheet: four pages over the stored settings. Run() is the whole Preferences
+// The Preferences sheet: five pages over the stored settings. Run() is the whole Preferences
 // command except refreshing the frame's cached print options, which the frame does itself.
 
 #include <QVariant>
@@ -15,6 +15,7 @@ class CInternetPage;
 class CStartUpPage;
 class CPathsSetPage;
 class CPrintingPage;
+class CSecurityPage;
 struct Setting;
 
 class CPrefPropertySheet : public Dialog {
@@ -39,6 +40,7 @@ public:
     CStartUpPage& startUpPage() { return *startUp; }
     CPathsSetPage& pathsPage() { return *paths; }
     CPrintingPage& printingPage() { return *printing; }
+    CSecurityPage& securityPage() { return *security; }
     QTabWidget& tabs() { return *tabWidget; }
 
 protected:
@@ -51,6 +53,7 @@ private:
     CStartUpPage* startUp;
     CPathsSetPage* paths;
     CPrintingPage* printing;
+    CSecurityPage* security;
 };
 
 }  // namespace tessarel

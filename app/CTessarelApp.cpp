@@ -21,6 +21,7 @@
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CMainFrame.h"
 #include "cardstore/document/CTessarelDoc.h"
+#include "mainframe/LockController.h"
 #include "mainframe/dialogs/GuiUserInterface.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
@@ -201,6 +202,8 @@ bool CTessarelApp::InitInstance(const QStringList& arguments) {
 
     frame->show();
     frame->LoadCachedSettings();
+    // Encrypted card files lock with the desktop session, where there is a session bus.
+    frame->Locks().ListenForSessionLock(QDBusConnection::sessionBus());
     // The first start for this user looks for the web browser before anything is launched.
     if (ReadInt(setting::FirstStartDone) != 1) {
         frame->DetectBrowsers();

@@ -74,6 +74,11 @@ std::vector<CommandTarget*> Application::CommandChain() const {
 CommandState Application::QueryCommand(int id) const {
     CommandState state;
     state.id = id;
+    // The active window may hold a command back for a while; nothing else is asked then.
+    if (ChildFrame* child = mainFrame ? mainFrame->GetActiveChild() : nullptr; child && child->HoldsBack(id)) {
+        state.Enable(false);
+        return state;
+    }
     std::vector<CommandTarget*> chain = CommandChain();
     for (CommandTarget* target : chain) {
         if (target->UpdateCommand(state)) break;

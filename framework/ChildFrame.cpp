@@ -46,6 +46,8 @@ void ChildFrame::SetActiveView(View* view) {
 
 void ChildFrame::OnActivate() {}
 
+bool ChildFrame::HoldsBack(int) const { return false; }
+
 void ChildFrame::AddFrameView(View* view) {
     views.push_back(view);
     view->frame = this;
@@ -58,10 +60,10 @@ QSplitter* ChildFrame::MakePaneSplitter() {
     return splitter;
 }
 
-void ChildFrame::ShowSideBySide(QSplitter* splitter, View* left, View* right) {
+void ChildFrame::ShowSideBySide(QSplitter* splitter, View* left, View* right, QWidget* content) {
     splitter->addWidget(left->Widget());
     splitter->addWidget(right->Widget());
-    setWidget(splitter);
+    setWidget(content ? content : splitter);
     AddFrameView(left);
     AddFrameView(right);
     SetActiveView(left);

@@ -32,6 +32,9 @@ public:
     virtual bool OnCreateClient() = 0;
     // Called when the frame becomes the active child.
     virtual void OnActivate();
+    // True while the window holds `id` back whatever the rest of the chain would say (a card
+    // window whose file is locked holds back every command that needs its cards).
+    virtual bool HoldsBack(int id) const;
 
     // Closes the window as the person asked for it. The last window of the document's own kind
     // closes the document, after "Save changes to %1?" when it is modified, and with it any
@@ -47,9 +50,10 @@ protected:
     void AddFrameView(View* view);
     // The two-pane client area of the program's windows: a horizontal splitter (whose panes
     // cannot be collapsed away) to make the two views in, then the views side by side filling the
-    // window, both views of it, the left one active.
+    // window (or `content`, a widget that holds the splitter, when one is given), both views of
+    // it, the left one active.
     QSplitter* MakePaneSplitter();
-    void ShowSideBySide(QSplitter* splitter, View* left, View* right);
+    void ShowSideBySide(QSplitter* splitter, View* left, View* right, QWidget* content = nullptr);
     void closeEvent(QCloseEvent* event) override;
     void MoveFocus(int step);
 

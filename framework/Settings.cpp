@@ -34,7 +34,7 @@ const std::vector<const Setting*>& AllSettings() {
         &LaunchTelnet, &LaunchNewsReader, &CheckOpenFiles, &RecentFile1, &RecentFile2,
         &RecentFile3, &RecentFile4, &PreviewPages, &FirstStartDone,
         &GeneratorMode, &GeneratorLength, &GeneratorClasses, &GeneratorExcludeLookAlikes, &GeneratorWords,
-        &GeneratorSeparator};
+        &GeneratorSeparator, &ClearClipboardSeconds, &LockAfterMinutes, &LockWithSession};
     return rows;
 }
 

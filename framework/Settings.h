@@ -57,6 +57,10 @@ inline constexpr Setting GeneratorClasses{"Password Generator", "Classes", Setti
 inline constexpr Setting GeneratorExcludeLookAlikes{"Password Generator", "Exclude Look-Alikes", SettingType::Int, 0, ""};
 inline constexpr Setting GeneratorWords{"Password Generator", "Words", SettingType::Int, 6, ""};
 inline constexpr Setting GeneratorSeparator{"Password Generator", "Separator", SettingType::Text, 0, "-"};
+// Security: clearing the clipboard after a copied password, locking encrypted card files
+inline constexpr Setting ClearClipboardSeconds{"Security", "Clear Clipboard Seconds", SettingType::Int, 10, ""};
+inline constexpr Setting LockAfterMinutes{"Security", "Lock After Minutes", SettingType::Int, 0, ""};
+inline constexpr Setting LockWithSession{"Security", "Lock With Session", SettingType::Int, 1, ""};
 }  // namespace setting
 
 // Every row, in table order.

@@ -13,6 +13,7 @@
 #include "cardstore/document/CTessarelDoc.h"
 #include "cardstore/CCard.h"
 #include "FrameResources.h"
+#include "LockController.h"
 #include "QuickFilterBar.h"
 #include "framework/Application.h"
 #include "framework/ChildFrame.h"
@@ -39,6 +40,7 @@ CMainFrame::CMainFrame() : autoSaveTimer(new QTimer(this)) {
     setWindowIcon(ResourceIcon(res::IconProgram));
     resize(kCreationWidth, kCreationHeight);
     connect(autoSaveTimer, &QTimer::timeout, this, &CMainFrame::OnAutoSaveTick);
+    locks = new LockController(*this);
     RegisterCommandTable();
 }
 
@@ -192,6 +194,7 @@ void CMainFrame::RegisterCommandTable() {
             if (preferencesRunner) preferencesRunner(this);
             // Only the print options are taken afresh; the helper paths stay as read at start-up.
             printOptions = PrintOptions{ReadInt(setting::PrintAtm, 1), ReadInt(setting::PrintNotes, 1)};
+            locks->ApplySettings();
         }),
         CommandRow::NoOp(OpenNewWindow, "accepted for the items of a menu the program never shows"),
         CommandRow::NoOp(AutomaticAccess, "accepted for the items of a menu the program never shows"),
@@ -208,6 +211,7 @@ void CMainFrame::RegisterCommandTable() {
     RegisterImportCommand();
     RegisterGeneratorCommand();
     RegisterPasswordTools();
+    RegisterLockCommand();
 }
 
 void CMainFrame::SetCardSelectedFlag(std::uint8_t flag) {

@@ -28,6 +28,7 @@ class CCardDlg;
 class CTessarelDoc;
 class CTessarelView;
 class QuickFilterBar;
+class LockController;
 
 // Where an add operation kept a card: the card, its category code and its index in that list.
 struct CardPlace {
@@ -152,6 +153,8 @@ public:
     const CardClipboard& GetCardClipboard() const { return cardClipboard; }
     // Whether Paste has something to paste (also set by a Copy or Cut in the field list).
     void SetClipboardFull(int full) { cardClipboard.full = full; }
+    // Forgets the copied card (its texts are wiped with it): Paste has nothing afterwards.
+    void EmptyCardClipboard();
     // The open Find Card dialog, if any (at most one exists).
     QWidget* FindDialog() const { return findDialog; }
     // Puts card bytes on the system clipboard as plain text.
@@ -166,6 +169,8 @@ public:
     // --- Password Report and the quick filter (CMainFramePasswordTools.cpp) -------------------
     void OnPasswordReport();
     QuickFilterBar* QuickFilterToolbar() const { return quickFilterBar; }
+    // --- File > Lock, the idle lock and the session lock (CMainFrameLock.cpp) -----------------
+    LockController& Locks() const { return *locks; }
 
     // --- browser and helper applications (CMainFrameBrowser.cpp) -----------------------------
     // The product's pages on the web (Help menu, About dialog).
@@ -223,6 +228,7 @@ private:
     void ApplyQuickFilter();
     // While the quick filter narrows the active tree, its "n of m" counts are the ones shown.
     bool ShowFilteredCardCounts();
+    void RegisterLockCommand();
     void WaitForBrowser(const char* launchingText);
     void CloseStatusMessage();
 
@@ -237,6 +243,7 @@ private:
     QToolBar* foldersBar = nullptr;
     std::vector<QIcon> toolbarImages;
     QTimer* autoSaveTimer;
+    LockController* locks = nullptr;
     BrowserWait browserWait;
     QPointer<QWidget> statusMessage;
     PreferencesRunner preferencesRunner;

@@ -430,4 +430,10 @@ void CMainFrame::OnEditPaste() {
     ReselectCard(window);
 }
 
+void CMainFrame::EmptyCardClipboard() {
+    cardClipboard.card.reset();
+    cardClipboard.full = 0;
+    cardClipboard.cut = 0;
+}
+
 }  // namespace tessarel

@@ -23,6 +23,7 @@ std::vector<MenuDefinition> CardMenu(bool encrypted) {
           {cmd::FileSaveAs, "Save &As..."},
           {EncryptOnSave, "Encrypt On &Save...\tAlt+S"},
           {ImportCards, "&Import..."},
+          {LockCommand, "&Lock\tCtrl+L"},
           {0, ""},
           {cmd::FilePrint, "&Print...\tCtrl+P"},
           {PrintPreview, "Print Pre&view"},
@@ -135,7 +136,8 @@ const std::vector<Accelerator>& AcceleratorTable() {
         {"Ctrl+V", cmd::EditPaste},        {"Alt+Backspace", cmd::EditUndo}, {"Shift+Del", cmd::EditCut},
         {"F1", cmd::Help},                 {"Shift+F1", cmd::ContextHelp},  {"F6", cmd::NextPane},
         {"Shift+F6", cmd::PrevPane},       {"Ctrl+Ins", cmd::EditCopy},     {"Shift+Ins", cmd::EditPaste},
-        {"Ctrl+W", LoadWebPage},           {"Ctrl+Shift+W", GetWebPage},    {"Ctrl+Z", cmd::EditUndo}};
+        {"Ctrl+W", LoadWebPage},           {"Ctrl+Shift+W", GetWebPage},    {"Ctrl+Z", cmd::EditUndo},
+        {"Ctrl+L", LockCommand}};
     return table;
 }
 
@@ -162,6 +164,7 @@ QString StatusText(int id) {
         {GeneratePassword, "Make a random password or passphrase and copy it to the Clipboard"},
         {ShowPasswordReport, "List every password's strength, reuse and age"},
         {FocusQuickFilter, "Filter the category tree by name, address or user id (Ctrl+K)"},
+        {LockCommand, "Lock the encrypted card files: their cards leave memory until the password is typed again"},
         // The framework's standard texts.
         {cmd::FileNew, "Create a new document"},
         {cmd::FileOpen, "Open an existing document"},

@@ -147,5 +147,13 @@ inline constexpr int DialogPasswordGenerator = 340;
 // of the original program.
 inline constexpr int ShowPasswordReport = 34020;
 inline constexpr int FocusQuickFilter = 34021;
+// Locking encrypted card files (File > Lock), and the Preferences sheet's "Security" page.
+inline constexpr int LockCommand = 34001;
+inline constexpr int DialogSecurityPage = 331;
+inline constexpr int ControlClearClipboardSeconds = 1201;
+inline constexpr int ControlLockAfterMinutes = 1202;
+inline constexpr int ControlLockWithSession = 1203;
+inline constexpr int ControlUnlockPassword = 1204;
+inline constexpr int ControlUnlockButton = 1205;
 
 }  // namespace tessarel::res

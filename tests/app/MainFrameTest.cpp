@@ -30,7 +30,9 @@ TEST_F(MainFrameTest, AcceleratorTableIsExactlyTheListedOne) {
         {"R", 57606},       {"X", 57665},      {"Ctrl+X", 57635},  {"Ctrl+S", 57603}, {"Alt+S", 32828},  {"V", 32804},
         {"Ctrl+V", 57637},  {"Alt+Backspace", 57643}, {"Shift+Del", 57635}, {"F1", 57670}, {"Shift+F1", 57669},
         {"F6", 57680},      {"Shift+F6", 57681}, {"Ctrl+Ins", 57634}, {"Shift+Ins", 57637}, {"Ctrl+W", 32819},
-        {"Ctrl+Shift+W", 32820}, {"Ctrl+Z", 57643}};
+        {"Ctrl+Shift+W", 32820}, {"Ctrl+Z", 57643},
+        // File > Lock, added beside the original table.
+        {"Ctrl+L", 34001}};
     std::map<QString, int> actual;
     for (const auto& [key, id] : frame->Accelerators()) actual[key.toString()] = id;
     EXPECT_EQ(actual, expected);

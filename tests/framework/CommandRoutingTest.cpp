@@ -51,6 +51,21 @@ TEST_F(CommandRoutingTest, FirstTargetOfTheChainWins) {
     EXPECT_EQ(chain[4], static_cast<CommandTarget*>(app.get()));
 }
 
+// A window that holds a command back (a locked card window) disables it for the whole chain, even
+// where a later target would enable and run it; released, the chain decides again.
+TEST_F(CommandRoutingTest, AWindowHoldingACommandBackDisablesItForTheChain) {
+    TextFrame* child = OpenChild();
+    frame->OnCommand(kProbe, [this] { log += "frame "; });
+    frame->OnUpdate(kProbe, [](CommandState& state) { state.Enable(true); });
+    child->heldBack = kProbe;
+    EXPECT_FALSE(app->QueryCommand(kProbe).enabled);
+    EXPECT_FALSE(app->ExecuteCommand(kProbe));
+    EXPECT_TRUE(app->QueryCommand(cmd::NextPane).enabled) << "only the held command";
+    child->heldBack = 0;
+    EXPECT_TRUE(app->ExecuteCommand(kProbe));
+    EXPECT_EQ(log, "frame ");
+}
+
 TEST_F(CommandRoutingTest, WithoutChildTheFrameAndApplicationRemain) {
     app->OnCommand(kProbe, [this] { log += "app "; });
     EXPECT_EQ(app->CommandChain().size(), 2u);

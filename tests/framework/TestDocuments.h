@@ -46,8 +46,10 @@ class TextFrame : public ChildFrame {
 public:
     TextFrame(Document& doc, DocTemplate& owner) : ChildFrame(doc, owner) {}
     bool OnCreateClient() override;
+    bool HoldsBack(int id) const override { return id == heldBack; }
     TextView* first = nullptr;
     TextView* second = nullptr;
+    int heldBack = 0;  // the one command the window holds back, 0 for none
     using CommandTarget::OnCommand;
     using CommandTarget::OnUpdate;
 };

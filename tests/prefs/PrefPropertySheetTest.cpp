@@ -53,9 +53,9 @@ TEST_F(PrefsTest, FirstRunShowsDefaultsAndCancelStoresNothing) {
     const int result = RunSheet([](Dialog& dialog) {
         CPrefPropertySheet& sheet = Sheet(dialog);
         EXPECT_EQ(sheet.windowTitle(), "Preferences");
-        const QStringList tabs{"General", "At Startup", "Paths Settings", "Printing"};
-        EXPECT_EQ(sheet.tabs().count(), 4);
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(sheet.tabs().tabText(i), tabs[i]);
+        const QStringList tabs{"General", "At Startup", "Paths Settings", "Printing", "Security"};
+        EXPECT_EQ(sheet.tabs().count(), 5);
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(sheet.tabs().tabText(i), tabs[i]);
 
         QWidget& general = sheet.internetPage();
         EXPECT_FALSE(Control<QRadioButton>(general, 1116)->isChecked());
@@ -100,7 +100,8 @@ TEST_F(PrefsTest, OkWithoutChangesStoresEveryValueInOrder) {
         "Internet Preferences/Date Format", "Internet Preferences/Netscape File Path",
         "Internet Preferences/Explorer File Path", "Internet Preferences/MailProg File Path",
         "Internet Preferences/NewsProg File Path", "Internet Preferences/HelpProg File Path",
-        "Internet Preferences/FTP File Path", "Internet Preferences/Telnet File Path"};
+        "Internet Preferences/FTP File Path", "Internet Preferences/Telnet File Path",
+        "Security/Clear Clipboard Seconds", "Security/Lock After Minutes", "Security/Lock With Session"};
     EXPECT_EQ(order, expected);
     // Every value of the table except the framework's own and the password generator's (which
     // its dialog stores) is stored, with the values shown.
