@@ -132,7 +132,7 @@ inline constexpr int AutomaticAccess = 32773;
 inline constexpr int EncryptButtonIndex = 3;
 inline constexpr int EncryptButtonImage = 3;
 
-// File > Import... and its dialog: numbers of our own, outside the ranges of the original program.
+// File > Import... and its dialog: numbers of our own.
 inline constexpr int ImportCards = 33301;
 inline constexpr int DialogImport = 330;
 // Strong encryption: the sealed card file's template (its menu and icon) and the Encrypt On Save
@@ -143,8 +143,7 @@ inline constexpr int ControlStrongEncryption = 1051;
 // Card > Generate Password… and the generator's dialog: numbers of our own.
 inline constexpr int GeneratePassword = 34010;
 inline constexpr int DialogPasswordGenerator = 340;
-// Card > Password Report... and the quick filter's Ctrl+K: numbers of our own, outside the ranges
-// of the original program.
+// Card > Password Report... and the quick filter's Ctrl+K: numbers of our own.
 inline constexpr int ShowPasswordReport = 34020;
 inline constexpr int FocusQuickFilter = 34021;
 // Locking encrypted card files (File > Lock), and the Preferences sheet's "Security" page.
