@@ -32,7 +32,7 @@ const std::vector<const Setting*>& AllSettings() {
         &ExplorerFilePath, &MailProgFilePath, &NewsProgFilePath, &HelpProgFilePath, &FtpFilePath,
         &TelnetFilePath, &PrintAtm, &PrintNotes, &LaunchEmail, &LaunchWebBrowser, &LaunchFtp,
         &LaunchTelnet, &LaunchNewsReader, &CheckOpenFiles, &RecentFile1, &RecentFile2,
-        &RecentFile3, &RecentFile4, &PreviewPages, &FirstStartDone};
+        &RecentFile3, &RecentFile4, &PreviewPages, &FirstStartDone, &ClearClipboardSeconds};
     return rows;
 }
 

@@ -49,6 +49,8 @@ inline constexpr Setting RecentFile4{"Recent File List", "File4", SettingType::T
 inline constexpr Setting PreviewPages{"Settings", "PreviewPages", SettingType::Int, 0, ""};
 // Marks that the first-start work (browser detection) has run for this user.
 inline constexpr Setting FirstStartDone{"Settings", "First Start Done", SettingType::Int, 0, ""};
+// Security
+inline constexpr Setting ClearClipboardSeconds{"Security", "Clear Clipboard Seconds", SettingType::Int, 10, ""};
 }  // namespace setting
 
 // Every row, in table order.

@@ -14,6 +14,7 @@
 
 #include "CEditUrlDlg.h"
 #include "GuiUserInterface.h"
+#include "PasswordClipboard.h"
 #include "RevealButton.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
@@ -55,6 +56,7 @@ CCardDlg::CCardDlg(QWidget* parent) : Dialog(parent) {
     secondEdit = Named(new QLineEdit(info), res::ControlCardField2);
     thirdEdit = Named(new QLineEdit(info), res::ControlCardField3);
     passwordEdit = Named(new QLineEdit(info), res::ControlCardPassword);
+    GuardPasswordEditCopy(passwordEdit);
     const std::array<QLineEdit*, 4> edits = {nameEdit, secondEdit, thirdEdit, passwordEdit};
     const std::array<const char*, 4> resourceTexts = {"Name:", "Host:", "User ID:", "Password:"};
     for (int i = 0; i < 4; ++i) {

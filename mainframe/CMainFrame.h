@@ -23,6 +23,7 @@ namespace tessarel {
 class CCard;
 class CCardDlg;
 class CTessarelDoc;
+class CTessarelListView;
 
 class CMainFrame : public MdiFrame {
     Q_OBJECT
@@ -116,6 +117,10 @@ public:
     void OnEditPaste();
     // Puts card bytes on the system clipboard as plain text.
     void PlaceTextOnClipboard(std::string_view bytes);
+    // Puts a password there, marked secret and cleared after a while (PasswordClipboard.h).
+    void PlacePasswordOnClipboard(std::string_view bytes);
+    // The field list's clicked row: the password row as a password, any other as plain text.
+    void PlaceClickedRowOnClipboard(const CTessarelListView& list);
 
     // --- File > Import... (CMainFrameImport.cpp) ----------------------------------------------
     void OnImport();

@@ -9,6 +9,7 @@
 #include "CFindCardDlg.h"
 #include "CMainFrame.h"
 #include "CTessarelDoc.h"
+#include "PasswordClipboard.h"
 #include "cardstore/CCard.h"
 #include "cardstore/CardTime.h"
 #include "cardstore/CategoryTable.h"
@@ -305,7 +306,7 @@ void CMainFrame::OnFind() {
 void CMainFrame::OnCopyPassword() {
     CardWindow window = FindCardWindow(*this, true);
     if (!window) return;
-    if (CCard* card = window.tree->GetCurrentCard()) PlaceTextOnClipboard(card->GetFieldText4());
+    if (CCard* card = window.tree->GetCurrentCard()) PlacePasswordOnClipboard(card->GetFieldText4());
 }
 
 void CMainFrame::PlaceTextOnClipboard(std::string_view bytes) {
@@ -318,6 +319,20 @@ void CMainFrame::PlaceTextOnClipboard(std::string_view bytes) {
     if (clipboard->text() != NoteToQString(bytes)) TellOwned("Unable to set Clipboard data.");
 }
 
+void CMainFrame::PlacePasswordOnClipboard(std::string_view bytes) {
+    if (!QApplication::clipboard()) {
+        TellOwned("Cannot open the Clipboard.");
+        return;
+    }
+    if (!CopyPasswordToClipboard(bytes)) TellOwned("Unable to set Clipboard data.");
+}
+
+void CMainFrame::PlaceClickedRowOnClipboard(const CTessarelListView& list) {
+    constexpr int kPasswordRow = 3;
+    if (list.clickedRow == kPasswordRow) PlacePasswordOnClipboard(list.clickedText);
+    else PlaceTextOnClipboard(list.clickedText);
+}
+
 void CMainFrame::OnEditCopy() {
     CardWindow window = FindCardWindow(*this, false);
     if (!window) return;
@@ -325,7 +340,7 @@ void CMainFrame::OnEditCopy() {
         CCard* card = window.tree->GetCurrentCard();
         clipboardCard = card ? std::make_unique<CCard>(*card) : nullptr;
     } else if (window.list && window.activeView == window.list) {
-        PlaceTextOnClipboard(window.list->clickedText);
+        PlaceClickedRowOnClipboard(*window.list);
     } else {
         return;
     }
@@ -346,7 +361,7 @@ void CMainFrame::OnEditCut() {
         }
     } else if (window && window.list && window.activeView == window.list) {
         CCard* card = window.list->GetCurrentCard();
-        PlaceTextOnClipboard(window.list->clickedText);
+        PlaceClickedRowOnClipboard(*window.list);
         if (card) {
             switch (window.list->clickedRow) {
                 case 0: card->SetFieldText1(""); break;
