@@ -22,6 +22,12 @@ bool PlaceSecret(QString text) {
     return placed;
 }
 
+// An action of QLineEdit's standard menu. Qt 6.4 names none of them, so the text (without the
+// shortcut after the tab) decides; later versions name them after their icons.
+bool IsMenuAction(const QAction& action, const char* objectName, const QString& text) {
+    return action.objectName() == QLatin1String(objectName) || action.text().section(QLatin1Char('\t'), 0, 0) == text;
+}
+
 // Qt's own Copy and Cut of a line edit would put the password on the clipboard unmarked and
 // leave it there; this filter takes both over while the edit shows its text.
 class PasswordEditCopyFilter : public QObject {
@@ -60,8 +66,8 @@ private:
     void RunContextMenu(const QPoint& at) {
         std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
         for (QAction* action : menu->actions()) {
-            const bool cut = action->objectName() == QLatin1String("edit-cut");
-            if (!cut && action->objectName() != QLatin1String("edit-copy")) continue;
+            const bool cut = IsMenuAction(*action, "edit-cut", QLineEdit::tr("Cu&t"));
+            if (!cut && !IsMenuAction(*action, "edit-copy", QLineEdit::tr("&Copy"))) continue;
             QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
             connect(action, &QAction::triggered, this, [this, cut] { Take(cut); });
         }
