@@ -192,6 +192,9 @@ private:
     void RegisterImportCommand();
     void WaitForBrowser(const char* launchingText);
     void CloseStatusMessage();
+    // The "Message" window with a notice that stays until the person closes it (or the next
+    // browser command does).
+    void ShowMessageWindow(const QString& text);
 
     std::uint8_t cardSelected = 0;
     int selectedCardIndex = -1;
