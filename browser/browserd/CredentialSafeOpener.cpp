@@ -24,8 +24,15 @@ CredentialSafeOpener::CredentialSafeOpener(BrowserCompanion::Opener plainOpener,
     : plain(std::move(plainOpener)), portal(std::move(portalOpener)), onLeftOut(std::move(leftOut)) {}
 
 bool CredentialSafeOpener::HasUserInfo(const QString& address) {
-    const QUrl url(address, QUrl::StrictMode);
-    return !url.userInfo().isEmpty() || address.section(QLatin1Char('/'), 2, 2).contains(QLatin1Char('@'));
+    if (!QUrl(address, QUrl::StrictMode).userInfo().isEmpty()) return true;
+    // Also what QUrl would not take apart: an "@" anywhere in the authority (between "://" and
+    // the first "/", "?" or "#") may end a user name and password.
+    const qsizetype schemeEnd = address.indexOf(QLatin1String("://"));
+    if (schemeEnd < 0) return false;
+    const QStringView rest = QStringView(address).mid(schemeEnd + 3);
+    qsizetype authorityEnd = 0;
+    while (authorityEnd < rest.size() && !QStringView(u"/?#").contains(rest[authorityEnd])) ++authorityEnd;
+    return rest.left(authorityEnd).contains(QLatin1Char('@'));
 }
 
 QString CredentialSafeOpener::LeftOutText() {

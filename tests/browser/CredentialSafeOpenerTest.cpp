@@ -23,6 +23,9 @@ TEST(CredentialSafeOpenerTest, CredentialsGoToThePortalOrNowhere) {
          {"http://site.example/login?a=1"}, true, true},
         {"user name alone", "ftp://bob@files.example/pub", false, {"ftp://bob@files.example/pub"}, {"ftp://files.example/pub"}, true, true},
         {"password alone", "http://:pw@site.example/", false, {"http://:pw@site.example/"}, {"http://site.example/"}, true, true},
+        {"an @ after the host is no user information", "http://site.example?to=a@b.example#x@y", false, {},
+         {"http://site.example?to=a@b.example#x@y"}, false, true},
+        {"an @ in the path neither", "https://site.example/@alice", false, {}, {"https://site.example/@alice"}, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
