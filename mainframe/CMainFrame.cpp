@@ -1,4 +1,5 @@
 #include "CMainFrame.h"
+#include "mainframe/dialogs/PasswordClipboard.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -136,6 +137,7 @@ QToolBar* CMainFrame::BuildToolbar(int toolbarId, const QString& title) {
 void CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->showMessage(QStringLiteral("Ready"));
+    ShowClipboardStatusIn(bar);
     for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
         auto* label = new QLabel(QString::fromLatin1(indicator), bar);
         label->setObjectName(QString::fromLatin1(indicator));

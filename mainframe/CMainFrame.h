@@ -29,6 +29,7 @@ class CTessarelDoc;
 class CTessarelView;
 class QuickFilterBar;
 class LockController;
+class CTessarelListView;
 
 // Where an add operation kept a card: the card, its category code and its index in that list.
 struct CardPlace {
@@ -159,6 +160,10 @@ public:
     QWidget* FindDialog() const { return findDialog; }
     // Puts card bytes on the system clipboard as plain text.
     void PlaceTextOnClipboard(std::string_view bytes);
+    // Puts a password there, marked secret and cleared after a while (PasswordClipboard.h).
+    void PlacePasswordOnClipboard(std::string_view bytes);
+    // The field list's clicked row: the password row as a password, any other as plain text.
+    void PlaceClickedRowOnClipboard(const CTessarelListView& list);
 
     // --- File > Import... (CMainFrameImport.cpp) ----------------------------------------------
     void OnImport();
@@ -231,6 +236,9 @@ private:
     void RegisterLockCommand();
     void WaitForBrowser(const char* launchingText);
     void CloseStatusMessage();
+    // The "Message" window with a notice that stays until the person closes it (or the next
+    // browser command does).
+    void ShowMessageWindow(const QString& text);
 
     std::uint8_t cardSelected = 0;
     int selectedCardIndex = -1;

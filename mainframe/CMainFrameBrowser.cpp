@@ -15,9 +15,10 @@
 #include "CMainFrame.h"
 #include "CStatusMessageDlg.h"
 #include "cardstore/document/CTessarelDoc.h"
+#include "WebPageAddress.h"
 #include "browser/AddressScheme.h"
-#include "browser/AutomaticAccessAddress.h"
 #include "browser/CDDEObject.h"
+#include "browser/DesktopPortal.h"
 #include "browser/DdeVerbs.h"
 #include "cardstore/CCard.h"
 #include "cardstore/CCardList.h"
@@ -173,6 +174,15 @@ void CMainFrame::CloseStatusMessage() {
     statusMessage = nullptr;
 }
 
+void CMainFrame::ShowMessageWindow(const QString& text) {
+    CloseStatusMessage();
+    auto* window = new CStatusMessageDlg(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    statusMessage = window;
+    window->SetText(text);
+    window->show();
+}
+
 void CMainFrame::OpenAddressInBrowser(std::string_view address) {
     {
         CDDEObject dde(ServiceNameFor(ReadInt(setting::ChooseWebBrowser), "Iexplore"));
@@ -187,11 +197,10 @@ void CMainFrame::LoadWebPage() {
     const CCard* card = CurrentCard(*this);
     if (!card || card->GetFieldText2().empty()) return;
     const std::uint32_t window = card->GetNewBrowserWindow() == 1 ? 0 : CDDEObject::LastActiveWindow;
-    // With Automatic Access the address holds the password; it lives in wiped storage only.
-    const SecureString address =
-        card->GetAutomaticAccess() == 1
-            ? browser::AutomaticAccessAddress(card->GetFieldText2(), card->GetFieldText3(), card->GetFieldText4())
-            : SecureString(card->GetFieldText2());
+    // With Automatic Access the address holds the password (wiped storage only), when the
+    // desktop portal can take it privately.
+    const WebPageAddress page = WebPageAddress::For(*card, [] { return browser::DesktopPortal::Answers(); });
+    const SecureString& address = page.address;
     // A card's file:, javascript: or other non-web address is not sent to any browser.
     const QString scheme = browser::AddressScheme::Of(address);
     if (!scheme.isEmpty() && !browser::AddressScheme::IsOpenable(scheme)) {
@@ -209,6 +218,7 @@ void CMainFrame::LoadWebPage() {
         dde.OpenURL(address, {}, window, 0, {}, {}, dde.ServerName());
     }
     CloseStatusMessage();
+    if (page.credentialsLeftOut) ShowMessageWindow(WebPageAddress::LeftOutText());
 }
 
 void CMainFrame::GetWebPage() {

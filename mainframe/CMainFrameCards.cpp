@@ -10,6 +10,7 @@
 #include "CFindCardDlg.h"
 #include "CMainFrame.h"
 #include "cardstore/document/CTessarelDoc.h"
+#include "mainframe/dialogs/PasswordClipboard.h"
 #include "cardstore/CCard.h"
 #include "cardstore/CardTime.h"
 #include "cardstore/CategorySets.h"
@@ -303,7 +304,7 @@ void CMainFrame::OnFind() {
 void CMainFrame::OnCopyPassword() {
     CardWindow window = FindCardWindow(*this, true);
     if (!window) return;
-    if (CCard* card = window.tree->GetCurrentCard()) PlaceTextOnClipboard(card->GetFieldText4());
+    if (CCard* card = window.tree->GetCurrentCard()) PlacePasswordOnClipboard(card->GetFieldText4());
 }
 
 void CMainFrame::PlaceTextOnClipboard(std::string_view bytes) {
@@ -316,6 +317,20 @@ void CMainFrame::PlaceTextOnClipboard(std::string_view bytes) {
     if (clipboard->text() != NoteToQString(bytes)) TellOwned("Unable to set Clipboard data.");
 }
 
+void CMainFrame::PlacePasswordOnClipboard(std::string_view bytes) {
+    if (!QApplication::clipboard()) {
+        TellOwned("Cannot open the Clipboard.");
+        return;
+    }
+    if (!CopyPasswordToClipboard(bytes)) TellOwned("Unable to set Clipboard data.");
+}
+
+void CMainFrame::PlaceClickedRowOnClipboard(const CTessarelListView& list) {
+    constexpr int kPasswordRow = 3;
+    if (list.clickedRow == kPasswordRow) PlacePasswordOnClipboard(list.clickedText);
+    else PlaceTextOnClipboard(list.clickedText);
+}
+
 void CMainFrame::OnEditCopy() {
     CardWindow window = FindCardWindow(*this, false);
     if (!window) return;
@@ -323,7 +338,7 @@ void CMainFrame::OnEditCopy() {
         CCard* card = window.tree->GetCurrentCard();
         cardClipboard.card = card ? std::make_unique<CCard>(*card) : nullptr;
     } else if (window.list && window.activeView == window.list) {
-        PlaceTextOnClipboard(window.list->clickedText);
+        PlaceClickedRowOnClipboard(*window.list);
     } else {
         return;
     }
@@ -344,7 +359,7 @@ void CMainFrame::OnEditCut() {
         }
     } else if (window && window.list && window.activeView == window.list) {
         CCard* card = window.list->GetCurrentCard();
-        PlaceTextOnClipboard(window.list->clickedText);
+        PlaceClickedRowOnClipboard(*window.list);
         if (card) {
             switch (window.list->clickedRow) {
                 case 0: card->SetFieldText1(""); break;

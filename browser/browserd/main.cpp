@@ -6,7 +6,9 @@
 //   tessarel-browserd [--help | --version]
 //
 // TESSAREL_BROWSERD_OPENER, when set, names a program that is run with the address as its one
-// argument instead of the desktop's default browser (for tests, or to choose a browser).
+// argument instead of the desktop's default browser (for tests, or to choose a browser). An
+// address with a user name and password goes to the desktop portal over D-Bus instead, never onto
+// a command line (CredentialSafeOpener).
 // "WWW_Exit" ends it. Exit status 1 when the names are served by another program already.
 
 #include <QDesktopServices>
@@ -16,11 +18,15 @@
 #include <cstdio>
 #include <string>
 
+#include "browser/DesktopPortal.h"
 #include "browser/browserd/BrowserCompanion.h"
+#include "browser/browserd/CredentialSafeOpener.h"
 #include "core/ProcessGuards.h"
 
 namespace {
 
+// Only addresses without user information come here: the command lines below are readable by
+// every local user.
 bool OpenWithDesktop(const QString& address) {
     const QString opener = qEnvironmentVariable("TESSAREL_BROWSERD_OPENER");
     if (!opener.isEmpty()) return QProcess::startDetached(opener, {address});
@@ -70,10 +76,12 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    tessarel::browser::BrowserCompanion companion(OpenWithDesktop);
-    companion.onRefused = [](const QString& message) {
+    const auto report = [](const QString& message) {
         std::fprintf(stderr, "tessarel-browserd: %s\n", message.toLocal8Bit().constData());
     };
+    const auto portal = [](const QString& address) { return tessarel::browser::DesktopPortal::OpenUri(address); };
+    tessarel::browser::BrowserCompanion companion(tessarel::browser::CredentialSafeOpener(OpenWithDesktop, portal, report));
+    companion.onRefused = report;
     companion.onExit = [&app] { QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection); };
     if (!companion.Serve()) {
         std::fprintf(stderr, "tessarel-browserd: the browser names are served already\n");

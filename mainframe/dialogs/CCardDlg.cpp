@@ -15,6 +15,7 @@
 #include "CEditUrlDlg.h"
 #include "CPasswordGeneratorDlg.h"
 #include "GuiUserInterface.h"
+#include "mainframe/dialogs/PasswordClipboard.h"
 #include "RevealButton.h"
 #include "cardstore/CategorySets.h"
 #include "resources/ResourceIds.h"
@@ -55,6 +56,7 @@ CCardDlg::CCardDlg(QWidget* parent) : Dialog(parent) {
     secondEdit = Named(new QLineEdit(info), res::ControlCardField2);
     thirdEdit = Named(new QLineEdit(info), res::ControlCardField3);
     passwordEdit = Named(new QLineEdit(info), res::ControlCardPassword);
+    GuardPasswordEditCopy(passwordEdit);
     const std::array<QLineEdit*, 4> edits = {nameEdit, secondEdit, thirdEdit, passwordEdit};
     const std::array<const char*, 4> resourceTexts = {"Name:", "Host:", "User ID:", "Password:"};
     for (int i = 0; i < 4; ++i) {
