@@ -190,6 +190,9 @@ bool CTessarelApp::InitInstance(const QStringList& arguments) {
     frame = new CMainFrame;
     if (!frame->Create()) return false;
     SetMainFrame(frame);
+    // The splash belongs to the frame's creation: it comes up with the frame, before the
+    // start-up launches and the reopened file.
+    CSplashWindow::ShowWithFrame(frame);
 
     if (!RunShellCommand()) return false;
 
@@ -203,7 +206,6 @@ bool CTessarelApp::InitInstance(const QStringList& arguments) {
     frame->RunStartupLaunches();
     if (ReadInt(setting::CheckOpenFiles) == 1 && GetDocManager().RecentFiles().Count() > 0)
         GetDocManager().OpenDocumentFile(GetDocManager().RecentFiles().At(0));
-    CSplashWindow::ShowSplashScreen(frame);
     frame->UpdateCommandStates();
     return true;
 }
