@@ -127,7 +127,7 @@ public:
     // helperPaths, by index.
     enum HelperPath { NetscapePath = 0, ExplorerPath, MailPath, NewsPath, FtpPath, HelpPath, TelnetPath };
     void LaunchBrowser();
-    // Starts the helper program of a path by its path alone; the result is not checked.
+    // Starts the helper program of a path, run as a command line; the result is not checked.
     void StartHelperProgram(HelperPath which);
     void StartHelpReader();
     void OpenAddressInBrowser(std::string_view address);

@@ -8,7 +8,6 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 #include <QThread>
 
 #include "CCardDlg.h"
@@ -19,6 +18,7 @@
 #include "browser/AutomaticAccessAddress.h"
 #include "browser/CDDEObject.h"
 #include "browser/DdeVerbs.h"
+#include "browser/ProgramCommandLine.h"
 #include "cardstore/CCard.h"
 #include "cardstore/CCardList.h"
 #include "cardstore/CardTime.h"
@@ -117,16 +117,16 @@ void CMainFrame::SetBrowserCompanionPath(const QString& path) { CompanionPathOve
 
 // --- programs by path ----------------------------------------------------------------------------
 
+// A stored path is run as a command line: a program followed by its arguments (ProgramCommandLine).
 void CMainFrame::StartHelperProgram(HelperPath which) {
-    const QString& path = helperPaths[static_cast<std::size_t>(which)];
-    if (!path.isEmpty()) QProcess::startDetached(path, {});
+    browser::ProgramCommandLine::StartDetached(helperPaths[static_cast<std::size_t>(which)]);
 }
 
 void CMainFrame::LaunchBrowser() {
     const int choice = ReadInt(setting::ChooseWebBrowser);
     if (choice != 0 && choice != 1) return;
     const QString& path = helperPaths[choice == 1 ? ExplorerPath : NetscapePath];
-    if (!path.isEmpty() && QProcess::startDetached(path, {})) return;
+    if (browser::ProgramCommandLine::StartDetached(path)) return;
     ShowError(choice == 1 ? "Could not start Microsoft Explorer,application not found,please install."
                           : "Could not start Netscape Navigator,application not found,please install.");
 }
@@ -137,7 +137,7 @@ void CMainFrame::StartHelpReader() {
         Tell("Acrobat Help Reader not installed, or path not set, go to preferences - path settings.");
         return;
     }
-    QProcess::startDetached(path, {});
+    browser::ProgramCommandLine::StartDetached(path);
 }
 
 // --- the browser ---------------------------------------------------------------------------------
