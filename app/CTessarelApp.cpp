@@ -16,6 +16,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/Printing.h"
 #include "framework/Settings.h"
+#include "mainframe/BrowserWaitNotice.h"
 #include "mainframe/CChildFrmFileView.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CMainFrame.h"
@@ -190,6 +191,8 @@ bool CTessarelApp::InitInstance(const QStringList& arguments) {
     frame = new CMainFrame;
     if (!frame->Create()) return false;
     SetMainFrame(frame);
+    // A browser that does not answer is waited for in the open, and the person may stop waiting.
+    if (dde) new BrowserWaitNotice(*frame, dde->Ipc());
     // The splash belongs to the frame's creation: it comes up with the frame, before the
     // start-up launches and the reopened file.
     CSplashWindow::ShowWithFrame(frame);

@@ -163,7 +163,8 @@ void CMainFrame::CloseStatusMessage() {
 void CMainFrame::OpenAddressInBrowser(std::string_view address) {
     {
         CDDEObject dde(ServiceNameFor(ReadInt(setting::ChooseWebBrowser), "Iexplore"));
-        if (!dde.CanConnect(browser::WWW_OpenURL)) WaitForBrowser(kLaunching);
+        // A browser that hangs and that the person stopped waiting for is not launched again.
+        if (!dde.CanConnect(browser::WWW_OpenURL) && !dde.Abandoned()) WaitForBrowser(kLaunching);
         if (IsNetscape(dde)) dde.Activate(CDDEObject::LastActiveWindow, 0);
         dde.OpenURL(address, {}, CDDEObject::LastActiveWindow, 0, {}, {}, dde.ServerName());
     }
@@ -189,7 +190,7 @@ void CMainFrame::LoadWebPage() {
         CDDEObject dde(ServiceNameFor(ReadInt(setting::ChooseWebBrowser), "Iexplore"));
         if (dde.CanConnect(browser::WWW_OpenURL)) {
             if (IsNetscape(dde)) dde.Activate(window, 0);
-        } else {
+        } else if (!dde.Abandoned()) {
             WaitForBrowser(kLaunching);
             dde.Activate(window, 0);
         }
@@ -200,16 +201,19 @@ void CMainFrame::LoadWebPage() {
 
 void CMainFrame::GetWebPage() {
     CDDEObject::WindowInfo page;
+    bool abandoned = false;
     {
         CDDEObject dde(ServiceNameFor(ReadInt(setting::ChooseWebBrowser), "IExplore"));
         if (dde.CanConnect(browser::WWW_OpenURL)) {
             page = dde.GetWindowInfo(CDDEObject::LastActiveWindow);
-        } else {
+        } else if (!dde.Abandoned()) {
             WaitForBrowser(kLaunchingTryAgain);
             dde.Activate(CDDEObject::LastActiveWindow, 0);
         }
+        abandoned = dde.Abandoned();
     }
     CloseStatusMessage();
+    if (abandoned) return;  // the person stopped waiting: the command ends there
 
     CTessarelDoc* document = ActiveCardDocument();
     auto* tree = document ? dynamic_cast<CTessarelView*>(document->GetFirstView()) : nullptr;
