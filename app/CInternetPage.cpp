@@ -3,12 +3,14 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include "MinutesText.h"
 #include "cardstore/CardTime.h"
 
 namespace tessarel {
@@ -46,8 +48,11 @@ CInternetPage::CInternetPage(QWidget* parent) : QWidget(parent) {
     unit->setGeometry(236, 24, 60, 20);
     minutesEdit->setEnabled(false);
     spin->setEnabled(false);
-    // The spin is the edit's buddy: moving it writes its number into the edit.
+    // The spin is the edit's buddy: moving it writes its number into the edit, typing in the edit
+    // moves it (the edit keeps what was typed), and the arrow keys in the edit step it.
     connect(spin, &QSpinBox::valueChanged, this, [this](int value) { minutesEdit->setText(QString::number(value)); });
+    connect(minutesEdit, &QLineEdit::textEdited, this, [this](const QString& typed) { FollowTypedMinutes(typed); });
+    minutesEdit->installEventFilter(this);
     connect(saveBox, &QCheckBox::clicked, this, [this] { EnableMinutes(); });
 
     auto* dates = new QGroupBox(QStringLiteral("Select Date Format"), this);
@@ -61,9 +66,7 @@ void CInternetPage::OnInitPage() {
     DoDataExchange(false);
     spin->setRange(0, 30);
     // The position is the minutes text as a number, low 16 bits only; the edit keeps its text.
-    const QString typed = minutesEdit->text();
-    const QSignalBlocker quiet(spin);
-    spin->setValue(static_cast<std::int16_t>(typed.toInt() & 0xFFFF));
+    FollowTypedMinutes(minutesEdit->text());
     EnableMinutes();
 
     const QSignalBlocker quietList(formats);
@@ -74,6 +77,26 @@ void CInternetPage::OnInitPage() {
             FormatDateFields(format, today.year(), today.month(), today.day(), today.dayOfWeek() % 7)));
     // An index outside the list selects no line.
     formats->setCurrentRow(dateFormat >= 0 && dateFormat < formats->count() ? dateFormat : -1);
+}
+
+void CInternetPage::FollowTypedMinutes(const QString& typed) {
+    const QSignalBlocker quiet(spin);
+    spin->setValue(MinutesText::SpinPosition(typed));
+}
+
+bool CInternetPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == minutesEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            // Steps from the number the edit shows now, as the spin's arrows do.
+            FollowTypedMinutes(minutesEdit->text());
+            spin->stepBy(key == Qt::Key_Up ? 1 : -1);
+            // At the range's end the spin does not move, but the edit shows where it stands.
+            minutesEdit->setText(QString::number(spin->value()));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CInternetPage::EnableMinutes() {

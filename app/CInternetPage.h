@@ -26,8 +26,13 @@ public:
     void OnInitPage();
     void DoDataExchange(bool save);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void EnableMinutes();
+    // Moves the spin to the number `typed` starts with, leaving the edit's text alone.
+    void FollowTypedMinutes(const QString& typed);
 
     QSpinBox* spin;
     QRadioButton* navigator;

@@ -17,6 +17,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/Printing.h"
 #include "framework/Settings.h"
+#include "mainframe/BrowserWaitNotice.h"
 #include "mainframe/CChildFrmFileView.h"
 #include "mainframe/CChildFrame.h"
 #include "mainframe/CMainFrame.h"
@@ -197,6 +198,11 @@ bool CTessarelApp::InitInstance(const QStringList& arguments) {
     frame->SetPreferencesRunner([](QWidget* owner) { CPrefPropertySheet::Run(owner); });
     if (!frame->Create()) return false;
     SetMainFrame(frame);
+    // A browser that does not answer is waited for in the open, and the person may stop waiting.
+    if (dde) new BrowserWaitNotice(*frame, dde->Ipc());
+    // The splash belongs to the frame's creation: it comes up with the frame, before the
+    // start-up launches and the reopened file.
+    CSplashWindow::ShowWithFrame(frame);
 
     if (!RunShellCommand()) return false;
 
@@ -212,7 +218,6 @@ bool CTessarelApp::InitInstance(const QStringList& arguments) {
     frame->RunStartupLaunches();
     if (ReadInt(setting::CheckOpenFiles) == 1 && GetDocManager().RecentFiles().Count() > 0)
         GetDocManager().OpenDocumentFile(GetDocManager().RecentFiles().At(0));
-    CSplashWindow::ShowSplashScreen(frame);
     frame->UpdateCommandStates();
     return true;
 }

@@ -91,10 +91,11 @@ void CDDEObject::RemoveConversation(ConversationHandle handle) {
 CDDEConversation* CDDEObject::Connect(int verbIndex) {
     DdeInstance* dde = DdeInstance::Current();
     const std::string_view topic = DdeVerbText(verbIndex);
-    if (dde == nullptr || topic.empty()) return nullptr;
+    if (dde == nullptr || topic.empty() || abandoned) return nullptr;
     const ConversationHandle handle = dde->Ipc().Connect(ToQt(serviceName), ToQt(topic));
     if (handle == 0) {
         dde->Ipc().LastError();  // a browser that is not there is no error worth a box
+        if (dde->Ipc().TakeCancelled()) abandoned = true;
         return nullptr;
     }
     AddConversation(handle);
@@ -133,6 +134,7 @@ std::optional<std::vector<DdeValue>> CDDEObject::RunVerb(int verbIndex, std::str
     Wipe(item);
     const auto data = dde->Ipc().Request(conversation->Handle(), itemBytes);
     Wipe(itemBytes);
+    if (dde->Ipc().TakeCancelled()) abandoned = true;
     dde->ReportLastError();
     std::optional<std::vector<DdeValue>> reply;
     if (data) reply = DdeArguments::DecodeReply(replyLayout, data->toStdString());

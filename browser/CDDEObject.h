@@ -45,6 +45,9 @@ public:
                           const std::string& progressServer);
 
     const std::string& ServerName() const { return serverName; }
+    // True once the person stopped waiting for the browser during one of this object's calls:
+    // the browser hangs, so the object asks it nothing more (every verb returns its empty result).
+    bool Abandoned() const { return abandoned; }
     const std::string& ServiceName() const { return serviceName; }
 
     // The server side, for the callback: the live object that owns a server name (case ignored),
@@ -65,6 +68,7 @@ private:
     std::string serviceName;
     std::string serverName;
     std::list<std::unique_ptr<CDDEConversation>> conversations;
+    bool abandoned = false;
 };
 
 }  // namespace tessarel::browser

@@ -19,6 +19,7 @@ struct IpcInstance::Connection {
     bool serverSide = false;
     bool established = false;
     QString registeredName;  // server side: the name whose endpoint the client reached
+    QString service;         // client side: the partner's service name
     QString topic;
     IpcFrameReader reader;
 };
@@ -29,6 +30,7 @@ struct IpcInstance::Pending {
     FrameKind answer = FrameKind::Reply;
     bool done = false;
     bool failed = false;
+    bool cancelled = false;
     IpcFrame reply;
 };
 
@@ -202,6 +204,7 @@ bool IpcInstance::DispatchServer(ConversationHandle handle, const IpcFrame& fram
             return true;
         }
         connection->established = true;
+        connection->service = service;
         connection->topic = topic;
         handler->Connected(handle, service, topic);
         return true;
@@ -277,6 +280,26 @@ void IpcInstance::Wake() {
     if (waitLoop != nullptr) waitLoop->quit();
 }
 
+void IpcInstance::SetUserInputWhileWaiting(bool allowed) {
+    if (userInputWhileWaiting == allowed) return;
+    userInputWhileWaiting = allowed;
+    // The wait goes on with the new rule for user input.
+    Wake();
+}
+
+void IpcInstance::CancelWait() {
+    if (!pending || pending->done) return;
+    pending->done = true;
+    pending->cancelled = true;
+    Wake();
+}
+
+bool IpcInstance::TakeCancelled() {
+    const bool was = cancelled;
+    cancelled = false;
+    return was;
+}
+
 std::optional<IpcFrame> IpcInstance::Transact(ConversationHandle handle, IpcFrame frame, FrameKind answer,
                                               IpcError timeoutError) {
     frame.transaction = nextTransaction++;
@@ -294,10 +317,30 @@ std::optional<IpcFrame> IpcInstance::Transact(ConversationHandle handle, IpcFram
     timer.start(std::max(0, timeoutMs));
     // The reply may have come in during Send already; user input waits, our own server does not.
     ReadFrom(handle);
-    while (!pending->done && timer.isActive()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    IpcWaitObserver* observer = pending->done ? nullptr : waitObserver;
+    if (observer) {
+        const Connection* connection = Find(handle);
+        const bool connecting = answer == FrameKind::ConnectReply;
+        IpcWaitObserver::Wait wait;
+        wait.service = connecting ? QString::fromUtf8(frame.first) : (connection ? connection->service : QString());
+        wait.topic = connecting ? QString::fromUtf8(frame.second) : (connection ? connection->topic : QString());
+        wait.connecting = connecting;
+        wait.timeoutMs = timeoutMs;
+        observer->WaitStarted(wait);
+    }
+    // Windows keep painting and timers keep running meanwhile; input only when the observer says.
+    while (!pending->done && timer.isActive())
+        loop.exec(userInputWhileWaiting ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     waitLoop = nullptr;
+    userInputWhileWaiting = false;
+    if (observer && observer == waitObserver) observer->WaitEnded();
 
     const std::unique_ptr<Pending> finished = std::move(pending);
+    if (finished->cancelled) {
+        // The conversation stays for its owner to end; an answer that comes late finds no call.
+        cancelled = true;
+        return std::nullopt;
+    }
     if (!finished->done) {
         lastError = timeoutError;
         return std::nullopt;
@@ -337,6 +380,7 @@ ConversationHandle IpcInstance::Connect(const QString& service, const QString& t
     }
     if (Connection* connection = Find(handle)) {
         connection->established = true;
+        connection->service = service;
         connection->topic = topic;
         return handle;
     }

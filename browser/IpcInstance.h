@@ -20,6 +20,7 @@
 #include "browser/IpcError.h"
 #include "browser/IpcFrame.h"
 #include "browser/IpcHandler.h"
+#include "browser/IpcWaitObserver.h"
 
 class QEventLoop;
 class QLocalServer;
@@ -65,6 +66,18 @@ public:
     // The error of the last call that failed since the last look, then None again.
     IpcError LastError();
 
+    // Told whenever a call waits for its partner (nullptr: nobody).
+    void SetWaitObserver(IpcWaitObserver* observer) { waitObserver = observer; }
+    IpcWaitObserver* WaitObserver() const { return waitObserver; }
+    // While a call waits, user input is held back unless the observer allows it (it does once
+    // it shows a window of its own that keeps the person away from everything else).
+    void SetUserInputWhileWaiting(bool allowed);
+    // Stops the current wait at once, as if the partner had not answered, but without an error:
+    // the person chose it. The conversation is dropped; its partner may answer it no more.
+    void CancelWait();
+    // Whether a wait was cancelled since the last look, then false again.
+    bool TakeCancelled();
+
     std::size_t ConversationCount() const { return connections.size(); }
 
     // Tests replace the platform's peer lookup to play a peer of another user.
@@ -102,6 +115,9 @@ private:
     std::map<ConversationHandle, std::unique_ptr<Connection>> connections;
     std::unique_ptr<Pending> pending;
     QEventLoop* waitLoop = nullptr;
+    IpcWaitObserver* waitObserver = nullptr;
+    bool userInputWhileWaiting = false;
+    bool cancelled = false;
 };
 
 }  // namespace tessarel::browser

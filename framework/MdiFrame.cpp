@@ -21,6 +21,7 @@
 #include "CommandIds.h"
 #include "DocTemplate.h"
 #include "Document.h"
+#include "WindowListMenu.h"
 
 namespace tessarel {
 
@@ -36,9 +37,13 @@ MdiFrame::MdiFrame(QWidget* parent) : QMainWindow(parent), area(new QMdiArea(thi
     Register(CommandTable{
         CommandRow::Checked(
             cmd::ViewToolbar, [this] {
-                if (mainToolbar) mainToolbar->setVisible(!mainToolbar->isVisible());
+                if (!mainToolbar) return;
+                // The person's choice, kept apart from the bar's visibility: a window's activation
+                // shows or hides the bar by the window's kind, never against this choice.
+                toolbarWanted = !toolbarWanted;
+                mainToolbar->setVisible(toolbarWanted);
             },
-            [this] { return mainToolbar != nullptr; }, [this] { return mainToolbar && !mainToolbar->isHidden(); }),
+            [this] { return mainToolbar != nullptr; }, [this] { return mainToolbar && toolbarWanted; }),
         CommandRow::Checked(
             cmd::ViewStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); }, [] { return true; },
             [this] { return !statusBar()->isHidden(); }),
@@ -136,8 +141,28 @@ std::vector<QAction*> MdiFrame::ActionsFor(int id) const {
     return found;
 }
 
+void MdiFrame::SetMainToolbar(QToolBar* toolbar) {
+    mainToolbar = toolbar;
+    if (!toolbar) return;
+    // The bar's own menu (a right click on the bars) is the person's choice as much as the View menu.
+    connect(toolbar->toggleViewAction(), &QAction::triggered, this, [this](bool shown) {
+        toolbarWanted = shown;
+        InvalidateCommandStates();
+    });
+}
+
+void MdiFrame::ShowMainToolbar(bool inUse) {
+    if (mainToolbar) mainToolbar->setVisible(inUse && toolbarWanted);
+}
+
 void MdiFrame::RegisterMenu(int menuId, std::vector<QMenu*> menus) {
-    for (QMenu* menu : menus) connect(menu, &QMenu::aboutToShow, this, &MdiFrame::UpdateCommandStates);
+    for (QMenu* menu : menus) {
+        connect(menu, &QMenu::aboutToShow, this, &MdiFrame::UpdateCommandStates);
+        // The menu that holds Arrange Icons is the Window menu: it lists the open windows.
+        const QList<QAction*> items = menu->actions();
+        if (std::any_of(items.begin(), items.end(), [](QAction* item) { return item->data().toInt() == cmd::WindowArrange; }))
+            windowLists.push_back(new WindowListMenu(*this, *menu));
+    }
     menuSets[menuId] = std::move(menus);
 }
 
@@ -185,6 +210,7 @@ void MdiFrame::UpdateCommandStates() {
     for (auto& [id, list] : actions)
         for (const QPointer<QAction>& action : list)
             if (action) ApplyState(action, id);
+    for (WindowListMenu* windowList : windowLists) windowList->Rebuild();
 }
 
 void MdiFrame::UpdateFrameTitle() {

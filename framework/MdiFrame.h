@@ -20,6 +20,7 @@ class QToolBar;
 namespace tessarel {
 
 class ChildFrame;
+class WindowListMenu;
 
 class MdiFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
@@ -49,7 +50,13 @@ public:
     const std::vector<QMenu*>& MenusOf(int menuId) const;
 
     // The toolbar that the View/Toolbar command shows and hides.
-    void SetMainToolbar(QToolBar* toolbar) { mainToolbar = toolbar; }
+    void SetMainToolbar(QToolBar* toolbar);
+    // Whether the person wants the main toolbar (View > Toolbar, or the bar's own menu). The
+    // frame hides the bar for reasons of its own at times (another kind of window, print
+    // preview); when it brings the bar back it goes by this choice.
+    bool MainToolbarWanted() const { return toolbarWanted; }
+    // Shows the main toolbar when it is `inUse` and wanted; hides it otherwise.
+    void ShowMainToolbar(bool inUse);
 
     // Asks every target in the chain about every action's id and applies the answers.
     void UpdateCommandStates();
@@ -83,6 +90,8 @@ private:
     int defaultMenu = 0;
     int currentMenu = 0;
     QToolBar* mainToolbar = nullptr;
+    bool toolbarWanted = true;
+    std::vector<WindowListMenu*> windowLists;
     QTimer* updateTimer;
     QMetaObject::Connection focusConnection;
 };

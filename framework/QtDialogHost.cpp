@@ -10,6 +10,7 @@
 #include <QPrinter>
 
 #include "Dialog.h"
+#include "PreviewPageCount.h"
 #include "core/Win1252.h"
 
 namespace tessarel {
@@ -117,7 +118,10 @@ void QtDialogHost::RunPrintPreview(QPrinter& printer, QWidget* parent, const std
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* target) {
         if (target) paint(*target);
     });
+    // One page or two side by side, as the person left the last preview.
+    PreviewPageCount::Apply(dialog);
     dialog.exec();
+    PreviewPageCount::Remember(dialog);
 }
 
 }  // namespace tessarel

@@ -19,6 +19,7 @@
 #include "framework/Application.h"
 #include "framework/ChildFrame.h"
 #include "framework/CommandIds.h"
+#include "framework/LockKeyIndicators.h"
 #include "framework/Settings.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
@@ -138,12 +139,7 @@ void CMainFrame::BuildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->showMessage(QStringLiteral("Ready"));
     ShowClipboardStatusIn(bar);
-    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
-        auto* label = new QLabel(QString::fromLatin1(indicator), bar);
-        label->setObjectName(QString::fromLatin1(indicator));
-        label->setEnabled(false);
-        bar->addPermanentWidget(label);
-    }
+    LockKeyIndicators::Install(*bar);
 }
 
 QToolBar* CMainFrame::BuildStatusDialogBar() {
@@ -268,7 +264,7 @@ void CMainFrame::SetMainToolbarButton(int buttonIndex, int commandId, int imageI
 
 void CMainFrame::RestoreCardBars() {
     if (statusDialogBar) statusDialogBar->show();
-    if (mainToolbar) mainToolbar->show();
+    ShowMainToolbar(true);  // as the person last chose it
     update();
 }
 

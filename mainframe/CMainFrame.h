@@ -186,7 +186,7 @@ public:
     const QString& HelperPathOf(HelperPath which) const { return helperPaths[static_cast<std::size_t>(which)]; }
     void SetHelperPath(HelperPath which, const QString& path) { helperPaths[static_cast<std::size_t>(which)] = path; }
     void LaunchBrowser();
-    // Starts the helper program of a path by its path alone; the result is not checked.
+    // Starts the helper program of a path, run as a command line; the result is not checked.
     void StartHelperProgram(HelperPath which);
     void StartHelpReader();
     void OpenAddressInBrowser(std::string_view address);

@@ -8,7 +8,6 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 #include <QThread>
 
 #include "mainframe/dialogs/CCardDlg.h"
@@ -20,6 +19,7 @@
 #include "browser/CDDEObject.h"
 #include "browser/DesktopPortal.h"
 #include "browser/DdeVerbs.h"
+#include "browser/ProgramCommandLine.h"
 #include "cardstore/CCard.h"
 #include "cardstore/CCardList.h"
 #include "cardstore/CardTime.h"
@@ -131,16 +131,16 @@ void CMainFrame::SetBrowserCompanionPath(const QString& path) { CompanionPathOve
 
 // --- programs by path ----------------------------------------------------------------------------
 
+// A stored path is run as a command line: a program followed by its arguments (ProgramCommandLine).
 void CMainFrame::StartHelperProgram(HelperPath which) {
-    const QString& path = helperPaths[static_cast<std::size_t>(which)];
-    if (!path.isEmpty()) QProcess::startDetached(path, {});
+    browser::ProgramCommandLine::StartDetached(helperPaths[static_cast<std::size_t>(which)]);
 }
 
 void CMainFrame::LaunchBrowser() {
     const int choice = ReadInt(setting::ChooseWebBrowser);
     if (choice != 0 && choice != 1) return;
     const QString& path = helperPaths[choice == 1 ? ExplorerPath : NetscapePath];
-    if (!path.isEmpty() && QProcess::startDetached(path, {})) return;
+    if (browser::ProgramCommandLine::StartDetached(path)) return;
     ShowError(choice == 1 ? "Could not start Microsoft Explorer,application not found,please install."
                           : "Could not start Netscape Navigator,application not found,please install.");
 }
@@ -151,7 +151,7 @@ void CMainFrame::StartHelpReader() {
         Tell("Acrobat Help Reader not installed, or path not set, go to preferences - path settings.");
         return;
     }
-    QProcess::startDetached(path, {});
+    browser::ProgramCommandLine::StartDetached(path);
 }
 
 // --- the browser ---------------------------------------------------------------------------------
@@ -186,7 +186,8 @@ void CMainFrame::ShowMessageWindow(const QString& text) {
 void CMainFrame::OpenAddressInBrowser(std::string_view address) {
     {
         CDDEObject dde(ServiceNameFor(ReadInt(setting::ChooseWebBrowser), "Iexplore"));
-        if (!dde.CanConnect(browser::WWW_OpenURL)) WaitForBrowser(kLaunching);
+        // A browser that hangs and that the person stopped waiting for is not launched again.
+        if (!dde.CanConnect(browser::WWW_OpenURL) && !dde.Abandoned()) WaitForBrowser(kLaunching);
         if (IsNetscape(dde)) dde.Activate(CDDEObject::LastActiveWindow, 0);
         dde.OpenURL(address, {}, CDDEObject::LastActiveWindow, 0, {}, {}, dde.ServerName());
     }
@@ -211,7 +212,7 @@ void CMainFrame::LoadWebPage() {
         CDDEObject dde(ServiceNameFor(ReadInt(setting::ChooseWebBrowser), "Iexplore"));
         if (dde.CanConnect(browser::WWW_OpenURL)) {
             if (IsNetscape(dde)) dde.Activate(window, 0);
-        } else {
+        } else if (!dde.Abandoned()) {
             WaitForBrowser(kLaunching);
             dde.Activate(window, 0);
         }
@@ -223,16 +224,19 @@ void CMainFrame::LoadWebPage() {
 
 void CMainFrame::GetWebPage() {
     CDDEObject::WindowInfo page;
+    bool abandoned = false;
     {
         CDDEObject dde(ServiceNameFor(ReadInt(setting::ChooseWebBrowser), "IExplore"));
         if (dde.CanConnect(browser::WWW_OpenURL)) {
             page = dde.GetWindowInfo(CDDEObject::LastActiveWindow);
-        } else {
+        } else if (!dde.Abandoned()) {
             WaitForBrowser(kLaunchingTryAgain);
             dde.Activate(CDDEObject::LastActiveWindow, 0);
         }
+        abandoned = dde.Abandoned();
     }
     CloseStatusMessage();
+    if (abandoned) return;  // the person stopped waiting: the command ends there
 
     CTessarelDoc* document = ActiveCardDocument();
     auto* tree = document ? dynamic_cast<CTessarelView*>(document->GetFirstView()) : nullptr;

@@ -153,7 +153,7 @@ void CMainFrame::FollowActiveWindow() {
     const bool active = dynamic_cast<CChildFrmFileView*>(GetActiveChild()) != nullptr;
     fileEncryption.fileViewActive = active;
     if (!mainToolbar || !fileToolbar || !statusDialogBar || !foldersBar) return;
-    mainToolbar->setVisible(!active);
+    ShowMainToolbar(!active);
     statusDialogBar->setVisible(!active);
     fileToolbar->setVisible(active);
     foldersBar->setVisible(active);

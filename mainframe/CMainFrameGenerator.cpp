@@ -8,7 +8,9 @@
 
 namespace tessarel {
 
-void CMainFrame::RegisterGeneratorCommand() { OnCommand(res::GeneratePassword, [this] { OnGeneratePassword(); }); }
+void CMainFrame::RegisterGeneratorCommand() {
+    Register(CommandRow::Always(res::GeneratePassword, [this] { OnGeneratePassword(); }));
+}
 
 void CMainFrame::OnGeneratePassword() {
     CPasswordGeneratorDlg dialog(this, true);

@@ -19,17 +19,19 @@
 namespace tessarel {
 
 void CMainFrame::RegisterPasswordTools() {
-    auto cardWindow = [this](CommandState& state) { state.Enable(ActiveCardTree() != nullptr); };
-    OnCommand(res::ShowPasswordReport, [this] { OnPasswordReport(); });
-    OnUpdate(res::ShowPasswordReport, cardWindow);
-    OnCommand(res::FocusQuickFilter, [this] {
-        if (quickFilterBar) quickFilterBar->FocusText();
-    });
-    OnUpdate(res::FocusQuickFilter, [this](CommandState& state) {
-        const bool usable = ActiveCardTree() != nullptr;
-        state.Enable(usable);
-        // The field follows the command: closing the last card window turns both off.
-        if (quickFilterBar) quickFilterBar->SetUsable(usable);
+    Register(CommandTable{
+        CommandRow::When(res::ShowPasswordReport, [this] { OnPasswordReport(); }, [this] { return ActiveCardTree() != nullptr; }),
+        CommandRow::Updated(
+            res::FocusQuickFilter,
+            [this] {
+                if (quickFilterBar) quickFilterBar->FocusText();
+            },
+            [this](CommandState& state) {
+                const bool usable = ActiveCardTree() != nullptr;
+                state.Enable(usable);
+                // The field follows the command: closing the last card window turns both off.
+                if (quickFilterBar) quickFilterBar->SetUsable(usable);
+            }),
     });
 }
 

@@ -8,9 +8,11 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "app/CInternetPage.h"
+#include "app/MinutesText.h"
 #include "app/CPathsSetPage.h"
 #include "app/CPrefPropertySheet.h"
 #include "app/CPrintingPage.h"
@@ -191,6 +193,62 @@ TEST_F(PrefsTest, AutomaticSaveBoxEnablesTheMinutesAndSpin) {
     });
     EXPECT_EQ(ReadInt(setting::AutomaticSaveCheck), 0);
     EXPECT_EQ(ReadText(setting::AutomaticSave), "3");
+}
+
+TEST_F(PrefsTest, TheSpinIsTheMinutesEditsBuddy) {
+    WriteInt(setting::AutomaticSaveCheck, 1);
+    WriteText(setting::AutomaticSave, "10x");
+    RunSheet([](Dialog& dialog) {
+        QWidget& general = Sheet(dialog).internetPage();
+        auto* spin = Control<QSpinBox>(general, 1113);
+        auto* edit = Control<QLineEdit>(general, 1114);
+        // The stored text is read as a number from its start.
+        EXPECT_EQ(edit->text(), "10x");
+        EXPECT_EQ(spin->value(), 10);
+
+        // Typing in the edit moves the spin; the edit keeps what was typed.
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, "25 min");
+        EXPECT_EQ(edit->text(), "25 min");
+        EXPECT_EQ(spin->value(), 25);
+        // The spin's arrows step from there and write the number into the edit.
+        spin->stepUp();
+        EXPECT_EQ(edit->text(), "26");
+        // So do the arrow keys in the edit.
+        QTest::keyClick(edit, Qt::Key_Up);
+        EXPECT_EQ(edit->text(), "27");
+        QTest::keyClick(edit, Qt::Key_Down);
+        QTest::keyClick(edit, Qt::Key_Down);
+        EXPECT_EQ(edit->text(), "25");
+        // Beyond the range the spin stops at its end; the edit still holds the typed text.
+        edit->selectAll();
+        QTest::keyClicks(edit, "45");
+        EXPECT_EQ(spin->value(), 30);
+        EXPECT_EQ(edit->text(), "45");
+        QTest::keyClick(edit, Qt::Key_Up);
+        EXPECT_EQ(edit->text(), "30");
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(ReadText(setting::AutomaticSave), "30");
+}
+
+TEST_F(PrefsTest, MinutesTextReadsAsCsAtoi) {
+    struct Case {
+        const char* text;
+        int value;
+        int spin;
+    };
+    const Case cases[] = {
+        {"10x", 10, 10},      {"10", 10, 10},   {"  7", 7, 7},     {"+12abc", 12, 12},
+        {"-3", -3, -3},       {"x10", 0, 0},    {"", 0, 0},        {"1 0", 1, 1},
+        {"70000", 70000, 4464},  // the spin takes the low 16 bits
+        {"99999999999", 2147483647, -1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MinutesText::Value(QString::fromLatin1(c.text)), c.value) << c.text;
+        EXPECT_EQ(MinutesText::SpinPosition(QString::fromLatin1(c.text)), c.spin) << c.text;
+    }
 }
 
 TEST_F(PrefsTest, DateListShowsTodayInEveryFormat) {
