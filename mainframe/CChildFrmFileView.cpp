@@ -40,7 +40,7 @@ bool CChildFrmFileView::OnCreateClient() {
     if (!frame) return false;
     splitter = MakePaneSplitter();
     tree = new CSHellView(splitter);
-    list = new CShellListView(frame->fileEncryption, FileViewUserInterface(), splitter);
+    list = new CShellListView(frame->FileEncryption(), FileViewUserInterface(), splitter);
     ShowSideBySide(splitter, tree, list);
     return true;
 }

@@ -204,13 +204,15 @@ public:
     // The "Message" window of a browser command waiting for its browser (null when none).
     QWidget* StatusMessageWindow() const { return statusMessage; }
 
-    // The file encryption tool's password, selection, filter and mode; cleared with the frame.
-    CFileEncryptionState fileEncryption;
+    // The file encryption tool's password, selection, filter and mode, which its windows share;
+    // cleared with the frame.
+    CFileEncryptionState& FileEncryption() { return fileEncryption; }
 
 protected:
     void OnChildActivated(ChildFrame* child) override;
 
 private:
+    CFileEncryptionState fileEncryption;
     void RegisterFileViewCommands();
     void OfferFilePassword();
     void ShowPasswordImage();

@@ -123,7 +123,7 @@ TEST_F(DocumentLifecycleTest, EncryptedSingleFilesOpenTheFileViewThroughEveryOpe
             ASSERT_NE(view, nullptr);
             EXPECT_EQ(view->GetDocument(), documents.front());
             EXPECT_EQ(Windows<CChildFrame>().size(), 1u);
-            EXPECT_TRUE(frame->fileEncryption.fileViewActive);
+            EXPECT_TRUE(frame->FileEncryption().fileViewActive);
             EXPECT_EQ(Messages(), Texts({kPasswordQuestion}));
             EXPECT_FALSE(Enabled(cmd::FileSave));
             EXPECT_EQ(ReadFile(path), bytes);

@@ -106,7 +106,7 @@ TEST_F(MainFrameTest, SelectionAndClipboardRules) {
         EXPECT_TRUE(Enabled(id)) << id;
     frame->SetClipboardFull(1);
     EXPECT_TRUE(Enabled(cmd::EditPaste));
-    frame->fileEncryption.showEncryptedOnly = true;
+    frame->FileEncryption().showEncryptedOnly = true;
     EXPECT_TRUE(app->QueryCommand(res::EncryptedFilesMenu).checked);
     EXPECT_FALSE(app->QueryCommand(res::AllFilesMenu).checked);
     EXPECT_FALSE(Enabled(res::ShowEncryptedButton));

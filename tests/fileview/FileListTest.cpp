@@ -76,7 +76,7 @@ TEST_F(FileListTest, FilterListsOnlyEncryptedFilesAndFlipsTheCommands) {
 
     app->ExecuteCommand(res::AllFilesMenu);
     EXPECT_EQ(Column(view, 0).size(), 6);
-    EXPECT_FALSE(frame->fileEncryption.showEncryptedOnly);
+    EXPECT_FALSE(frame->FileEncryption().showEncryptedOnly);
 }
 
 TEST_F(FileListTest, ChoosingRowsSetsTheCommands) {
@@ -103,7 +103,7 @@ TEST_F(FileListTest, ChoosingRowsSetsTheCommands) {
     }
     // A folder leaves no file chosen.
     Choose(view, "beta");
-    EXPECT_TRUE(frame->fileEncryption.selectedFilePath.empty());
+    EXPECT_TRUE(frame->FileEncryption().selectedFilePath.empty());
 }
 
 TEST_F(FileListTest, AFileThatCannotBeOpenedKeepsThePreviousFlags) {
@@ -114,7 +114,7 @@ TEST_F(FileListTest, AFileThatCannotBeOpenedKeepsThePreviousFlags) {
     Choose(view, "b.txt");
     EXPECT_TRUE(Enabled(res::EncryptFileMenu));
     EXPECT_FALSE(Enabled(res::DecryptFileMenu));
-    EXPECT_EQ(frame->fileEncryption.selectedFilePath, QFile::encodeName(Path("b.txt")).toStdString());
+    EXPECT_EQ(frame->FileEncryption().selectedFilePath, QFile::encodeName(Path("b.txt")).toStdString());
     EXPECT_TRUE(Messages().empty()) << "a missing file shows no message";
 }
 

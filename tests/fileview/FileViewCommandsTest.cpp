@@ -73,7 +73,7 @@ TEST_F(FileViewCommandsTest, PasswordDialogRulesAndTheButtonImage) {
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Password not correct, please try again!",
                                                     "Password to short, please use more characters!"}));
     ASSERT_EQ(dialogs->Events().front().dialogTitle, "Set File Encryption Password");
-    EXPECT_EQ(std::string(frame->fileEncryption.filePassword), "eight888");
+    EXPECT_EQ(std::string(frame->FileEncryption().filePassword), "eight888");
     EXPECT_TRUE(frame->PasswordImageShown());
     EXPECT_TRUE(Enabled(res::ClearPasswordButton));
 
@@ -89,10 +89,10 @@ TEST_F(FileViewCommandsTest, PasswordDialogRulesAndTheButtonImage) {
     app->ExecuteCommand(res::SetPasswordMenu);
     EXPECT_EQ(shown, "eight888");
     EXPECT_EQ(Messages().back(), "Change File Encryption Password?");
-    EXPECT_EQ(std::string(frame->fileEncryption.filePassword), "eight888");
+    EXPECT_EQ(std::string(frame->FileEncryption().filePassword), "eight888");
 
     app->ExecuteCommand(res::ClearPasswordMenu);
-    EXPECT_TRUE(frame->fileEncryption.filePassword.empty());
+    EXPECT_TRUE(frame->FileEncryption().filePassword.empty());
     EXPECT_FALSE(frame->PasswordImageShown());
     EXPECT_FALSE(Enabled(res::ClearPasswordMenu));
     EXPECT_TRUE(dialogs->Problems().isEmpty()) << dialogs->Problems().join("; ").toStdString();
@@ -123,7 +123,7 @@ TEST_F(FileViewCommandsTest, RevealShowsTheTypedTextAndClearPasswordEmptiesTheEd
     app->ExecuteCommand(res::SetPasswordMenu);
     EXPECT_EQ(recorded.popups.size(), 1u);
     EXPECT_EQ(afterClear, "");
-    EXPECT_EQ(std::string(frame->fileEncryption.filePassword), kPassword);
+    EXPECT_EQ(std::string(frame->FileEncryption().filePassword), kPassword);
 }
 
 }  // namespace

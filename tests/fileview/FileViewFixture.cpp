@@ -69,7 +69,7 @@ void FileViewFixture::TypeFilePassword(const QString& first, const QString& seco
 
 CChildFrmFileView* FileViewFixture::EnterView(bool setPassword) {
     if (!frame->ActiveCardDocument()) app->GetDocManager().OnFileNew();
-    if (frame->fileEncryption.filePassword.empty()) {
+    if (frame->FileEncryption().filePassword.empty()) {
         dialogs->AnswerMessage(setPassword ? MessageAnswer::Yes : MessageAnswer::No);
         if (setPassword) TypeFilePassword(kPassword, kPassword);
     }

@@ -25,14 +25,14 @@ protected:
         EXPECT_FALSE(frame->StatusDialogBar()->isHidden());
         EXPECT_TRUE(frame->FileToolbar()->isHidden());
         EXPECT_TRUE(frame->FoldersBar()->isHidden());
-        EXPECT_FALSE(frame->fileEncryption.fileViewActive);
+        EXPECT_FALSE(frame->FileEncryption().fileViewActive);
     }
     void ExpectFileBars() {
         EXPECT_TRUE(frame->MainToolbar()->isHidden());
         EXPECT_TRUE(frame->StatusDialogBar()->isHidden());
         EXPECT_FALSE(frame->FileToolbar()->isHidden());
         EXPECT_FALSE(frame->FoldersBar()->isHidden());
-        EXPECT_TRUE(frame->fileEncryption.fileViewActive);
+        EXPECT_TRUE(frame->FileEncryption().fileViewActive);
     }
     QStringList MenuTitles() const {
         QStringList titles;
@@ -77,8 +77,8 @@ TEST_F(FileViewWindowTest, EnteringAndLeavingSwapBarsAndMenu) {
 TEST_F(FileViewWindowTest, YesToTheQuestionSetsThePasswordAndShowsItsImage) {
     CChildFrmFileView* view = EnterView(true);
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(std::string(frame->fileEncryption.filePassword), kPassword);
-    EXPECT_TRUE(frame->fileEncryption.filePasswordSet);
+    EXPECT_EQ(std::string(frame->FileEncryption().filePassword), kPassword);
+    EXPECT_TRUE(frame->FileEncryption().filePasswordSet);
     EXPECT_TRUE(frame->PasswordImageShown());
     // With a password the question is not asked again.
     app->ExecuteCommand(res::CardViewMenu);
@@ -124,7 +124,7 @@ TEST_F(FileViewWindowTest, AFilterBeforeAnyFolderOnlyChangesTheFlag) {
     CChildFrmFileView* view = EnterView(false);
     ASSERT_NE(view, nullptr);
     app->ExecuteCommand(res::EncryptedFilesMenu);
-    EXPECT_TRUE(frame->fileEncryption.showEncryptedOnly);
+    EXPECT_TRUE(frame->FileEncryption().showEncryptedOnly);
     EXPECT_EQ(view->ListView()->topLevelItemCount(), 0);
     EXPECT_FALSE(view->TreeView()->CurrentFolder().has_value());
 }
@@ -178,7 +178,7 @@ TEST_F(FileViewWindowTest, OpeningAnEncryptedSingleFileEntersTheView) {
     EXPECT_EQ(view->TreeView()->CurrentFolder()->ParsingPath(), tree) << "the view opens on the file's folder";
     ASSERT_NE(Row(view, "photo.jpg.~~~"), nullptr);
     EXPECT_TRUE(Row(view, "photo.jpg.~~~")->isSelected());
-    EXPECT_EQ(frame->fileEncryption.selectedFilePath, QFile::encodeName(Path("photo.jpg.~~~")).toStdString());
+    EXPECT_EQ(frame->FileEncryption().selectedFilePath, QFile::encodeName(Path("photo.jpg.~~~")).toStdString());
 
     // Card View closes the window and its document with it; the card window stays.
     app->ExecuteCommand(res::CardViewMenu);
