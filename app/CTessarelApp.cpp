@@ -181,8 +181,16 @@ Document* CTessarelApp::OpenDocumentAt(const QString& path) {
     if (path.isEmpty()) return nullptr;
     const QFileInfo wanted(QFileInfo(path).absoluteFilePath());
     for (Document* open : GetDocManager().GetDocuments())
-        if (!open->GetPathName().isEmpty() && QFileInfo(open->GetPathName()) == wanted) return open;
+        if (!open->GetPathName().isEmpty() && SameFile(QFileInfo(open->GetPathName()), wanted)) return open;
     return nullptr;
+}
+
+bool CTessarelApp::SameFile(const QFileInfo& one, const QFileInfo& other) {
+    if (one.absoluteFilePath() == other.absoluteFilePath()) return true;
+    // Two names of one file (a link) are found through the disk; QFileInfo also takes any two
+    // missing files for the same one, so a document whose file was removed would answer for
+    // every other missing name.
+    return one.exists() && other.exists() && one == other;
 }
 
 int CTessarelApp::PrintFile(const QString& path, const QString& printer) {

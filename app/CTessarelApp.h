@@ -2,6 +2,7 @@
 // The application object: start-up in its fixed order (command line, settings, the three
 // templates, file types, main frame, flags, start-up actions, splash), and the About command.
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -81,6 +82,7 @@ private:
     void BringFrameForward() const;
     // The open document whose file is `path`, or nullptr.
     Document* OpenDocumentAt(const QString& path);
+    static bool SameFile(const QFileInfo& one, const QFileInfo& other);
     void CreateTemplates();
     void RegisterFileTypes();
     bool RunShellCommand();

@@ -192,6 +192,20 @@ TEST_F(ShellPrintTest, ALockedFileIsNotPrintedAndThePersonIsTold) {
     EXPECT_TRUE(dialogs->Problems().isEmpty()) << dialogs->Problems().join("\n").toStdString();
 }
 
+// A document whose file was removed from the disk answers for its own name only: a request for
+// another missing file neither asks about it nor prints it.
+TEST_F(ShellPrintTest, AnOpenDocumentWithoutItsFileIsNotTakenForAnotherMissingFile) {
+    Document* document = app->GetDocManager().OpenDocumentFile(Path("shell.qdf"));
+    ASSERT_NE(document, nullptr);
+    ASSERT_TRUE(QFile::remove(Path("shell.qdf")));
+    Send(ShellOpenServer::PrintCommand(Path("missing.qdf")));
+    for (const std::string& text : Messages()) EXPECT_EQ(text.find("shell.qdf"), std::string::npos) << text;
+    EXPECT_FALSE(QFileInfo::exists(Path("shell.qdf.pdf")));
+    EXPECT_FALSE(QFileInfo::exists(Path("missing.qdf.pdf")));
+    ASSERT_EQ(app->GetDocManager().GetDocuments().size(), 1u);
+    EXPECT_EQ(app->GetDocManager().GetDocuments().front(), document);
+}
+
 // The seam's answer to the print question, given after the document was locked meanwhile.
 class LockingWhileAsked : public ScriptedDialogHost {
 public:
