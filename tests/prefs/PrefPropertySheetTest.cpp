@@ -20,36 +20,12 @@
 #include "cardstore/CardTime.h"
 #include "framework/ScriptedDialogHost.h"
 #include "framework/Settings.h"
+#include "PrefSheetFixture.h"
 
-using namespace tessarel;
-
+namespace tessarel::test {
 namespace {
 
-template <typename W>
-W* Control(QWidget& page, int id) {
-    W* widget = page.findChild<W*>(QString::number(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
-
-CPrefPropertySheet& Sheet(Dialog& dialog) { return dynamic_cast<CPrefPropertySheet&>(dialog); }
-
-class PrefsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(SettingsFilePath().startsWith(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))));
-        RemoveAllSettings();
-    }
-    void TearDown() override { RemoveAllSettings(); }
-
-    // Runs the Preferences sheet with `script`; returns the dialog result.
-    int RunSheet(ScriptedDialogHost::DialogScript script) {
-        host.RunDialog(std::move(script));
-        return CPrefPropertySheet::Run(nullptr);
-    }
-
-    ScriptedDialogHost host;
-};
+class PrefsTest : public PrefSheetFixture {};
 
 TEST_F(PrefsTest, FirstRunShowsDefaultsAndCancelStoresNothing) {
     const int result = RunSheet([](Dialog& dialog) {
@@ -305,3 +281,4 @@ TEST_F(PrefsTest, FindPathFillsThePathOfTheCheckedButton) {
 }
 
 }  // namespace
+}  // namespace tessarel::test
