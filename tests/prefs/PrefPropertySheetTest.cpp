@@ -12,12 +12,12 @@
 #include <gtest/gtest.h>
 
 #include "app/CInternetPage.h"
-#include "app/MinutesText.h"
 #include "app/CPathsSetPage.h"
 #include "app/CPrefPropertySheet.h"
 #include "app/CPrintingPage.h"
 #include "app/CStartUpPage.h"
 #include "cardstore/CardTime.h"
+#include "framework/MinutesText.h"
 #include "framework/ScriptedDialogHost.h"
 #include "framework/Settings.h"
 #include "PrefSheetFixture.h"
@@ -220,10 +220,14 @@ TEST_F(PrefsTest, MinutesTextReadsAsCsAtoi) {
         {"-3", -3, -3},       {"x10", 0, 0},    {"", 0, 0},        {"1 0", 1, 1},
         {"70000", 70000, 4464},  // the spin takes the low 16 bits
         {"99999999999", 2147483647, -1},
+        // Only C's blanks lead and only ASCII digits count: a no-break space, an em space and
+        // other scripts' digits end the number.
+        {"\u00a05", 0, 0},   {"\u20035", 0, 0}, {"\t\v\f\r\n5", 5, 5}, {"3\u0663", 3, 3}, {"\u0663", 0, 0},
+        {"5 ", 5, 5},        {"-0", 0, 0},      {"- 5", 0, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(MinutesText::Value(QString::fromLatin1(c.text)), c.value) << c.text;
-        EXPECT_EQ(MinutesText::SpinPosition(QString::fromLatin1(c.text)), c.spin) << c.text;
+        EXPECT_EQ(MinutesText::Value(QString::fromUtf8(c.text)), c.value) << c.text;
+        EXPECT_EQ(MinutesText::SpinPosition(QString::fromUtf8(c.text)), c.spin) << c.text;
     }
 }
 
