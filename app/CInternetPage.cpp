@@ -10,8 +10,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "MinutesText.h"
 #include "cardstore/CardTime.h"
+#include "framework/MinutesText.h"
 
 namespace tessarel {
 

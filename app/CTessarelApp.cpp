@@ -121,12 +121,15 @@ void CTessarelApp::OpenFromShell(const QString& path) {
         QTimer::singleShot(200, this, [this, path] { OpenFromShell(path); });
         return;
     }
-    if (frame) {
-        if (frame->isMinimized()) frame->showNormal();
-        frame->raise();
-        frame->activateWindow();
-    }
+    BringFrameForward();
     GetDocManager().OpenDocumentFile(path);
+}
+
+void CTessarelApp::BringFrameForward() const {
+    if (!frame) return;
+    if (frame->isMinimized()) frame->showNormal();
+    frame->raise();
+    frame->activateWindow();
 }
 
 void CTessarelApp::PrintFromShell(const QString& path, const QString& printer) {
@@ -137,38 +140,64 @@ void CTessarelApp::PrintFromShell(const QString& path, const QString& printer) {
     // Any program of this user can send the request; a document already open needs no password,
     // so without this question a peer could have an open vault written out in clear.
     if (Document* open = OpenDocumentAt(path)) {
+        // A locked document holds no cards until the person unlocks it: printing it would print
+        // an empty card file in its name, and the person would not learn why.
+        if (RefusedAsLocked(*open)) return;
         if (!ConfirmShellPrint(open->GetPathName())) return;
-        // The document may have been closed while the question was shown; then nothing is printed.
-        if (!OpenDocumentAt(path)) return;
+        // The document may have been closed or locked while the question was shown; then
+        // nothing is printed.
+        open = OpenDocumentAt(path);
+        if (!open || RefusedAsLocked(*open)) return;
     }
     PrintFile(path, printer);
 }
 
 bool CTessarelApp::ConfirmShellPrint(const QString& path) const {
-    // The question comes unasked, so the window it belongs to is brought forward with it.
-    if (frame) {
-        if (frame->isMinimized()) frame->showNormal();
-        frame->raise();
-        frame->activateWindow();
-    }
     const QString text = QString::fromLatin1(kShellPrintQuestion).arg(QDir::toNativeSeparators(path));
+    return ShowShellMessage(text, MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
+}
+
+bool CTessarelApp::RefusedAsLocked(const Document& document) const {
+    if (!IsLocked(document)) return false;
+    ShowShellMessage(QString::fromLatin1(kShellPrintLocked).arg(document.GetTitle()), MessageButtons::Ok, MessageIcon::Information);
+    return true;
+}
+
+bool CTessarelApp::IsLocked(const Document& document) const {
+    const auto* cards = dynamic_cast<const CTessarelDoc*>(&document);
+    return frame && cards && frame->Locks().IsLocked(*cards);
+}
+
+MessageAnswer CTessarelApp::ShowShellMessage(const QString& text, MessageButtons buttons, MessageIcon icon) const {
+    // The message comes unasked, so the window it belongs to is brought forward with it.
+    BringFrameForward();
     std::vector<char32_t> unshown;
-    const Message question{Utf8ToWin1252Replacing(text.toStdString(), '?', unshown), ApplicationTitle().toStdString(),
-                           MessageButtons::YesNo, MessageIcon::Question, MessageOwner::MainWindow};
-    return Dialogs().ShowMessage(question) == MessageAnswer::Yes;
+    const Message message{Utf8ToWin1252Replacing(text.toStdString(), '?', unshown), ApplicationTitle().toStdString(), buttons,
+                          icon, MessageOwner::MainWindow};
+    return Dialogs().ShowMessage(message);
 }
 
 Document* CTessarelApp::OpenDocumentAt(const QString& path) {
     if (path.isEmpty()) return nullptr;
     const QFileInfo wanted(QFileInfo(path).absoluteFilePath());
     for (Document* open : GetDocManager().GetDocuments())
-        if (!open->GetPathName().isEmpty() && QFileInfo(open->GetPathName()) == wanted) return open;
+        if (!open->GetPathName().isEmpty() && SameFile(QFileInfo(open->GetPathName()), wanted)) return open;
     return nullptr;
+}
+
+bool CTessarelApp::SameFile(const QFileInfo& one, const QFileInfo& other) {
+    if (one.absoluteFilePath() == other.absoluteFilePath()) return true;
+    // Two names of one file (a link) are found through the disk; QFileInfo also takes any two
+    // missing files for the same one, so a document whose file was removed would answer for
+    // every other missing name.
+    return one.exists() && other.exists() && one == other;
 }
 
 int CTessarelApp::PrintFile(const QString& path, const QString& printer) {
     if (path.isEmpty()) return -1;
     Document* already = OpenDocumentAt(path);
+    // Its cards left memory when it was locked: there is nothing true to print.
+    if (already && IsLocked(*already)) return -1;
     Document* document = already ? already : GetDocManager().OpenDocumentFile(QFileInfo(path).absoluteFilePath());
     if (!document) return -1;
     CTessarelView* tree = CTessarelView::CardTreeOf(*document);

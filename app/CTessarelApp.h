@@ -2,6 +2,7 @@
 // The application object: start-up in its fixed order (command line, settings, the three
 // templates, file types, main frame, flags, start-up actions, splash), and the About command.
 
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "CommandLineInfo.h"
 #include "FileTypeRegistration.h"
+#include "core/UserInterface.h"
 #include "framework/Application.h"
 
 namespace tessarel {
@@ -41,8 +43,8 @@ public:
 
     // Prints a card file without a dialog, as the shell's print requests and the "p" and "pt"
     // flags ask: a file already open is printed as it stands and stays open; any other is opened,
-    // printed and closed. `printer` empty: the default printer. Returns the pages printed, -1
-    // when the file could not be opened or nothing could be written.
+    // printed and closed. A locked file is not printed. `printer` empty: the default printer.
+    // Returns the pages printed, -1 when the file could not be opened or nothing could be written.
     int PrintFile(const QString& path, const QString& printer);
 
     // The document types the desktop is told about, in the document manager's order; makes the
@@ -62,6 +64,8 @@ public:
 
     static constexpr const char* kShellPrintQuestion =
         "Another program asks to print the open card file \"%1\", with its passwords in clear.\n\nPrint it?";
+    // Said instead of printing when another program asks to print a locked card file.
+    static constexpr const char* kShellPrintLocked = "%1 is locked. Unlock it to print it.";
 
 private:
     QString ProgramPath() const;
@@ -71,8 +75,14 @@ private:
     // A shell print request: a document already open is printed only when the person agrees.
     void PrintFromShell(const QString& path, const QString& printer);
     bool ConfirmShellPrint(const QString& path) const;
+    // True (and the person told) when `document` is locked and so is not printed.
+    bool RefusedAsLocked(const Document& document) const;
+    bool IsLocked(const Document& document) const;
+    MessageAnswer ShowShellMessage(const QString& text, MessageButtons buttons, MessageIcon icon) const;
+    void BringFrameForward() const;
     // The open document whose file is `path`, or nullptr.
     Document* OpenDocumentAt(const QString& path);
+    static bool SameFile(const QFileInfo& one, const QFileInfo& other);
     void CreateTemplates();
     void RegisterFileTypes();
     bool RunShellCommand();

@@ -20,6 +20,7 @@
 #include "framework/ChildFrame.h"
 #include "framework/CommandIds.h"
 #include "framework/LockKeyIndicators.h"
+#include "framework/MinutesText.h"
 #include "framework/Settings.h"
 #include "resources/ResourceIds.h"
 #include "resources/Resources.h"
@@ -269,11 +270,7 @@ void CMainFrame::RestoreCardBars() {
 }
 
 void CMainFrame::StartAutoSaveTimer(int minutesPerTick) {
-    // Read like a C decimal conversion: leading digits count, anything else gives 0.
-    QString text = ReadText(setting::AutomaticSave).trimmed();
-    qsizetype digits = 0;
-    while (digits < text.size() && text[digits].isDigit()) ++digits;
-    autoSaveMinutes = text.left(digits).toInt();
+    autoSaveMinutes = MinutesText::Value(ReadText(setting::AutomaticSave));
     autoSaveTimer->stop();
     autoSaveTimer->start(minutesPerTick * 60000);
 }

@@ -5,13 +5,9 @@
 # program runs with a private home, so the generator shows its default options every time.
 # Usage: scripts/screenshots/generator.sh [BUILD_DIR] [OUTPUT]   (defaults: build, docs/screenshots/generator.png)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=$(cd "${1:-$top/build}" && pwd)
-out=$(realpath -m "${2:-$top/docs/screenshots/generator.png}")
-if [ -z "${TESSAREL_SCREENSHOT_INSIDE:-}" ]; then
-    TESSAREL_SCREENSHOT_INSIDE=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$BUILD" "$out"
-fi
-source "$top/scripts/screenshots/common.sh"
+picture=generator
+# shellcheck source=scripts/screenshots/common.sh
+source "$(dirname "$0")/common.sh" "$@"
 
 start_program
 # Alt+C opens the Card menu, G is Generate Password's key.
@@ -20,6 +16,4 @@ sleep 0.5
 xdotool key g
 dialog=$(timeout 30 xdotool search --sync --onlyvisible --name '^Generate Password$' | head -n 1)
 sleep 1
-mkdir -p "$(dirname "$out")"
-import -window "$dialog" "$out"
-echo "$out"
+take_picture "$dialog"

@@ -3,13 +3,9 @@
 # samples/password-tools.json and shows Card > Password Report..., which ImageMagick's import takes.
 # Usage: scripts/screenshots/report.sh [BUILD_DIR] [OUTPUT]   (defaults: build, docs/screenshots/report.png)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/../.." && pwd)
-BUILD=$(cd "${1:-$top/build}" && pwd)
-out=$(realpath -m "${2:-$top/docs/screenshots/report.png}")
-if [ -z "${TESSAREL_SCREENSHOT_INSIDE:-}" ]; then
-    TESSAREL_SCREENSHOT_INSIDE=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$BUILD" "$out"
-fi
-source "$top/scripts/screenshots/common.sh"
+picture=report
+# shellcheck source=scripts/screenshots/common.sh
+source "$(dirname "$0")/common.sh" "$@"
 
 start_program
 # Through the menu, as a person would: Alt+C opens the Card menu, R is Password Report's key.
@@ -18,6 +14,4 @@ sleep 0.5
 xdotool key r
 report=$(timeout 30 xdotool search --sync --onlyvisible --name '^Password Report$' | head -n 1)
 sleep 1
-mkdir -p "$(dirname "$out")"
-import -window "$report" "$out"
-echo "$out"
+take_picture "$report"

@@ -134,6 +134,20 @@ TEST_F(MainFrameTest, AutomaticSaveEveryThreeTicks) {
     EXPECT_TRUE(QFile::exists(Path("cards.qdf")));
 }
 
+// The timer counts the minutes the Preferences sheet shows for the stored text (the minutes text
+// read as C's atoi reads it), whatever the person typed there.
+TEST_F(MainFrameTest, AutomaticSaveMinutesAreReadAsThePreferencesShowThem) {
+    const std::pair<const char*, int> cases[] = {
+        {"3", 3}, {"+4", 4}, {" 5 minutes", 5}, {"x5", 0}, {"\u00a05", 0}, {"99999999999", 2147483647}, {"-2", -2},
+    };
+    for (const auto& [text, minutes] : cases) {
+        WriteText(setting::AutomaticSave, QString::fromUtf8(text));
+        frame->StartAutoSaveTimer(1);
+        EXPECT_EQ(frame->AutoSaveMinutes(), minutes) << text;
+        EXPECT_EQ(frame->AutoSaveInterval(), 60000) << text;
+    }
+}
+
 TEST_F(MainFrameTest, StatusDialogBarShowsCountsAndSaveStatus) {
     frame->ShowCardCounts(4, 2, 17);
     EXPECT_EQ(qobject_cast<QLabel*>(frame->GetStatusBarItem(res::ControlCardsInCategory))->text(), "4");

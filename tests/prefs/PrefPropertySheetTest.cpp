@@ -12,44 +12,20 @@
 #include <gtest/gtest.h>
 
 #include "app/CInternetPage.h"
-#include "app/MinutesText.h"
 #include "app/CPathsSetPage.h"
 #include "app/CPrefPropertySheet.h"
 #include "app/CPrintingPage.h"
 #include "app/CStartUpPage.h"
 #include "cardstore/CardTime.h"
+#include "framework/MinutesText.h"
 #include "framework/ScriptedDialogHost.h"
 #include "framework/Settings.h"
+#include "PrefSheetFixture.h"
 
-using namespace tessarel;
-
+namespace tessarel::test {
 namespace {
 
-template <typename W>
-W* Control(QWidget& page, int id) {
-    W* widget = page.findChild<W*>(QString::number(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
-
-CPrefPropertySheet& Sheet(Dialog& dialog) { return dynamic_cast<CPrefPropertySheet&>(dialog); }
-
-class PrefsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(SettingsFilePath().startsWith(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))));
-        RemoveAllSettings();
-    }
-    void TearDown() override { RemoveAllSettings(); }
-
-    // Runs the Preferences sheet with `script`; returns the dialog result.
-    int RunSheet(ScriptedDialogHost::DialogScript script) {
-        host.RunDialog(std::move(script));
-        return CPrefPropertySheet::Run(nullptr);
-    }
-
-    ScriptedDialogHost host;
-};
+class PrefsTest : public PrefSheetFixture {};
 
 TEST_F(PrefsTest, FirstRunShowsDefaultsAndCancelStoresNothing) {
     const int result = RunSheet([](Dialog& dialog) {
@@ -244,10 +220,14 @@ TEST_F(PrefsTest, MinutesTextReadsAsCsAtoi) {
         {"-3", -3, -3},       {"x10", 0, 0},    {"", 0, 0},        {"1 0", 1, 1},
         {"70000", 70000, 4464},  // the spin takes the low 16 bits
         {"99999999999", 2147483647, -1},
+        // Only C's blanks lead and only ASCII digits count: a no-break space, an em space and
+        // other scripts' digits end the number.
+        {"\u00a05", 0, 0},   {"\u20035", 0, 0}, {"\t\v\f\r\n5", 5, 5}, {"3\u0663", 3, 3}, {"\u0663", 0, 0},
+        {"5 ", 5, 5},        {"-0", 0, 0},      {"- 5", 0, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(MinutesText::Value(QString::fromLatin1(c.text)), c.value) << c.text;
-        EXPECT_EQ(MinutesText::SpinPosition(QString::fromLatin1(c.text)), c.spin) << c.text;
+        EXPECT_EQ(MinutesText::Value(QString::fromUtf8(c.text)), c.value) << c.text;
+        EXPECT_EQ(MinutesText::SpinPosition(QString::fromUtf8(c.text)), c.spin) << c.text;
     }
 }
 
@@ -305,3 +285,4 @@ TEST_F(PrefsTest, FindPathFillsThePathOfTheCheckedButton) {
 }
 
 }  // namespace
+}  // namespace tessarel::test

@@ -12,34 +12,13 @@
 #include "app/CSecurityPage.h"
 #include "framework/ScriptedDialogHost.h"
 #include "framework/Settings.h"
+#include "PrefSheetFixture.h"
 #include "resources/ResourceIds.h"
 
-using namespace tessarel;
-
+namespace tessarel::test {
 namespace {
 
-template <typename W>
-W* Control(QWidget& page, int id) {
-    W* widget = page.findChild<W*>(QString::number(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
-}
-
-class SecurityPageTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(SettingsFilePath().startsWith(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))));
-        RemoveAllSettings();
-    }
-    void TearDown() override { RemoveAllSettings(); }
-
-    int RunSheet(std::function<int(CPrefPropertySheet&)> script) {
-        host.RunDialog([script = std::move(script)](Dialog& dialog) { return script(dynamic_cast<CPrefPropertySheet&>(dialog)); });
-        return CPrefPropertySheet::Run(nullptr);
-    }
-
-    ScriptedDialogHost host;
-};
+class SecurityPageTest : public PrefSheetFixture {};
 
 TEST_F(SecurityPageTest, FirstRunShowsTheDefaultsAndOkStoresThem) {
     RunSheet([](CPrefPropertySheet& sheet) {
@@ -128,3 +107,4 @@ TEST_F(SecurityPageTest, EveryControlIsReachedByItsMnemonic) {
 }
 
 }  // namespace
+}  // namespace tessarel::test

@@ -8,6 +8,7 @@
 #include "../app/AppFixture.h"
 #include "app/ShellOpenServer.h"
 #include "framework/Printing.h"
+#include "mainframe/LockController.h"
 
 namespace tessarel::test {
 namespace {
@@ -145,6 +146,96 @@ TEST_F(ShellPrintTest, AnOpenFileIsPrintedOnlyWhenThePersonAgreesAndStaysOpen) {
         }
     }
     EXPECT_TRUE(dialogs->Problems().isEmpty()) << dialogs->Problems().join("\n").toStdString();
+}
+
+// A locked card file holds none of its cards; printing it would print an empty card file in its
+// name.
+// Another program's print request for it, under any name of the file, is refused with a word to
+// the person before any question, and the document stays open and locked. The requests travel
+// over the real local IPC, as a second start sends them.
+TEST_F(ShellPrintTest, ALockedFileIsNotPrintedAndThePersonIsTold) {
+    MakeCardFile(Path("safe.qde"), 3, 0, "longpassword");
+    ASSERT_TRUE(QFile::link(Path("safe.qde"), Path("link.qde")));
+    TypePassword("longpassword");
+    auto* document = dynamic_cast<CTessarelDoc*>(app->GetDocManager().OpenDocumentFile(Path("safe.qde")));
+    ASSERT_NE(document, nullptr);
+    ASSERT_EQ(frame->Locks().Lock(*document), LockController::Outcome::Locked);
+    ShellOpenServer client(ShellOpenServer::ServiceNameOf(programPath), nullptr);
+    for (const QByteArray& command : {ShellOpenServer::PrintCommand(Path("safe.qde")), ShellOpenServer::PrintCommand(Path("link.qde")),
+                                      ShellOpenServer::PrintToCommand(Path("safe.qde"), "No Such Printer", "drv", "port")}) {
+        SCOPED_TRACE(command.toStdString());
+        const std::size_t shown = dialogs->Events().size();
+        EXPECT_EQ(client.Offer(command), ShellOpenServer::HandOver::Taken) << "taken, and answered in this program";
+        Settle();
+        ASSERT_EQ(dialogs->Events().size(), shown + 1);
+        const Message& told = dialogs->Events().back().message;
+        EXPECT_EQ(told.text, "safe.qde is locked. Unlock it to print it.");
+        EXPECT_EQ(told.caption, "Tessarel");
+        EXPECT_EQ(told.buttons, MessageButtons::Ok);
+        EXPECT_EQ(told.owner, MessageOwner::MainWindow);
+        EXPECT_FALSE(QFileInfo::exists(Path("safe.qde.pdf"))) << "nothing printed";
+        EXPECT_FALSE(QFileInfo::exists(Path("link.qde.pdf"))) << "nothing printed";
+        ASSERT_EQ(app->GetDocManager().GetDocuments().size(), 1u);
+        EXPECT_TRUE(frame->Locks().IsLocked(*document));
+    }
+    // The print path itself refuses it too, whoever calls it.
+    EXPECT_EQ(app->PrintFile(Path("safe.qde"), {}), -1);
+    EXPECT_FALSE(QFileInfo::exists(Path("safe.qde.pdf")));
+    // An open request shows its locked window: no password is asked and no card comes back.
+    const std::size_t shown = dialogs->Events().size();
+    EXPECT_EQ(client.Offer(ShellOpenServer::OpenCommand(Path("safe.qde"))), ShellOpenServer::HandOver::Taken);
+    Settle();
+    EXPECT_EQ(dialogs->Events().size(), shown);
+    EXPECT_EQ(ActiveDocument(), document);
+    EXPECT_TRUE(frame->Locks().IsLocked(*document));
+    EXPECT_FALSE(document->HasCards());
+    EXPECT_TRUE(dialogs->Problems().isEmpty()) << dialogs->Problems().join("\n").toStdString();
+}
+
+// A document whose file was removed from the disk answers for its own name only: a request for
+// another missing file neither asks about it nor prints it.
+TEST_F(ShellPrintTest, AnOpenDocumentWithoutItsFileIsNotTakenForAnotherMissingFile) {
+    Document* document = app->GetDocManager().OpenDocumentFile(Path("shell.qdf"));
+    ASSERT_NE(document, nullptr);
+    ASSERT_TRUE(QFile::remove(Path("shell.qdf")));
+    Send(ShellOpenServer::PrintCommand(Path("missing.qdf")));
+    for (const std::string& text : Messages()) EXPECT_EQ(text.find("shell.qdf"), std::string::npos) << text;
+    EXPECT_FALSE(QFileInfo::exists(Path("shell.qdf.pdf")));
+    EXPECT_FALSE(QFileInfo::exists(Path("missing.qdf.pdf")));
+    ASSERT_EQ(app->GetDocManager().GetDocuments().size(), 1u);
+    EXPECT_EQ(app->GetDocManager().GetDocuments().front(), document);
+}
+
+// The seam's answer to the print question, given after the document was locked meanwhile.
+class LockingWhileAsked : public ScriptedDialogHost {
+public:
+    LockingWhileAsked(LockController& controller, CTessarelDoc& asked) : locks(controller), document(asked) {}
+    MessageAnswer ShowMessage(const Message& message) override {
+        if (message.buttons == MessageButtons::YesNo) locks.Lock(document);
+        return ScriptedDialogHost::ShowMessage(message);
+    }
+
+private:
+    LockController& locks;
+    CTessarelDoc& document;
+};
+
+TEST_F(ShellPrintTest, AFileLockedWhileThePersonIsAskedIsNotPrinted) {
+    MakeCardFile(Path("safe.qde"), 3, 0, "longpassword");
+    TypePassword("longpassword");
+    auto* document = dynamic_cast<CTessarelDoc*>(app->GetDocManager().OpenDocumentFile(Path("safe.qde")));
+    ASSERT_NE(document, nullptr);
+    LockingWhileAsked seam(frame->Locks(), *document);
+    seam.AnswerMessage(MessageAnswer::Yes);
+    EXPECT_TRUE(Send(ShellOpenServer::PrintCommand(Path("safe.qde"))));
+    ASSERT_TRUE(frame->Locks().IsLocked(*document));
+    EXPECT_EQ(seam.MessageTexts(), (std::vector<std::string>{
+                                       "Another program asks to print the open card file \"" +
+                                           QDir::toNativeSeparators(Path("safe.qde")).toStdString() +
+                                           "\", with its passwords in clear.\n\nPrint it?",
+                                       "safe.qde is locked. Unlock it to print it."}));
+    EXPECT_FALSE(QFileInfo::exists(Path("safe.qde.pdf"))) << "nothing printed";
+    EXPECT_TRUE(seam.Problems().isEmpty()) << seam.Problems().join("\n").toStdString();
 }
 
 }  // namespace

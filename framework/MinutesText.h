@@ -1,7 +1,9 @@
 #pragma once
 // The minutes of "Automatic Save" are stored as the text the person typed. Where a number is
 // needed the text is read as C's atoi reads it: leading blanks, an optional sign, then the
-// digits up to the first other character ("10x" is 10, "x10" is 0).
+// digits up to the first other character ("10x" is 10, "x10" is 0). The Preferences sheet's spin
+// and the frame's automatic-save timer both read it here, so the minutes shown are the minutes
+// counted.
 
 #include <QString>
 
