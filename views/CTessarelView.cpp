@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mainframe/dialogs/CardText.h"
+#include "CardSortKeys.h"
 #include "CardTreeFilter.h"
 #include "cardstore/CategoryTable.h"
 #include "framework/ChildFrame.h"
@@ -26,27 +27,41 @@ constexpr int kIndexRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 
 // A card item keeps its list index outside the model, so that shifting the indexes after a removal
-// costs an integer per item rather than a change notification per item. Its picture is the card
-// picture for good (the tree never changes it), shared rather than stored in every item.
+// costs an integer per item rather than a change notification per item. Its name is a plain member
+// rather than a list of variants, and its picture is the card picture for good (the tree never
+// changes it), shared rather than stored in every item. It remembers the card it was made for, so
+// that an update can tell whether the item still shows that card (compared only, never followed).
 class CardItem : public QTreeWidgetItem {
 public:
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
-    CardItem(const QString& text, int index, const QIcon& picture_)
-        : QTreeWidgetItem(QStringList(text), kType), listIndex(index), picture(picture_) {}
+    CardItem(QString text, int index, const CCard* shown, const QIcon& picture_)
+        : QTreeWidgetItem(kType), listIndex(index), card(shown), name(std::move(text)), picture(picture_) {}
     QVariant data(int column, int role) const override {
-        if (column == 0 && role == kIndexRole) return listIndex;
-        if (column == 0 && role == kImageRole) return kCardImage;
-        if (column == 0 && role == Qt::DecorationRole) return picture;
-        return QTreeWidgetItem::data(column, role);
+        if (column != 0) return QTreeWidgetItem::data(column, role);
+        switch (role) {
+            case kIndexRole: return listIndex;
+            case kImageRole: return kCardImage;
+            case Qt::DecorationRole: return picture;
+            case Qt::DisplayRole:
+            case Qt::EditRole: return name;
+            default: return QTreeWidgetItem::data(column, role);
+        }
     }
     void setData(int column, int role, const QVariant& value) override {
         if (column == 0 && role == kIndexRole) {
             listIndex = value.toInt();
             return;
         }
+        if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+            name = value.toString();
+            emitDataChanged();
+            return;
+        }
         QTreeWidgetItem::setData(column, role, value);
     }
     int listIndex;
+    const CCard* card;
+    QString name;
 
 private:
     const QIcon& picture;
@@ -155,38 +170,55 @@ void CTessarelView::RebuildCards() {
 }
 
 void CTessarelView::RebuildCategory(int code) {
+    const bool renamedHere = std::any_of(renamed.begin(), renamed.end(), [code](const std::pair<int, int>& item) { return item.first == code; });
+    // An update that changed nothing here keeps the items: most updates change one category or none.
+    if (!renamedHere && KeepCategoryItems(code)) return;
     QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
     const QList<QTreeWidgetItem*> old = root->takeChildren();
     qDeleteAll(old);
     std::erase_if(renamed, [code](const std::pair<int, int>& item) { return item.first == code; });
     CCardList* list = Doc()->GetCategoryList(code);
-    struct CardEntry {
-        QString text;
-        QString key;  // folded once, so the sort compares plain strings
-        int index;
-    };
-    std::vector<CardEntry> sorted;
-    sorted.reserve(static_cast<std::size_t>(list->GetCount()));
+    CardSortKeys keys;
+    keys.Reserve(static_cast<std::size_t>(list->GetCount()));
     int index = 0;
     for (const auto& card : *list) {
         card->SetListIndex(index);
-        QString text = CardTextToQString(card->GetFieldText1());
-        QString key = SortKey(text);
-        sorted.push_back(CardEntry{std::move(text), std::move(key), index++});
+        keys.Add(card->GetFieldText1(), index++);
     }
     // Sorted by name as the tree control sorts (without regard to case); equal names keep
     // their list order. The item data keeps the list index.
-    std::stable_sort(sorted.begin(), sorted.end(), [](const CardEntry& a, const CardEntry& b) { return a.key < b.key; });
+    const std::vector<int> order = keys.SortedIndexes();
     QList<QTreeWidgetItem*> children;
-    children.reserve(static_cast<qsizetype>(sorted.size()));
+    children.reserve(static_cast<qsizetype>(order.size()));
     auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
-    byIndex.assign(sorted.size(), nullptr);
-    for (const CardEntry& entry : sorted) {
-        auto* item = new CardItem(entry.text, entry.index, images[kCardImage]);
-        byIndex[static_cast<std::size_t>(entry.index)] = item;
+    byIndex.assign(order.size(), nullptr);
+    for (const int at : order) {
+        const CCard* card = list->GetAt(at);
+        auto* item = new CardItem(CardSortKeys::Text(card->GetFieldText1()), at, card, images[kCardImage]);
+        byIndex[static_cast<std::size_t>(at)] = item;
         children.append(item);
     }
     root->addChildren(children);
+}
+
+bool CTessarelView::KeepCategoryItems(int code) {
+    const QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    CCardList* list = Doc()->GetCategoryList(code);
+    const auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    const auto count = static_cast<std::size_t>(list->GetCount());
+    if (static_cast<std::size_t>(root->childCount()) != count || byIndex.size() != count) return false;
+    // Each entry of the list still has its item, showing its card's name under its index; the
+    // items were in order when last placed and only a rename (kept in `renamed`) moves a name.
+    for (std::size_t at = 0; at < count; ++at) {
+        CCard* card = list->GetAt(static_cast<int>(at));
+        const CardItem* item = AsCardItem(byIndex[at]);
+        if (!item || item->card != card || item->listIndex != static_cast<int>(at) || !CardSortKeys::Shows(item->name, card->GetFieldText1()))
+            return false;
+    }
+    int index = 0;
+    for (const auto& card : *list)
+        if (card->GetListIndex() != index++) card->SetListIndex(index - 1);
+    return true;
 }
 
 bool CTessarelView::UpdateInPlace(const UpdateHint* hintObject) {
@@ -247,7 +279,7 @@ bool CTessarelView::InsertCardItem(int code, int index) {
     CCard* card = list->GetAt(index);
     if (!card) return false;
     card->SetListIndex(index);
-    const QString text = CardTextToQString(card->GetFieldText1());
+    const QString text = CardSortKeys::Text(card->GetFieldText1());
     const QString key = SortKey(text);
     // After every item of an equal or smaller name: the new card has the largest list index.
     int low = 0, high = root->childCount();
@@ -258,7 +290,7 @@ bool CTessarelView::InsertCardItem(int code, int index) {
         else
             low = middle + 1;
     }
-    auto* item = new CardItem(text, index, images[kCardImage]);
+    auto* item = new CardItem(text, index, card, images[kCardImage]);
     root->insertChild(low, item);
     itemOfIndex[static_cast<std::size_t>(code)].push_back(item);
     return true;
@@ -272,13 +304,11 @@ bool CTessarelView::RemoveCardItem(int code, int index) {
         static_cast<std::size_t>(index) >= byIndex.size())
         return false;
     QTreeWidgetItem* removed = byIndex[static_cast<std::size_t>(index)];
-    // Every child is a card item: only this view makes them.
-    for (int i = 0; i < root->childCount(); ++i) {
-        auto* item = static_cast<CardItem*>(root->child(i));
-        if (item->listIndex > index) --item->listIndex;
-    }
     byIndex.erase(byIndex.begin() + index);
     delete removed;
+    // Only the items of later list entries move up; every child is a card item (only this view
+    // makes them).
+    for (std::size_t at = static_cast<std::size_t>(index); at < byIndex.size(); ++at) static_cast<CardItem*>(byIndex[at])->listIndex = static_cast<int>(at);
     for (int i = index; i < list->GetCount(); ++i) list->GetAt(i)->SetListIndex(i);
     return true;
 }
