@@ -192,11 +192,16 @@ void CTessarelView::RebuildCategory(int code) {
     CCardList* list = Doc()->GetCategoryList(code);
     CardSortKeys keys;
     keys.Reserve(static_cast<std::size_t>(list->GetCount()));
+    // Each card is read once, in list order (cards ahead asked for early); the items are made in
+    // tree order from what this pass kept.
+    std::vector<QString> texts;
+    texts.reserve(static_cast<std::size_t>(list->GetCount()));
     int index = 0;
-    for (const auto& card : *list) {
-        card->SetListIndex(index);
-        keys.Add(card->GetFieldText1(), index++);
-    }
+    list->VisitAhead([&](CCard& card) {
+        card.SetListIndex(index);
+        keys.Add(card.GetFieldText1(), index++);
+        texts.push_back(CardSortKeys::Text(card.GetFieldText1()));
+    });
     // Sorted by name as the tree control sorts (without regard to case); equal names keep
     // their list order. The item data keeps the list index.
     const std::vector<int> order = keys.SortedIndexes();
@@ -205,8 +210,7 @@ void CTessarelView::RebuildCategory(int code) {
     auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
     byIndex.assign(order.size(), nullptr);
     for (const int at : order) {
-        const CCard* card = list->GetAt(at);
-        auto* item = new CardItem(CardSortKeys::Text(card->GetFieldText1()), at, card, images[kCardImage]);
+        auto* item = new CardItem(std::move(texts[static_cast<std::size_t>(at)]), at, list->GetAt(at), images[kCardImage]);
         byIndex[static_cast<std::size_t>(at)] = item;
         children.append(item);
     }
@@ -221,20 +225,22 @@ bool CTessarelView::KeepCategoryItems(int code) {
     if (static_cast<std::size_t>(root->childCount()) != count || byIndex.size() != count) return false;
     // Each entry of the list still has its item, showing its card's name under its index; the
     // items were in order when last placed and only a rename (kept in `renamed`) moves a name.
-    // Cards and items lie all over the heap: both are asked for ahead of their turn.
+    // Cards and items lie all over the heap: both are asked for ahead of their turn, and of an
+    // item only the part holding this class's members is read (every child is a card item: only
+    // this view makes them).
     constexpr std::size_t kAhead = 8;
     for (std::size_t at = 0; at < count; ++at) {
         if (at + 2 * kAhead < count) {
-            Prefetch(byIndex[at + 2 * kAhead]);
+            Prefetch(&static_cast<const CardItem*>(byIndex[at + 2 * kAhead])->listIndex);
             Prefetch(list->GetAt(static_cast<int>(at + 2 * kAhead)));
         }
         if (at + kAhead < count) {
             list->GetAt(static_cast<int>(at + kAhead))->PrefetchTexts();
-            if (const CardItem* ahead = AsCardItem(byIndex[at + kAhead])) Prefetch(ahead->name.constData());
+            Prefetch(static_cast<const CardItem*>(byIndex[at + kAhead])->name.constData());
         }
         CCard* card = list->GetAt(static_cast<int>(at));
-        const CardItem* item = AsCardItem(byIndex[at]);
-        if (!item || item->card != card || item->listIndex != static_cast<int>(at) || !CardSortKeys::Shows(item->name, card->GetFieldText1()))
+        const auto* item = static_cast<const CardItem*>(byIndex[at]);
+        if (item->card != card || item->listIndex != static_cast<int>(at) || !CardSortKeys::Shows(item->name, card->GetFieldText1()))
             return false;
         if (card->GetListIndex() != static_cast<int>(at)) card->SetListIndex(static_cast<int>(at));
     }

@@ -41,14 +41,15 @@ void CardSortKeys::Add(std::string_view bytes, int index) {
     const std::size_t start = folded.size();
     for (const char byte : bytes) folded += tables.folded[static_cast<unsigned char>(byte)];
     const std::size_t length = folded.size() - start;
-    std::uint64_t prefix = 0;
-    for (std::size_t i = 0; i < 4; ++i) prefix = (prefix << 16) | (i < length ? folded[start + i] : 0u);
-    entries.push_back(Entry{prefix, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length), index});
+    std::uint64_t words[2] = {0, 0};
+    for (std::size_t i = 0; i < 8; ++i) words[i / 4] = (words[i / 4] << 16) | (i < length ? folded[start + i] : 0u);
+    entries.push_back(Entry{words[0], words[1], static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length), index});
 }
 
 bool CardSortKeys::Less(const Entry& a, const Entry& b) const {
     // Equal prefixes may still hide a shorter name (padded with zeros): the whole names decide.
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    if (a.head != b.head) return a.head < b.head;
+    if (a.next != b.next) return a.next < b.next;
     const std::u16string_view nameA(folded.data() + a.offset, a.length);
     const std::u16string_view nameB(folded.data() + b.offset, b.length);
     const int order = nameA.compare(nameB);

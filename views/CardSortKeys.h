@@ -28,7 +28,9 @@ public:
 
 private:
     struct Entry {
-        std::uint64_t prefix;  // the first four folded characters, the first in the high bits
+        // The first eight folded characters, four to a word, the first in the high bits.
+        std::uint64_t head;
+        std::uint64_t next;
         std::uint32_t offset;
         std::uint32_t length;
         int index;
