@@ -29,13 +29,12 @@ constexpr int kImageRole = Qt::UserRole + 1;
 // A card item keeps its list index outside the model, so that shifting the indexes after a removal
 // costs an integer per item rather than a change notification per item. Its name is a plain member
 // rather than a list of variants, and its picture is the card picture for good (the tree never
-// changes it), shared rather than stored in every item. It remembers the card it was made for, so
-// that an update can tell whether the item still shows that card (compared only, never followed).
+// changes it), shared rather than stored in every item.
 class CardItem : public QTreeWidgetItem {
 public:
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
-    CardItem(QString text, int index, const CCard* shown, const QIcon& picture_)
-        : QTreeWidgetItem(kType), listIndex(index), card(shown), name(std::move(text)), picture(picture_) {
+    CardItem(QString text, int index, const QIcon& picture_)
+        : QTreeWidgetItem(kType), listIndex(index), name(std::move(text)), picture(picture_) {
         // Said once here, so that laying out the rows of an open category (after every row
         // inserted or removed) asks a card item for nothing more than its flags.
         setFlags(flags() | Qt::ItemNeverHasChildren);
@@ -64,7 +63,6 @@ public:
         QTreeWidgetItem::setData(column, role, value);
     }
     int listIndex;
-    const CCard* card;
     QString name;
 
 private:
@@ -210,7 +208,7 @@ void CTessarelView::RebuildCategory(int code) {
     auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
     byIndex.assign(order.size(), nullptr);
     for (const int at : order) {
-        auto* item = new CardItem(std::move(texts[static_cast<std::size_t>(at)]), at, list->GetAt(at), images[kCardImage]);
+        auto* item = new CardItem(std::move(texts[static_cast<std::size_t>(at)]), at, images[kCardImage]);
         byIndex[static_cast<std::size_t>(at)] = item;
         children.append(item);
     }
@@ -223,8 +221,9 @@ bool CTessarelView::KeepCategoryItems(int code) {
     const auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
     const auto count = static_cast<std::size_t>(list->GetCount());
     if (static_cast<std::size_t>(root->childCount()) != count || byIndex.size() != count) return false;
-    // Each entry of the list still has its item, showing its card's name under its index; the
-    // items were in order when last placed and only a rename (kept in `renamed`) moves a name.
+    // Each entry of the list still has its item, showing its card's name under its index (which
+    // card object it is does not matter: the tree shows names); the items were in order when last
+    // placed and only a rename (kept in `renamed`) moves a name.
     // Cards and items lie all over the heap: both are asked for ahead of their turn, and of an
     // item only the part holding this class's members is read (every child is a card item: only
     // this view makes them).
@@ -240,7 +239,7 @@ bool CTessarelView::KeepCategoryItems(int code) {
         }
         CCard* card = list->GetAt(static_cast<int>(at));
         const auto* item = static_cast<const CardItem*>(byIndex[at]);
-        if (item->card != card || item->listIndex != static_cast<int>(at) || !CardSortKeys::Shows(item->name, card->GetFieldText1()))
+        if (item->listIndex != static_cast<int>(at) || !CardSortKeys::Shows(item->name, card->GetFieldText1()))
             return false;
         if (card->GetListIndex() != static_cast<int>(at)) card->SetListIndex(static_cast<int>(at));
     }
@@ -316,7 +315,7 @@ bool CTessarelView::InsertCardItem(int code, int index) {
         else
             low = middle + 1;
     }
-    auto* item = new CardItem(text, index, card, images[kCardImage]);
+    auto* item = new CardItem(text, index, images[kCardImage]);
     root->insertChild(low, item);
     itemOfIndex[static_cast<std::size_t>(code)].push_back(item);
     return true;
