@@ -41,23 +41,44 @@ void CardSortKeys::Add(std::string_view bytes, int index) {
     const std::size_t start = folded.size();
     for (const char byte : bytes) folded += tables.folded[static_cast<unsigned char>(byte)];
     const std::size_t length = folded.size() - start;
-    std::uint64_t words[2] = {0, 0};
-    for (std::size_t i = 0; i < 8; ++i) words[i / 4] = (words[i / 4] << 16) | (i < length ? folded[start + i] : 0u);
-    entries.push_back(Entry{words[0], words[1], static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length), index});
+    entries.push_back(Entry{0, 0, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length), index});
 }
 
-bool CardSortKeys::Less(const Entry& a, const Entry& b) const {
-    // Equal prefixes may still hide a shorter name (padded with zeros): the whole names decide.
-    if (a.head != b.head) return a.head < b.head;
-    if (a.next != b.next) return a.next < b.next;
-    const std::u16string_view nameA(folded.data() + a.offset, a.length);
-    const std::u16string_view nameB(folded.data() + b.offset, b.length);
-    const int order = nameA.compare(nameB);
-    return order != 0 ? order < 0 : a.index < b.index;
+void CardSortKeys::LoadWords(Entry& entry, std::size_t depth) const {
+    std::uint64_t words[2] = {0, 0};
+    for (std::size_t i = 0; i < 8; ++i) {
+        const std::size_t at = depth + i;
+        words[i / 4] = (words[i / 4] << 16) | (at < entry.length ? folded[entry.offset + at] : 0u);
+    }
+    entry.head = words[0];
+    entry.next = words[1];
+}
+
+void CardSortKeys::SortFrom(Entry* first, Entry* last, std::size_t depth) {
+    for (Entry* entry = first; entry != last; ++entry) LoadWords(*entry, depth);
+    const std::size_t window = depth + 8;
+    // Past its end a name reads as zeros, so equal words still part a shorter name from a longer
+    // one holding zeros: the shorter (a prefix of the other) goes first. Names that end in this
+    // window and read the same are equal: list order. Those that go on are ordered below.
+    auto ends = [window](const Entry& entry) { return entry.length <= window; };
+    std::sort(first, last, [&ends](const Entry& a, const Entry& b) {
+        if (a.head != b.head) return a.head < b.head;
+        if (a.next != b.next) return a.next < b.next;
+        if (ends(a) != ends(b)) return ends(a);
+        if (a.length != b.length && ends(a)) return a.length < b.length;
+        return a.index < b.index;
+    });
+    for (Entry* run = first; run != last;) {
+        Entry* end = run + 1;
+        if (!ends(*run))
+            while (end != last && end->head == run->head && end->next == run->next && !ends(*end)) ++end;
+        if (end - run > 1 && !ends(*run)) SortFrom(run, end, window);
+        run = end;
+    }
 }
 
 std::vector<int> CardSortKeys::SortedIndexes() {
-    std::sort(entries.begin(), entries.end(), [this](const Entry& a, const Entry& b) { return Less(a, b); });
+    SortFrom(entries.data(), entries.data() + entries.size(), 0);
     std::vector<int> order;
     order.reserve(entries.size());
     for (const Entry& entry : entries) order.push_back(entry.index);

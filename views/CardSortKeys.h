@@ -2,8 +2,9 @@
 // The names of one category's cards as the tree shows and orders them. A card's name is bytes of
 // Windows-1252; the tree shows it as Unicode and sorts by its case-folded form, equal names in
 // list order. A million names folded into a million strings of their own costs an allocation
-// each and a cache miss per comparison: here every folded name lives in one buffer, and each
-// entry carries its first characters inline, so most comparisons read only the entries.
+// each and a cache miss per comparison: here every folded name lives in one buffer, and the sort
+// compares eight characters at a time held in the entries themselves, going on to the next eight
+// only within a run of names equal so far.
 
 #include <QString>
 #include <cstdint>
@@ -28,14 +29,17 @@ public:
 
 private:
     struct Entry {
-        // The first eight folded characters, four to a word, the first in the high bits.
+        // Eight folded characters from the depth being sorted, four to a word, the first in the
+        // high bits, zeros past the name's end.
         std::uint64_t head;
         std::uint64_t next;
         std::uint32_t offset;
         std::uint32_t length;
         int index;
     };
-    bool Less(const Entry& a, const Entry& b) const;
+    void LoadWords(Entry& entry, std::size_t depth) const;
+    // Sorts [first, last), names equal in their first `depth` characters.
+    void SortFrom(Entry* first, Entry* last, std::size_t depth);
 
     std::u16string folded;
     std::vector<Entry> entries;

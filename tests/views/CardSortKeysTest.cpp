@@ -36,17 +36,19 @@ TEST(CardSortKeys, ShowsIsFalseForAnyOtherText) {
 }
 
 TEST(CardSortKeys, OrderIsTheStableSortByFoldedName) {
-    // Short alphabets, so that names repeat, share prefixes of every length up to and past the
-    // four characters held inline, and differ only in case or in letters that fold to several.
+    // Short alphabets, so that names repeat, share prefixes of every length up to and well past
+    // the eight characters compared at a time, differ only in case or in letters that fold to
+    // several, or only in trailing zero bytes (which read like the end of a shorter name).
     const std::vector<std::string> alphabets = {
-        "aAbB", std::string("sS\xDF") + "\xDE\xFE", std::string("\x8A\x9A\x8C\x9C\x9F\xFF") + "yY", std::string("\x01 ~") + "\x7F\x80\xA0",
+        "aAbB", std::string("sS\xDF") + "\xDE\xFE", std::string("\x8A\x9A\x8C\x9C\x9F\xFF") + "yY",
+        std::string("\x01 ~") + "\x7F\x80\xA0", std::string("a\0", 2), "aaaaaaaaaaaaaaab",
     };
     std::mt19937 random(7);
     for (const std::string& alphabet : alphabets) {
         std::vector<std::string> names;
         for (int i = 0; i < 3000; ++i) {
             std::string name;
-            const int length = std::uniform_int_distribution<int>(0, 7)(random);
+            const int length = std::uniform_int_distribution<int>(0, 26)(random);
             for (int k = 0; k < length; ++k) name += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(random)];
             names.push_back(name);
         }
