@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "mainframe/dialogs/CardText.h"
 #include "CardSortKeys.h"
 #include "CardTreeFilter.h"
 #include "cardstore/CategoryTable.h"
