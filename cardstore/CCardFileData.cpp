@@ -46,7 +46,12 @@ std::size_t CCardFileData::TotalByteSize() const {
     return total;
 }
 
-bool CCardFileData::HasCards() const { return TotalByteSize() > 0; }
+bool CCardFileData::HasCards() const {
+    // Every card takes bytes in the file, so counting is enough: the commands ask this on every
+    // state update, and summing the bytes of a million cards each time is not free.
+    if (deletedList.GetCount() > 0) return true;
+    return std::any_of(lists.begin(), lists.end(), [](const CCardList& list) { return list.GetCount() > 0; });
+}
 
 bool CCardFileData::DeleteCard(int code, int index) {
     CCardList* list = GetCategoryList(code);

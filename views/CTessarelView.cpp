@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "mainframe/dialogs/CardText.h"
+#include "CardSortKeys.h"
 #include "CardTreeFilter.h"
 #include "cardstore/CategoryTable.h"
 #include "framework/ChildFrame.h"
@@ -26,31 +26,55 @@ constexpr int kIndexRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 
 // A card item keeps its list index outside the model, so that shifting the indexes after a removal
-// costs an integer per item rather than a change notification per item. Its picture is the card
-// picture for good (the tree never changes it), shared rather than stored in every item.
+// costs an integer per item rather than a change notification per item. Its name is a plain member
+// rather than a list of variants, and its picture is the card picture for good (the tree never
+// changes it), shared rather than stored in every item.
 class CardItem : public QTreeWidgetItem {
 public:
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
-    CardItem(const QString& text, int index, const QIcon& picture_)
-        : QTreeWidgetItem(QStringList(text), kType), listIndex(index), picture(picture_) {}
+    CardItem(QString text, int index, const QIcon& picture_)
+        : QTreeWidgetItem(kType), listIndex(index), name(std::move(text)), picture(picture_) {
+        // Said once here, so that laying out the rows of an open category (after every row
+        // inserted or removed) asks a card item for nothing more than its flags.
+        setFlags(flags() | Qt::ItemNeverHasChildren);
+    }
     QVariant data(int column, int role) const override {
-        if (column == 0 && role == kIndexRole) return listIndex;
-        if (column == 0 && role == kImageRole) return kCardImage;
-        if (column == 0 && role == Qt::DecorationRole) return picture;
-        return QTreeWidgetItem::data(column, role);
+        if (column != 0) return QTreeWidgetItem::data(column, role);
+        switch (role) {
+            case kIndexRole: return listIndex;
+            case kImageRole: return kCardImage;
+            case Qt::DecorationRole: return picture;
+            case Qt::DisplayRole:
+            case Qt::EditRole: return name;
+            default: return QTreeWidgetItem::data(column, role);
+        }
     }
     void setData(int column, int role, const QVariant& value) override {
         if (column == 0 && role == kIndexRole) {
             listIndex = value.toInt();
             return;
         }
+        if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+            name = value.toString();
+            emitDataChanged();
+            return;
+        }
         QTreeWidgetItem::setData(column, role, value);
     }
     int listIndex;
+    QString name;
 
 private:
     const QIcon& picture;
 };
+
+void Prefetch(const void* address) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
 
 CardItem* AsCardItem(QTreeWidgetItem* item) { return item && item->type() == CardItem::kType ? static_cast<CardItem*>(item) : nullptr; }
 
@@ -155,38 +179,70 @@ void CTessarelView::RebuildCards() {
 }
 
 void CTessarelView::RebuildCategory(int code) {
+    const bool renamedHere = std::any_of(renamed.begin(), renamed.end(), [code](const std::pair<int, int>& item) { return item.first == code; });
+    // An update that changed nothing here keeps the items: most updates change one category or none.
+    if (!renamedHere && KeepCategoryItems(code)) return;
     QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
     const QList<QTreeWidgetItem*> old = root->takeChildren();
     qDeleteAll(old);
     std::erase_if(renamed, [code](const std::pair<int, int>& item) { return item.first == code; });
     CCardList* list = Doc()->GetCategoryList(code);
-    struct CardEntry {
-        QString text;
-        QString key;  // folded once, so the sort compares plain strings
-        int index;
-    };
-    std::vector<CardEntry> sorted;
-    sorted.reserve(static_cast<std::size_t>(list->GetCount()));
+    CardSortKeys keys;
+    keys.Reserve(static_cast<std::size_t>(list->GetCount()));
+    // Each card is read once, in list order (cards ahead asked for early); the items are made in
+    // tree order from what this pass kept.
+    std::vector<QString> texts;
+    texts.reserve(static_cast<std::size_t>(list->GetCount()));
     int index = 0;
-    for (const auto& card : *list) {
-        card->SetListIndex(index);
-        QString text = CardTextToQString(card->GetFieldText1());
-        QString key = SortKey(text);
-        sorted.push_back(CardEntry{std::move(text), std::move(key), index++});
-    }
+    list->VisitAhead([&](CCard& card) {
+        card.SetListIndex(index);
+        keys.Add(card.GetFieldText1(), index++);
+        texts.push_back(CardSortKeys::Text(card.GetFieldText1()));
+    });
     // Sorted by name as the tree control sorts (without regard to case); equal names keep
     // their list order. The item data keeps the list index.
-    std::stable_sort(sorted.begin(), sorted.end(), [](const CardEntry& a, const CardEntry& b) { return a.key < b.key; });
+    const std::vector<int> order = keys.SortedIndexes();
     QList<QTreeWidgetItem*> children;
-    children.reserve(static_cast<qsizetype>(sorted.size()));
+    children.reserve(static_cast<qsizetype>(order.size()));
     auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
-    byIndex.assign(sorted.size(), nullptr);
-    for (const CardEntry& entry : sorted) {
-        auto* item = new CardItem(entry.text, entry.index, images[kCardImage]);
-        byIndex[static_cast<std::size_t>(entry.index)] = item;
+    byIndex.assign(order.size(), nullptr);
+    for (const int at : order) {
+        auto* item = new CardItem(std::move(texts[static_cast<std::size_t>(at)]), at, images[kCardImage]);
+        byIndex[static_cast<std::size_t>(at)] = item;
         children.append(item);
     }
     root->addChildren(children);
+}
+
+bool CTessarelView::KeepCategoryItems(int code) {
+    const QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    CCardList* list = Doc()->GetCategoryList(code);
+    const auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    const auto count = static_cast<std::size_t>(list->GetCount());
+    if (static_cast<std::size_t>(root->childCount()) != count || byIndex.size() != count) return false;
+    // Each entry of the list still has its item, showing its card's name under its index (which
+    // card object it is does not matter: the tree shows names); the items were in order when last
+    // placed and only a rename (kept in `renamed`) moves a name.
+    // Cards and items lie all over the heap: both are asked for ahead of their turn, and of an
+    // item only the part holding this class's members is read (every child is a card item: only
+    // this view makes them).
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t at = 0; at < count; ++at) {
+        if (at + 2 * kAhead < count) {
+            Prefetch(&static_cast<const CardItem*>(byIndex[at + 2 * kAhead])->listIndex);
+            Prefetch(list->GetAt(static_cast<int>(at + 2 * kAhead)));
+        }
+        if (at + kAhead < count) {
+            list->GetAt(static_cast<int>(at + kAhead))->PrefetchTexts();
+            Prefetch(static_cast<const CardItem*>(byIndex[at + kAhead])->name.constData());
+        }
+        CCard* card = list->GetAt(static_cast<int>(at));
+        const auto* item = static_cast<const CardItem*>(byIndex[at]);
+        if (item->listIndex != static_cast<int>(at) || !CardSortKeys::Shows(item->name, card->GetFieldText1()))
+            return false;
+        if (card->GetListIndex() != static_cast<int>(at)) card->SetListIndex(static_cast<int>(at));
+    }
+    return true;
 }
 
 bool CTessarelView::UpdateInPlace(const UpdateHint* hintObject) {
@@ -247,7 +303,7 @@ bool CTessarelView::InsertCardItem(int code, int index) {
     CCard* card = list->GetAt(index);
     if (!card) return false;
     card->SetListIndex(index);
-    const QString text = CardTextToQString(card->GetFieldText1());
+    const QString text = CardSortKeys::Text(card->GetFieldText1());
     const QString key = SortKey(text);
     // After every item of an equal or smaller name: the new card has the largest list index.
     int low = 0, high = root->childCount();
@@ -272,14 +328,19 @@ bool CTessarelView::RemoveCardItem(int code, int index) {
         static_cast<std::size_t>(index) >= byIndex.size())
         return false;
     QTreeWidgetItem* removed = byIndex[static_cast<std::size_t>(index)];
-    // Every child is a card item: only this view makes them.
-    for (int i = 0; i < root->childCount(); ++i) {
-        auto* item = static_cast<CardItem*>(root->child(i));
-        if (item->listIndex > index) --item->listIndex;
-    }
     byIndex.erase(byIndex.begin() + index);
     delete removed;
-    for (int i = index; i < list->GetCount(); ++i) list->GetAt(i)->SetListIndex(i);
+    // Only the items of later list entries move up; every child is a card item (only this view
+    // makes them).
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t at = static_cast<std::size_t>(index); at < byIndex.size(); ++at) {
+        if (at + kAhead < byIndex.size()) {
+            Prefetch(byIndex[at + kAhead]);
+            Prefetch(list->GetAt(static_cast<int>(at + kAhead)));
+        }
+        static_cast<CardItem*>(byIndex[at])->listIndex = static_cast<int>(at);
+        list->GetAt(static_cast<int>(at))->SetListIndex(static_cast<int>(at));
+    }
     return true;
 }
 

@@ -103,6 +103,8 @@ private:
     void InsertRoots();
     void RebuildCards();
     void RebuildCategory(int code);
+    // True (and the cards' list indexes set) when `code`'s items still show its list as it is.
+    bool KeepCategoryItems(int code);
     bool UpdateInPlace(const UpdateHint* hintObject);
     bool InsertCardItem(int code, int index);
     bool RemoveCardItem(int code, int index);

@@ -5,6 +5,8 @@
 
 #include <QLineEdit>
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <random>
 
 #include "CardsFixture.h"
@@ -114,6 +116,47 @@ TEST_F(InPlaceTree, EveryCommandLeavesTheTreeAsARebuildWould) {
         int total = 0;
         for (int code = 0; code < kCategoryCount; ++code) total += Tree()->GetCategoryItem(code)->childCount();
         ASSERT_EQ(TotalCount(), QString::number(total)) << what;
+    }
+}
+
+// An update without a hint keeps a category's items only while they still show its list: every
+// kind of change made to a list behind the tree's back must still end as a rebuild would, and an
+// update that finds nothing changed must leave the very same items.
+TEST_F(InPlaceTree, AnUpdateKeepsItemsOnlyWhileTheyStillShowTheList) {
+    using Change = std::function<void(CCardList&)>;
+    auto card = [](const char* name) {
+        auto made = std::make_unique<CCard>();
+        made->SetFieldText1(name);
+        return made;
+    };
+    const struct {
+        const char* what;
+        Change change;
+    } cases[] = {
+        {"nothing", [](CCardList&) {}},
+        {"a name changed", [](CCardList& list) { list.GetAt(1)->SetFieldText1("Aardvark"); }},
+        {"a name changed in case only", [](CCardList& list) { list.GetAt(2)->SetFieldText1("BETA"); }},
+        {"two cards swapped", [](CCardList& list) { list.SetAt(list.SetAt(list.SetAt(nullptr, 0), 3), 0); }},
+        {"a card taken out", [](CCardList& list) { (void)list.TakeAt(0); }},
+        {"a card replaced by another of the same name", [card](CCardList& list) { (void)list.SetAt(card("gamma"), 0); }},
+        {"a card added", [card](CCardList& list) { list.Add(card("alpha")); }},
+    };
+    for (const auto& c : cases) {
+        NewFile();
+        MakeTreeActive();
+        for (const char* name : {"gamma", "delta", "beta", "alpha", "Delta"}) AddCard("Bank Accounts", name);
+        const int code = *CategoryCodeOfName("Bank Accounts");
+        QTreeWidgetItem* root = Tree()->GetCategoryItem(code);
+        std::vector<QTreeWidgetItem*> before;
+        for (int i = 0; i < root->childCount(); ++i) before.push_back(root->child(i));
+        c.change(*Doc()->GetCategoryList(code));
+        Doc()->UpdateAllViews(nullptr);
+        ExpectTreeAsRebuilt(c.what);
+        if (std::string(c.what) == "nothing") {
+            for (int i = 0; i < root->childCount(); ++i) EXPECT_EQ(root->child(i), before[static_cast<std::size_t>(i)]) << c.what;
+        }
+        Doc()->SetModifiedFlag(false);
+        ASSERT_TRUE(Run(cmd::FileClose)) << c.what;
     }
 }
 

@@ -1,0 +1,48 @@
+#pragma once
+// The names of one category's cards as the tree shows and orders them. A card's name is bytes of
+// Windows-1252; the tree shows it as Unicode and sorts by its case-folded form, equal names in
+// list order. A million names folded into a million strings of their own costs an allocation
+// each and a cache miss per comparison: here every folded name lives in one buffer, and the sort
+// compares eight characters at a time held in the entries themselves, going on to the next eight
+// only within a run of names equal so far.
+
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessarel {
+
+class CardSortKeys {
+public:
+    void Reserve(std::size_t names);
+    // Adds the name `bytes` of the card at list index `index`.
+    void Add(std::string_view bytes, int index);
+    // The list indexes added, in tree order: by folded name, equal names by list index.
+    std::vector<int> SortedIndexes();
+
+    // The name `bytes` as the tree shows it.
+    static QString Text(std::string_view bytes);
+    // Whether `text` is what Text(bytes) gives, without making it.
+    static bool Shows(const QString& text, std::string_view bytes);
+
+private:
+    struct Entry {
+        // Eight folded characters from the depth being sorted, four to a word, the first in the
+        // high bits, zeros past the name's end.
+        std::uint64_t head;
+        std::uint64_t next;
+        std::uint32_t offset;
+        std::uint32_t length;
+        int index;
+    };
+    void LoadWords(Entry& entry, std::size_t depth) const;
+    // Sorts [first, last), names equal in their first `depth` characters.
+    void SortFrom(Entry* first, Entry* last, std::size_t depth);
+
+    std::u16string folded;
+    std::vector<Entry> entries;
+};
+
+}  // namespace tessarel
