@@ -46,7 +46,11 @@ std::size_t CCardFileData::TotalByteSize() const {
     return total;
 }
 
-bool CCardFileData::HasCards() const { return TotalByteSize() > 0; }
+bool CCardFileData::HasCards() const {
+    // Asked by the command states after every event: counting, not sizing every card.
+    if (deletedList.GetCount() > 0) return true;
+    return std::any_of(lists.begin(), lists.end(), [](const CCardList& list) { return list.GetCount() > 0; });
+}
 
 bool CCardFileData::DeleteCard(int code, int index) {
     CCardList* list = GetCategoryList(code);
