@@ -23,8 +23,9 @@ void PasswordReportTable::dataChanged(const QModelIndex& topLeft, const QModelIn
         QTreeView::dataChanged(topLeft, bottomRight, roles);
         return;
     }
-    // The rows the viewport can hold, with a margin: a shorter range is measured as usual.
-    const int visibleRows = viewport()->height() / std::max(1, rowHeight(topLeft.siblingAtColumn(0))) + 2;
+    // At least the rows the viewport can hold (no row is lower than a line of text); a shorter
+    // range is measured as usual. Asking the view for a row's height would search for the row.
+    const int visibleRows = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 2;
     if (bottomRight.row() - topLeft.row() <= visibleRows) {
         QTreeView::dataChanged(topLeft, bottomRight, roles);
         return;
