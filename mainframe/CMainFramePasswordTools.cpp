@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <optional>
 
 #include "CMainFrame.h"
 #include "CPasswordReportDlg.h"
@@ -17,6 +18,26 @@
 #include "views/CardTreeFilter.h"
 
 namespace tessarel {
+namespace {
+
+struct ChosenCard {
+    int code;
+    int index;
+};
+
+// Shows the Password Report of the document; the card the person chose in it, if any. The
+// strengths are estimated while the window is open, and its estimating threads are gone when
+// this returns, before the chosen card can be edited.
+std::optional<ChosenCard> ChooseCardInReport(CTessarelDoc& doc, QWidget* parent) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    PasswordReport report = PasswordReport::MakeWithoutStrength(doc.Data(), CurrentCardTimeStamp());
+    QApplication::restoreOverrideCursor();
+    CPasswordReportDlg dialog(report, parent);
+    if (dialog.DoModal() != QDialog::Accepted || dialog.chosenCode < 0) return std::nullopt;
+    return ChosenCard{dialog.chosenCode, dialog.chosenIndex};
+}
+
+}  // namespace
 
 void CMainFrame::RegisterPasswordTools() {
     Register(CommandTable{
@@ -75,16 +96,13 @@ void CMainFrame::OnPasswordReport() {
     CTessarelDoc* doc = ActiveCardDocument();
     CTessarelView* tree = ActiveCardTree();
     if (!doc || !tree) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const PasswordReport report = PasswordReport::Make(doc->Data(), CurrentCardTimeStamp());
-    QApplication::restoreOverrideCursor();
-    CPasswordReportDlg dialog(report, this);
-    if (dialog.DoModal() != QDialog::Accepted || dialog.chosenCode < 0) return;
+    const std::optional<ChosenCard> chosen = ChooseCardInReport(*doc, this);
+    if (!chosen) return;
     // The chosen card may be one the quick filter hides.
     if (quickFilterBar && !quickFilterBar->Text().isEmpty()) quickFilterBar->TextEdit()->clear();
-    QTreeWidgetItem* category = tree->GetCategoryItem(dialog.chosenCode);
-    if (!category || !tree->FindCardItem(category, dialog.chosenIndex)) return;
-    tree->ExpandAndSelectCard(category, dialog.chosenIndex);
+    QTreeWidgetItem* category = tree->GetCategoryItem(chosen->code);
+    if (!category || !tree->FindCardItem(category, chosen->index)) return;
+    tree->ExpandAndSelectCard(category, chosen->index);
     tree->setFocus();
     OnEditCard();
 }

@@ -8,28 +8,31 @@
 #include <QVBoxLayout>
 
 #include "PasswordReportModel.h"
+#include "PasswordReportTable.h"
 
 namespace tessarel {
 
-CPasswordReportDlg::CPasswordReportDlg(const PasswordReport& report_, QWidget* parent) : Dialog(parent), report(report_) {
+namespace {
+
+// How often finished estimates are handed to the rows: often enough to watch them fill, seldom
+// enough that the repaints cost nothing next to the estimates.
+constexpr int kEstimateBatchMs = 50;
+// Up to this many passwords (about 10 ms of zxcvbn) are estimated before the window shows.
+constexpr std::size_t kEstimatedBeforeOpening = 256;
+
+}  // namespace
+
+CPasswordReportDlg::CPasswordReportDlg(PasswordReport& report_, QWidget* parent, StrengthEstimator estimator_)
+    : Dialog(parent), report(report_), estimator(std::move(estimator_)) {
     setObjectName(QStringLiteral("PasswordReport"));
     setWindowTitle(QStringLiteral("Password Report"));
     auto* layout = new QVBoxLayout(this);
     summary = new QLabel(this);
     summary->setObjectName(QStringLiteral("Summary"));
     layout->addWidget(summary);
-    table = new QTreeView(this);
-    table->setObjectName(QStringLiteral("ReportTable"));
+    table = new PasswordReportTable(this);
     model = new PasswordReportModel(report, table);
     table->setModel(model);
-    table->setRootIsDecorated(false);
-    table->setUniformRowHeights(true);
-    table->setAllColumnsShowFocus(true);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Column widths from the first rows only: measuring 100,000 rows would take seconds.
-    table->header()->setResizeContentsPrecision(200);
     layout->addWidget(table);
     auto* legend = new QLabel(QStringLiteral("Strength is zxcvbn's score from 0 to 4; below 3 is weak. Guesses are the estimated "
                                              "attempts an attacker needs. Reused counts the other cards with the same password."),
@@ -47,10 +50,22 @@ CPasswordReportDlg::CPasswordReportDlg(const PasswordReport& report_, QWidget* p
     connect(table, &QTreeView::activated, this, [this](const QModelIndex& index) { ChooseRow(index.row()); });
     connect(editButton, &QPushButton::clicked, this, &CPasswordReportDlg::OnEditClicked);
     connect(buttons, &QDialogButtonBox::rejected, this, &CPasswordReportDlg::OnCancel);
+    estimateTimer.setInterval(kEstimateBatchMs);
+    connect(&estimateTimer, &QTimer::timeout, this, &CPasswordReportDlg::TakeEstimates);
     resize(760, 440);
 }
 
+CPasswordReportDlg::~CPasswordReportDlg() { StopEstimating(); }
+
 void CPasswordReportDlg::OnInitDialog() {
+    if (!report.Complete() && !estimation) {
+        estimation = std::make_unique<StrengthEstimation>(report.EstimateCards(), estimator);
+        // A few estimates take less time than the window takes to appear: a small report opens
+        // complete, sorted weakest first.
+        if (report.GroupCount() <= kEstimatedBeforeOpening) estimation->Wait();
+        TakeEstimates();
+        if (estimation) estimateTimer.start();
+    }
     summary->setText(QString::fromStdString(report.SummaryText()));
     // Weakest first: what the person came to see.
     table->setSortingEnabled(true);
@@ -67,6 +82,40 @@ void CPasswordReportDlg::ChooseRow(int row) {
     chosenCode = chosen->categoryCode;
     chosenIndex = chosen->listIndex;
     OnOK();
+}
+
+void CPasswordReportDlg::TakeEstimates() {
+    if (!estimation) return;
+    for (const EstimatedGroup& done : estimation->TakeFinished()) {
+        report.SetStrength(done.group, done.strength);
+        model->RowsEstimated(report.GroupRows(done.group));
+    }
+    if (report.Complete()) EstimatesComplete();
+    summary->setText(QString::fromStdString(report.SummaryText()));
+}
+
+void CPasswordReportDlg::EstimatesComplete() {
+    StopEstimating();
+    // An order by strength put every row still estimating last: it is made again with all of
+    // them in. Any other order does not depend on the strengths.
+    const int column = table->header()->sortIndicatorSection();
+    if (!table->isSortingEnabled() || (column != StrengthColumn && column != GuessesColumn)) return;
+    const bool firstWasCurrent = table->currentIndex().row() == 0;
+    table->sortByColumn(column, table->header()->sortIndicatorOrder());
+    // The row the window opened on (the first) stays the one chosen; a row the person chose
+    // stays chosen wherever it moved.
+    if (firstWasCurrent) table->setCurrentIndex(model->index(0, NameColumn));
+}
+
+void CPasswordReportDlg::StopEstimating() {
+    estimateTimer.stop();
+    estimation.reset();
+}
+
+void CPasswordReportDlg::done(int result) {
+    // Before the caller can learn that the window closed: no worker reads a card after.
+    StopEstimating();
+    Dialog::done(result);
 }
 
 void CPasswordReportDlg::OnEditClicked() {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <algorithm>
+#include <limits>
 
 #include "cardstore/CategoryTable.h"
 #include "mainframe/dialogs/CardText.h"
@@ -9,8 +10,12 @@
 namespace tessarel {
 namespace {
 
+// Shown in the strength and guesses cells until the estimate is in.
+const QString kPending = QStringLiteral("...");
+
 QString StrengthText(const PasswordReportRow& row) {
     if (row.empty) return QStringLiteral("0 (empty)");
+    if (!row.estimated) return kPending;
     static const char* const kWords[] = {"very weak", "weak", "fair", "strong", "very strong"};
     return QStringLiteral("%1 (%2)").arg(row.strength.score).arg(QString::fromLatin1(kWords[row.strength.score]));
 }
@@ -21,6 +26,9 @@ QString AgeText(const PasswordReportRow& row) {
     return row.old ? text + QStringLiteral(" (old)") : text;
 }
 
+// Estimates still being made sort after every estimate in (last when weakest comes first).
+double GuessesKey(const PasswordReportRow& row) { return row.estimated ? row.strength.guessesLog10 : std::numeric_limits<double>::infinity(); }
+
 // The order of a column other than the name: numbers by value (so "10 days" comes before "900
 // days"); unknown ages sort first.
 bool Before(const PasswordReportRow& a, const PasswordReportRow& b, int column) {
@@ -29,7 +37,7 @@ bool Before(const PasswordReportRow& a, const PasswordReportRow& b, int column) 
             return CategoryName(a.categoryCode) < CategoryName(b.categoryCode);
         case PasswordReportModel::StrengthColumn:
         case PasswordReportModel::GuessesColumn:
-            return a.strength.guessesLog10 < b.strength.guessesLog10;
+            return GuessesKey(a) < GuessesKey(b);
         case PasswordReportModel::ReusedColumn:
             return a.reusedBy < b.reusedBy;
         default:
@@ -42,6 +50,19 @@ bool Before(const PasswordReportRow& a, const PasswordReportRow& b, int column) 
 PasswordReportModel::PasswordReportModel(const PasswordReport& report_, QObject* parent) : QAbstractTableModel(parent), report(report_) {
     order.resize(report.Rows().size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    shownAt = order;
+}
+
+void PasswordReportModel::RowsEstimated(std::span<const std::uint32_t> reportRows) {
+    if (reportRows.empty()) return;
+    int first = rowCount();
+    int last = -1;
+    for (const std::uint32_t row : reportRows) {
+        if (row >= shownAt.size()) continue;
+        first = std::min(first, shownAt[row]);
+        last = std::max(last, shownAt[row]);
+    }
+    if (last >= first) emit dataChanged(index(first, StrengthColumn), index(last, GuessesColumn));
 }
 
 int PasswordReportModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : static_cast<int>(order.size()); }
@@ -64,7 +85,8 @@ QString PasswordReportModel::Text(const PasswordReportRow& row, int column) cons
         case StrengthColumn:
             return StrengthText(row);
         case GuessesColumn:
-            return row.empty ? QStringLiteral("-") : QStringLiteral("10^%1").arg(row.strength.guessesLog10, 0, 'f', 1);
+            if (row.empty) return QStringLiteral("-");
+            return row.estimated ? QStringLiteral("10^%1").arg(row.strength.guessesLog10, 0, 'f', 1) : kPending;
         case ReusedColumn:
             return row.Reused() ? QString::number(row.reusedBy) : QString();
         default:
@@ -77,7 +99,7 @@ QVariant PasswordReportModel::data(const QModelIndex& index, int role) const {
     if (!row) return {};
     if (role == Qt::DisplayRole) return Text(*row, index.column());
     if (role == Qt::ForegroundRole &&
-        ((index.column() == StrengthColumn && row->Weak()) || (index.column() == ReusedColumn && row->Reused())))
+        ((index.column() == StrengthColumn && row->estimated && row->Weak()) || (index.column() == ReusedColumn && row->Reused())))
         return QColor(170, 0, 0);
     return {};
 }
@@ -105,11 +127,10 @@ void PasswordReportModel::sort(int column, Qt::SortOrder sortOrder) {
         return Before(rows[static_cast<std::size_t>(a)], rows[static_cast<std::size_t>(b)], column);
     };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return sortOrder == Qt::AscendingOrder ? less(a, b) : less(b, a); });
-    std::vector<int> newRow(order.size());
-    for (std::size_t shown = 0; shown < order.size(); ++shown) newRow[static_cast<std::size_t>(order[shown])] = static_cast<int>(shown);
+    for (std::size_t shown = 0; shown < order.size(); ++shown) shownAt[static_cast<std::size_t>(order[shown])] = static_cast<int>(shown);
     QModelIndexList after;
     for (const QModelIndex& index : before)
-        after << this->index(newRow[static_cast<std::size_t>(oldOrder[static_cast<std::size_t>(index.row())])], index.column());
+        after << this->index(shownAt[static_cast<std::size_t>(oldOrder[static_cast<std::size_t>(index.row())])], index.column());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }

@@ -75,10 +75,11 @@ void CardTreeFilter::Apply(bool knownState) {
         auto& rows = hidden[static_cast<std::size_t>(code)];
         auto& rowCards = cards[static_cast<std::size_t>(code)];
         const int count = category->childCount();
-        // After a rebuild the rows are new: each is set, whatever this filter set before, and
-        // the card of each row is looked up once.
-        if (!knownState || rows.size() != static_cast<std::size_t>(count) || rowCards.size() != rows.size()) {
-            rows.assign(static_cast<std::size_t>(count), 2);
+        // After a rebuild the rows are new: each is set, whatever this filter set before.
+        if (!knownState || rows.size() != static_cast<std::size_t>(count)) rows.assign(static_cast<std::size_t>(count), 2);
+        // The card of each row is looked up once per tree: reading every item's data is a third
+        // of a first keystroke, and clearing the filter does not change which card a row shows.
+        if (!rowCardsKnown || rowCards.size() != static_cast<std::size_t>(count)) {
             rowCards.resize(static_cast<std::size_t>(count));
             for (int row = 0; row < count; ++row) rowCards[static_cast<std::size_t>(row)] = list->GetAt(CTessarelView::CardIndexOf(category->child(row)));
         }
@@ -98,6 +99,7 @@ void CardTreeFilter::Apply(bool knownState) {
         totalMatches += found;
         if (category->isExpanded() != (found > 0)) category->setExpanded(found > 0);
     }
+    rowCardsKnown = true;
     previousText = text;
     previousSecrets = secretsToo;
     previousNothing = matchNothing;
@@ -148,6 +150,8 @@ void CardTreeFilter::RestoreTreeState() {
 }
 
 void CardTreeFilter::TreeChanged() {
+    // Rows may have come, gone or moved, and cards may have been replaced.
+    rowCardsKnown = false;
     if (!active) return;
     if (!stateSaved) SaveTreeState();
     Apply(false);

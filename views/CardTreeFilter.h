@@ -62,6 +62,8 @@ private:
     std::array<std::vector<std::uint8_t>, kCategoryCount> hidden;
     // Per category, by row: the card the row shows, looked up when the rows were last made.
     std::array<std::vector<const CCard*>, kCategoryCount> cards;
+    // Whether `cards` still describes the tree: the tree tells of every change it makes.
+    bool rowCardsKnown = false;
     // The text the rows were last filtered with.
     SecureString previousText;
     bool previousSecrets = false;

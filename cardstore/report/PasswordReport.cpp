@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <exception>
-#include <thread>
 
+#include "StrengthEstimation.h"
 #include "cardstore/CategoryTable.h"
 #include "core/SecureBuffer.h"
 
@@ -44,27 +44,26 @@ private:
 // The digests are wiped along with the vector, so not even they outlive the report's making.
 using DigestList = std::vector<KeyedDigest, WipingAllocator<KeyedDigest>>;
 
-// Estimates the strength of the first card of each run of equal passwords, spread over the
-// machine's cores: zxcvbn dominates the report's time, and each password is estimated once.
-void EstimateRuns(const std::vector<const CCard*>& cards, std::vector<PasswordReportRow>& rows, const DigestList& digests,
-                  const std::vector<std::size_t>& runStarts) {
-    const std::size_t runs = runStarts.size() - 1;
-    const auto estimate = [&](std::size_t first, std::size_t step) {
-        for (std::size_t run = first; run < runs; run += step) {
-            const std::uint32_t row = digests[runStarts[run]].row;
-            const PasswordStrength strength = EstimatePasswordStrength(cards[row]->GetFieldText4());
-            for (std::size_t i = runStarts[run]; i < runStarts[run + 1]; ++i) rows[digests[i].row].strength = strength;
-        }
-    };
-    const std::size_t threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
-    if (threads == 1 || runs < 256) {
-        estimate(0, 1);
-        return;
+// Each group of equal passwords as the rows holding it, groups in the order of their first row
+// (so the estimates fill the report from the top).
+std::vector<std::vector<std::uint32_t>> GroupsOfEqualPasswords(const std::vector<const CCard*>& cards,
+                                                                const std::vector<PasswordReportRow>& rows) {
+    DigestList digests;
+    {
+        const DigestKey key;
+        for (std::size_t row = 0; row < cards.size(); ++row)
+            if (!rows[row].empty) digests.push_back(key.Digest(cards[row]->GetFieldText4(), static_cast<std::uint32_t>(row)));
     }
-    std::vector<std::thread> workers;
-    for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(estimate, t, threads);
-    estimate(0, threads);
-    for (std::thread& worker : workers) worker.join();
+    // Equal digests end up side by side, each run ordered by row.
+    std::sort(digests.begin(), digests.end(),
+              [](const KeyedDigest& a, const KeyedDigest& b) { return a.digest != b.digest ? a.digest < b.digest : a.row < b.row; });
+    std::vector<std::vector<std::uint32_t>> groups;
+    for (std::size_t i = 0; i < digests.size(); ++i) {
+        if (i == 0 || digests[i].digest != digests[i - 1].digest) groups.emplace_back();
+        groups.back().push_back(digests[i].row);
+    }
+    std::sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) { return a.front() < b.front(); });
+    return groups;
 }
 
 void SetAge(PasswordReportRow& row, std::uint32_t modified, std::uint32_t now) {
@@ -84,6 +83,16 @@ bool CategoryHasPassword(int code) {
 }
 
 PasswordReport PasswordReport::Make(const CCardFileData& data, std::uint32_t now) {
+    PasswordReport report = MakeWithoutStrength(data, now);
+    // Few passwords are not worth a thread each.
+    const std::size_t threads = report.GroupCount() < 256 ? 1 : StrengthEstimation::DefaultThreads();
+    StrengthEstimation estimation(report.EstimateCards(), EstimatePasswordStrength, threads);
+    estimation.Wait();
+    for (const EstimatedGroup& done : estimation.TakeFinished()) report.SetStrength(done.group, done.strength);
+    return report;
+}
+
+PasswordReport PasswordReport::MakeWithoutStrength(const CCardFileData& data, std::uint32_t now) {
     PasswordReport report;
     std::vector<const CCard*> cards;
     for (int code = 0; code < kCategoryCount; ++code) {
@@ -95,32 +104,24 @@ PasswordReport PasswordReport::Make(const CCardFileData& data, std::uint32_t now
             row.listIndex = index++;
             row.name = std::string(card->GetFieldText1());
             row.empty = card->GetFieldText4().empty();
+            // An empty password scores 0 without asking zxcvbn.
+            row.estimated = row.empty;
             SetAge(row, card->GetModified(), now);
             report.rows.push_back(std::move(row));
             cards.push_back(card.get());
         }
     }
-
-    DigestList digests;
-    {
-        const DigestKey key;
-        for (std::size_t row = 0; row < cards.size(); ++row)
-            if (!report.rows[row].empty) digests.push_back(key.Digest(cards[row]->GetFieldText4(), static_cast<std::uint32_t>(row)));
+    report.groupStarts.push_back(0);
+    for (const std::vector<std::uint32_t>& group : GroupsOfEqualPasswords(cards, report.rows)) {
+        for (const std::uint32_t row : group) report.rows[row].reusedBy = static_cast<int>(group.size()) - 1;
+        report.groupRows.insert(report.groupRows.end(), group.begin(), group.end());
+        report.groupStarts.push_back(report.groupRows.size());
+        report.estimateCards.push_back(cards[group.front()]);
     }
-    std::sort(digests.begin(), digests.end(), [](const KeyedDigest& a, const KeyedDigest& b) { return a.digest < b.digest; });
-    std::vector<std::size_t> runStarts;
-    for (std::size_t i = 0; i < digests.size(); ++i)
-        if (i == 0 || digests[i].digest != digests[i - 1].digest) runStarts.push_back(i);
-    runStarts.push_back(digests.size());
-    for (std::size_t run = 0; run + 1 < runStarts.size(); ++run) {
-        const int others = static_cast<int>(runStarts[run + 1] - runStarts[run]) - 1;
-        for (std::size_t i = runStarts[run]; i < runStarts[run + 1]; ++i) report.rows[digests[i].row].reusedBy = others;
-    }
-    EstimateRuns(cards, report.rows, digests, runStarts);
-
+    report.groupEstimated.assign(report.GroupCount(), false);
     for (const PasswordReportRow& row : report.rows) {
         ++report.summary.cards;
-        report.summary.weak += row.Weak() ? 1 : 0;
+        report.summary.weak += row.empty ? 1 : 0;
         report.summary.reused += row.Reused() ? 1 : 0;
         report.summary.empty += row.empty ? 1 : 0;
         report.summary.old += row.old ? 1 : 0;
@@ -128,9 +129,28 @@ PasswordReport PasswordReport::Make(const CCardFileData& data, std::uint32_t now
     return report;
 }
 
+std::span<const std::uint32_t> PasswordReport::GroupRows(std::size_t group) const {
+    if (group >= GroupCount()) return {};
+    return std::span<const std::uint32_t>(groupRows).subspan(groupStarts[group], groupStarts[group + 1] - groupStarts[group]);
+}
+
+void PasswordReport::SetStrength(std::size_t group, PasswordStrength strength) {
+    if (group >= GroupCount() || groupEstimated[group]) return;
+    groupEstimated[group] = true;
+    ++groupsEstimated;
+    for (const std::uint32_t index : GroupRows(group)) {
+        PasswordReportRow& row = rows[index];
+        row.strength = strength;
+        row.estimated = true;
+        summary.weak += row.Weak() ? 1 : 0;
+    }
+}
+
 std::string PasswordReport::SummaryText() const {
-    return std::to_string(summary.cards) + (summary.cards == 1 ? " card" : " cards") + " with a password: " + std::to_string(summary.weak) +
-           " weak, " + std::to_string(summary.reused) + " reused, " + std::to_string(summary.empty) + " empty, " +
+    const std::string weak = Complete() ? std::to_string(summary.weak) + " weak"
+                                        : "strength being estimated (" + std::to_string(groupsEstimated * 100 / GroupCount()) + "%)";
+    return std::to_string(summary.cards) + (summary.cards == 1 ? " card" : " cards") + " with a password: " + weak + ", " +
+           std::to_string(summary.reused) + " reused, " + std::to_string(summary.empty) + " empty, " +
            std::to_string(summary.old) + " older than a year";
 }
 

@@ -135,6 +135,45 @@ TEST(PasswordReport, EstimatesSpreadOverThreadsMatchOneByOne) {
     }
 }
 
+TEST(PasswordReport, WithoutStrengthsEverythingElseIsThereAndTheGroupsFillInToTheCompleteReport) {
+    CCardFileData data;
+    Add(data, 0, "shop", "sunshine1", kNow - 10 * kDay);
+    Add(data, 5, "server", "sunshine1", kNow - 400 * kDay);
+    Add(data, 1, "strong", "vK7#qz!R2m@Lw9$Tn4", kNow);
+    Add(data, 2, "empty", "", kNow);
+    Add(data, 6, "other", "Other-Strong-Passw0rd-&-More-2027", kNow);
+    const PasswordReport complete = PasswordReport::Make(data, kNow);
+    PasswordReport filling = PasswordReport::MakeWithoutStrength(data, kNow);
+
+    ASSERT_EQ(filling.Rows().size(), complete.Rows().size());
+    EXPECT_EQ(filling.GroupCount(), 3u) << "sunshine1, the strong one and the other; the empty one needs no estimate";
+    EXPECT_EQ(filling.SummaryText(), "5 cards with a password: strength being estimated (0%), 2 reused, 1 empty, 1 older than a year");
+    EXPECT_FALSE(filling.Clean()) << "not clean before the estimates are in";
+    for (std::size_t i = 0; i < filling.Rows().size(); ++i) {
+        const PasswordReportRow& row = filling.Rows()[i];
+        EXPECT_EQ(row.name, complete.Rows()[i].name);
+        EXPECT_EQ(row.reusedBy, complete.Rows()[i].reusedBy) << row.name;
+        EXPECT_EQ(row.old, complete.Rows()[i].old) << row.name;
+        EXPECT_EQ(row.estimated, row.empty) << row.name;
+    }
+    // The last group first, and one given twice: the weak count counts each row once.
+    for (std::size_t group = filling.GroupCount(); group-- > 0;) {
+        const PasswordStrength strength = EstimatePasswordStrength(filling.EstimateCards()[group]->GetFieldText4());
+        filling.SetStrength(group, strength);
+        filling.SetStrength(group, strength);
+        if (group == 2) {
+            EXPECT_EQ(filling.SummaryText(), "5 cards with a password: strength being estimated (33%), 2 reused, 1 empty, 1 older than a year");
+        }
+    }
+    EXPECT_TRUE(filling.Complete());
+    EXPECT_EQ(filling.SummaryText(), complete.SummaryText());
+    EXPECT_EQ(filling.Summary().weak, 3) << "sunshine1 twice and the empty one";
+    for (std::size_t i = 0; i < filling.Rows().size(); ++i) {
+        EXPECT_EQ(filling.Rows()[i].strength.guessesLog10, complete.Rows()[i].strength.guessesLog10) << filling.Rows()[i].name;
+        EXPECT_EQ(filling.Rows()[i].strength.score, complete.Rows()[i].strength.score) << filling.Rows()[i].name;
+    }
+}
+
 TEST(PasswordStrength, ZxcvbnEstimatesAndScoreBands) {
     EXPECT_EQ(EstimatePasswordStrength("").score, 0);
     EXPECT_EQ(EstimatePasswordStrength("").guessesLog10, 0.0);
