@@ -133,51 +133,36 @@ std::unique_ptr<CPasswordReportDlg> ShowReportWindow(PasswordReport& report, QWi
     return dialog;
 }
 
-// Opened and shown with every row, the strengths still coming.
-void BM_PasswordReportWindowShown(benchmark::State& state) {
-    Program& program = ProgramWith(static_cast<int>(state.range(0)));
-    const CCardFileData& data = ReportCards(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        PasswordReport report = PasswordReport::MakeWithoutStrength(data, CurrentCardTimeStamp());
-        std::unique_ptr<CPasswordReportDlg> dialog = ShowReportWindow(report, program.app->MainFrame());
-        benchmark::DoNotOptimize(dialog->Table()->model()->rowCount());
-        state.PauseTiming();
-        dialog.reset();
-        state.ResumeTiming();
-    }
-}
-BENCHMARK(BM_PasswordReportWindowShown)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(3);
+// How far each report-window benchmark goes: the rows made without strengths and the window shown;
+// the same until the last strength is in and the summary is final; or, as the anchor, the
+// complete report made first (every estimate before the window), then shown, as the window was
+// opened before it filled in while open.
+enum class ReportWindowUntil { Shown, AllScoresIn, CompleteReportFirst };
 
-// The same until the last strength is in and the summary is final.
-void BM_PasswordReportWindowAllScoresIn(benchmark::State& state) {
+void RunReportWindow(benchmark::State& state, ReportWindowUntil until) {
     Program& program = ProgramWith(static_cast<int>(state.range(0)));
     const CCardFileData& data = ReportCards(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        PasswordReport report = PasswordReport::MakeWithoutStrength(data, CurrentCardTimeStamp());
+        PasswordReport report = until == ReportWindowUntil::CompleteReportFirst ? PasswordReport::Make(data, CurrentCardTimeStamp())
+                                                                               : PasswordReport::MakeWithoutStrength(data, CurrentCardTimeStamp());
         std::unique_ptr<CPasswordReportDlg> dialog = ShowReportWindow(report, program.app->MainFrame());
-        while (dialog->Estimating()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (until == ReportWindowUntil::AllScoresIn)
+            while (dialog->Estimating()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        benchmark::DoNotOptimize(dialog->Table()->model()->rowCount());
         benchmark::DoNotOptimize(report.Summary().weak);
         state.PauseTiming();
         dialog.reset();
         state.ResumeTiming();
     }
 }
+
+void BM_PasswordReportWindowShown(benchmark::State& state) { RunReportWindow(state, ReportWindowUntil::Shown); }
+BENCHMARK(BM_PasswordReportWindowShown)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(3);
+
+void BM_PasswordReportWindowAllScoresIn(benchmark::State& state) { RunReportWindow(state, ReportWindowUntil::AllScoresIn); }
 BENCHMARK(BM_PasswordReportWindowAllScoresIn)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(3);
 
-// The anchor: the complete report made first (every estimate before the window), then shown, as
-// the window was opened before it filled in while open.
-void BM_PasswordReportCompleteThenWindow(benchmark::State& state) {
-    Program& program = ProgramWith(static_cast<int>(state.range(0)));
-    const CCardFileData& data = ReportCards(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        PasswordReport report = PasswordReport::Make(data, CurrentCardTimeStamp());
-        std::unique_ptr<CPasswordReportDlg> dialog = ShowReportWindow(report, program.app->MainFrame());
-        benchmark::DoNotOptimize(dialog->Table()->model()->rowCount());
-        state.PauseTiming();
-        dialog.reset();
-        state.ResumeTiming();
-    }
-}
+void BM_PasswordReportCompleteThenWindow(benchmark::State& state) { RunReportWindow(state, ReportWindowUntil::CompleteReportFirst); }
 BENCHMARK(BM_PasswordReportCompleteThenWindow)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Iterations(3);
 
 }  // namespace

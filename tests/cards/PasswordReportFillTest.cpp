@@ -19,6 +19,7 @@
 #include "cardstore/CardTime.h"
 #include "cardstore/report/PasswordReport.h"
 #include "mainframe/CPasswordReportDlg.h"
+#include "ReportTableRows.h"
 
 namespace tessarel::test {
 namespace {
@@ -87,17 +88,7 @@ protected:
         return dialog;
     }
 
-    // Every row's cells in the order the view shows them, "|"-separated.
-    static QStringList Rows(const CPasswordReportDlg& dialog) {
-        QStringList rows;
-        const QAbstractItemModel* model = dialog.Table()->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < model->columnCount(); ++column) cells << model->index(row, column).data().toString();
-            rows << cells.join('|');
-        }
-        return rows;
-    }
+    static QStringList Rows(const CPasswordReportDlg& dialog) { return test::ReportTableRows(dialog); }
     static int Pending(const CPasswordReportDlg& dialog) {
         int pending = 0;
         for (const QString& row : Rows(dialog)) pending += row.section('|', 2, 2) == "..." ? 1 : 0;

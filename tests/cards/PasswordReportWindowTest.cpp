@@ -12,6 +12,7 @@
 #include "CardsFixture.h"
 #include "cardstore/CardTime.h"
 #include "mainframe/CPasswordReportDlg.h"
+#include "ReportTableRows.h"
 #include "resources/ResourceIds.h"
 
 namespace tessarel::test {
@@ -29,17 +30,7 @@ protected:
         AddCard("Credit Cards", CardFields{"Visa", "12/30", "4111", "1234", {}});
     }
 
-    // The text of every row's cells in the order the view shows them, "|"-separated.
-    static QStringList Rows(const CPasswordReportDlg& report) {
-        QStringList rows;
-        const QAbstractItemModel* model = report.Table()->model();
-        for (int row = 0; row < model->rowCount(); ++row) {
-            QStringList cells;
-            for (int column = 0; column < model->columnCount(); ++column) cells << model->index(row, column).data().toString();
-            rows << cells.join('|');
-        }
-        return rows;
-    }
+    static QStringList Rows(const CPasswordReportDlg& dialog) { return test::ReportTableRows(dialog); }
 };
 
 TEST_F(PasswordReportWindowTest, ListsEveryCardWithAPasswordAndSortsByAnyColumn) {
