@@ -5,6 +5,8 @@
 // SaveCardFile (atomic) and LoadCardFile (bounded).
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -96,6 +98,12 @@ std::size_t PutCardRecord(const CCard& card, std::uint8_t* at);
 
 // Appends every card: codes 0 to 14 in list order, then the deleted list.
 void WriteAllRecords(const CCardFileData& doc, SecureBytes& out);
+
+// Puts every card, in the same order, into `into` from its start, calling `filled` with the bytes
+// put so far after each record. Returns the bytes put, or nullopt (nothing usable) when a record
+// would not fit.
+std::optional<std::size_t> PutAllRecords(const CCardFileData& doc, std::span<std::uint8_t> into,
+                                         const std::function<void(std::size_t)>& filled);
 
 // Appends the enciphered body after the header. False (message shown) when the save must stop.
 bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui);

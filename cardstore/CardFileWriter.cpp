@@ -74,6 +74,25 @@ void WriteAllRecords(const CCardFileData& doc, SecureBytes& out) {
     doc.GetDeletedList().VisitAhead(write);
 }
 
+std::optional<std::size_t> PutAllRecords(const CCardFileData& doc, std::span<std::uint8_t> into,
+                                         const std::function<void(std::size_t)>& filled) {
+    std::size_t at = 0;
+    bool fits = true;
+    const auto put = [&](const CCard& card) {
+        if (!fits) return;
+        const auto texts = card.RecordTexts();
+        const std::size_t size = kRecordHeadSize + RecordTextBytes(texts);
+        fits = size <= into.size() - at;
+        if (!fits) return;
+        at += PutRecord(card, texts, into.data() + at);
+        filled(at);
+    };
+    for (int code = 0; code < kCategoryCount; ++code) doc.GetCategoryList(code)->VisitAhead(put);
+    doc.GetDeletedList().VisitAhead(put);
+    if (!fits) return std::nullopt;
+    return at;
+}
+
 bool WriteCardFile(CCardFileData& doc, SecureBytes& out, UserInterface& ui) {
     if (doc.encryptionMode == 1 && doc.sealed) return SealedCardFile::Write(doc, out, ui);
     out.clear();

@@ -5,6 +5,7 @@
 
 #include "CardFileFormat.h"
 #include "crypto/Blowfish.h"
+#include "crypto/CipherFeed.h"
 #include "crypto/CipherThreads.h"
 #include "crypto/Sha1.h"
 
@@ -14,12 +15,6 @@ namespace {
 constexpr const char* kWrongPassword = "Password not correct, please try again.";
 
 std::size_t RoundUpToBlocks(std::size_t size) { return (size + 7) / 8 * 8; }
-
-void Encipher(std::uint8_t* data, std::size_t size, const SecureString& password, bool zeroTables) {
-    Blowfish cipher;
-    cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(password.data()), password.size(), zeroTables);
-    CCipherThreads(0).EncryptBlocks(cipher, data, size / 8);
-}
 
 void Decipher(std::uint8_t* data, std::size_t size, const SecureString& password, bool zeroTables) {
     Blowfish cipher;
@@ -47,20 +42,36 @@ bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui)
     const std::size_t bodyStart = out.size();
     try {
         if (bodySize / 8 > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
-        out.reserve(bodyStart + bodySize);
+        // The whole body at once (its padding already zero): the helpers encipher it where it
+        // lies while the records are still being put, so it must never move.
+        out.resize(bodyStart + bodySize, 0);
     } catch (const std::bad_alloc&) {
         ui.Tell("Out of memory.");
         return false;
     }
     if (doc.encryptionPassword.empty()) {
+        out.resize(bodyStart);
         ui.Tell("The encryption password is not set.");
         return false;
     }
+    std::uint8_t* body = out.data() + bodyStart;
     PasswordDigest(std::string_view(doc.encryptionPassword), doc.passwordDigest.data());
-    out.insert(out.end(), doc.passwordDigest.begin(), doc.passwordDigest.end());
-    WriteAllRecords(doc, out);
-    out.resize(bodyStart + bodySize, 0);
-    Encipher(out.data() + bodyStart, bodySize, doc.encryptionPassword, false);
+    std::memcpy(body, doc.passwordDigest.data(), kDigestSize);
+    Blowfish cipher;
+    cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(doc.encryptionPassword.data()), doc.encryptionPassword.size(), false);
+    // Each block is enciphered as soon as its records are complete, on the other cores, while
+    // this thread formats the next ones.
+    CCipherFeed feed(cipher, CCipherFeed::Direction::Encrypt, body, bodySize / 8);
+    const auto records = std::span<std::uint8_t>(body + kDigestSize, bodySize - kDigestSize);
+    const auto put = PutAllRecords(doc, records, [&feed](std::size_t filled) { feed.Release((kDigestSize + filled) / 8); });
+    if (!put || RoundUpToBlocks(kDigestSize + *put) != bodySize) {
+        // The cards' sizes disagree with the records put: such a body is not written at all.
+        feed.Finish();
+        out.resize(bodyStart);
+        ui.Tell("Out of memory.");
+        return false;
+    }
+    feed.Finish();
     return true;
 }
 
