@@ -38,39 +38,38 @@ bool ZeroFillCipherText(SecureBytes& bytes, std::size_t start, std::size_t ciphe
 }  // namespace
 
 bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui) {
-    const std::size_t bodySize = RoundUpToBlocks(kDigestSize + doc.TotalByteSize());
+    const std::size_t bodySize = RoundUpToBlocks(kDigestSize + AllRecordsSize(doc));
     const std::size_t bodyStart = out.size();
     try {
         if (bodySize / 8 > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
-        // The whole body at once (its padding already zero): the helpers encipher it where it
-        // lies while the records are still being put, so it must never move.
-        out.resize(bodyStart + bodySize, 0);
+        // The whole body at once: the helpers encipher it where it lies while the records are
+        // still being appended, so it must never move.
+        out.reserve(bodyStart + bodySize);
     } catch (const std::bad_alloc&) {
         ui.Tell("Out of memory.");
         return false;
     }
     if (doc.encryptionPassword.empty()) {
-        out.resize(bodyStart);
         ui.Tell("The encryption password is not set.");
         return false;
     }
-    std::uint8_t* body = out.data() + bodyStart;
     PasswordDigest(std::string_view(doc.encryptionPassword), doc.passwordDigest.data());
-    std::memcpy(body, doc.passwordDigest.data(), kDigestSize);
+    out.insert(out.end(), doc.passwordDigest.begin(), doc.passwordDigest.end());
     Blowfish cipher;
     cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(doc.encryptionPassword.data()), doc.encryptionPassword.size(), false);
     // Each block is enciphered as soon as its records are complete, on the other cores, while
     // this thread formats the next ones.
+    std::uint8_t* body = out.data() + bodyStart;
     CCipherFeed feed(cipher, CCipherFeed::Direction::Encrypt, body, bodySize / 8);
-    const auto records = std::span<std::uint8_t>(body + kDigestSize, bodySize - kDigestSize);
-    const auto put = PutAllRecords(doc, records, [&feed](std::size_t filled) { feed.Release((kDigestSize + filled) / 8); });
-    if (!put || RoundUpToBlocks(kDigestSize + *put) != bodySize) {
-        // The cards' sizes disagree with the records put: such a body is not written at all.
+    const bool whole = AppendAllRecords(doc, out, [&feed, bodyStart](std::size_t size) { feed.Release((size - bodyStart) / 8); });
+    if (!whole || RoundUpToBlocks(out.size() - bodyStart) != bodySize) {
+        // The cards' sizes disagree with the records appended: such a body is not written at all.
         feed.Finish();
         out.resize(bodyStart);
         ui.Tell("Out of memory.");
         return false;
     }
+    out.resize(bodyStart + bodySize, 0);
     feed.Finish();
     return true;
 }
