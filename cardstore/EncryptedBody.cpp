@@ -87,7 +87,12 @@ bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string
         return false;
     }
     std::uint8_t* body = bytes.data() + kHeaderSize;
-    Decipher(body, bodySize, doc.decryptionPassword, zeroTables);
+    Blowfish cipher;
+    cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(doc.decryptionPassword.data()), doc.decryptionPassword.size(), zeroTables);
+    // The digest at the front decides first; a wrong password stops the helpers after the chunks
+    // they are on instead of deciphering the whole body for nothing.
+    CCipherFeed feed(cipher, CCipherFeed::Direction::Decrypt, body, bodySize / 8);
+    feed.WaitFor((kDigestSize + 7) / 8);
     std::memcpy(doc.passwordDigest.data(), body, kDigestSize);
     std::uint8_t expected[kDigestSize];
     PasswordDigest(std::string_view(doc.decryptionPassword), expected);
@@ -95,6 +100,7 @@ bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string
         ui.Tell(kWrongPassword);
         return false;
     }
+    feed.Finish();
     doc.encryptionPassword = doc.decryptionPassword;
     doc.encryptionMode = 1;
     // The records end where 11 or fewer bytes of the body remain, which skips the zero padding.
