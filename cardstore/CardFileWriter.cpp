@@ -81,7 +81,7 @@ namespace {
 // the formatting this cheap each miss would be most of a card's time.
 template <class Visit>
 void VisitInSaveOrder(const CCardFileData& doc, Visit&& visit) {
-    constexpr std::ptrdiff_t kCardsAhead = 32, kTextsAhead = 16;
+    constexpr std::ptrdiff_t kCardsAhead = 96, kTextsAhead = 48;
     const auto walk = [&](const CCardList& list) {
         const auto first = list.begin();
         const std::ptrdiff_t n = list.end() - first;

@@ -57,6 +57,8 @@ private:
     // Takes the next chunk nobody has taken when it is released and transforms it. False when
     // none could be taken (all taken, or the next one is not released yet).
     bool TakeOne();
+    // Makes the next pages of a writer's buffer present (Linux); false when there are none left.
+    bool PrefaultAhead();
     void HelperLoop();
     void Transform(std::size_t chunk);
     void Stop() noexcept;
@@ -71,6 +73,7 @@ private:
     std::atomic<std::size_t> released;    // blocks the writer has filled
     std::atomic<std::size_t> nextChunk{0};  // the first chunk nobody has taken
     std::atomic<std::size_t> chunksDone{0};
+    std::atomic<std::size_t> prefaulted{0};  // bytes from the start whose pages a helper made present
     std::unique_ptr<std::atomic<std::uint8_t>[]> chunkDone;
     std::size_t doneFront = 0;  // the caller's own: chunks [0, doneFront) are known transformed
     std::vector<std::thread> helpers;
