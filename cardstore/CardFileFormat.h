@@ -5,6 +5,7 @@
 // SaveCardFile (atomic) and LoadCardFile (bounded).
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -96,6 +97,14 @@ std::size_t PutCardRecord(const CCard& card, std::uint8_t* at);
 
 // Appends every card: codes 0 to 14 in list order, then the deleted list.
 void WriteAllRecords(const CCardFileData& doc, SecureBytes& out);
+
+// The bytes WriteAllRecords would append (the cards' total ByteSize).
+std::size_t AllRecordsSize(const CCardFileData& doc);
+
+// Appends every card, in the same order, within the capacity `out` has, calling `appended` with
+// out.size() after each record. The buffer never moves: false, and the rest left out, when a
+// record would not fit.
+bool AppendAllRecords(const CCardFileData& doc, SecureBytes& out, const std::function<void(std::size_t)>& appended);
 
 // Appends the enciphered body after the header. False (message shown) when the save must stop.
 bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui);

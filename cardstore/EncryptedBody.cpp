@@ -5,6 +5,7 @@
 
 #include "CardFileFormat.h"
 #include "crypto/Blowfish.h"
+#include "crypto/CipherFeed.h"
 #include "crypto/CipherThreads.h"
 #include "crypto/Sha1.h"
 
@@ -14,12 +15,6 @@ namespace {
 constexpr const char* kWrongPassword = "Password not correct, please try again.";
 
 std::size_t RoundUpToBlocks(std::size_t size) { return (size + 7) / 8 * 8; }
-
-void Encipher(std::uint8_t* data, std::size_t size, const SecureString& password, bool zeroTables) {
-    Blowfish cipher;
-    cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(password.data()), password.size(), zeroTables);
-    CCipherThreads(0).EncryptBlocks(cipher, data, size / 8);
-}
 
 void Decipher(std::uint8_t* data, std::size_t size, const SecureString& password, bool zeroTables) {
     Blowfish cipher;
@@ -43,10 +38,12 @@ bool ZeroFillCipherText(SecureBytes& bytes, std::size_t start, std::size_t ciphe
 }  // namespace
 
 bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui) {
-    const std::size_t bodySize = RoundUpToBlocks(kDigestSize + doc.TotalByteSize());
+    const std::size_t bodySize = RoundUpToBlocks(kDigestSize + AllRecordsSize(doc));
     const std::size_t bodyStart = out.size();
     try {
         if (bodySize / 8 > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
+        // The whole body at once: the helpers encipher it where it lies while the records are
+        // still being appended, so it must never move.
         out.reserve(bodyStart + bodySize);
     } catch (const std::bad_alloc&) {
         ui.Tell("Out of memory.");
@@ -58,9 +55,22 @@ bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui)
     }
     PasswordDigest(std::string_view(doc.encryptionPassword), doc.passwordDigest.data());
     out.insert(out.end(), doc.passwordDigest.begin(), doc.passwordDigest.end());
-    WriteAllRecords(doc, out);
+    Blowfish cipher;
+    cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(doc.encryptionPassword.data()), doc.encryptionPassword.size(), false);
+    // Each block is enciphered as soon as its records are complete, on the other cores, while
+    // this thread formats the next ones.
+    std::uint8_t* body = out.data() + bodyStart;
+    CCipherFeed feed(cipher, CCipherFeed::Direction::Encrypt, body, bodySize / 8);
+    const bool whole = AppendAllRecords(doc, out, [&feed, bodyStart](std::size_t size) { feed.Release((size - bodyStart) / 8); });
+    if (!whole || RoundUpToBlocks(out.size() - bodyStart) != bodySize) {
+        // The cards' sizes disagree with the records appended: such a body is not written at all.
+        feed.Finish();
+        out.resize(bodyStart);
+        ui.Tell("Out of memory.");
+        return false;
+    }
     out.resize(bodyStart + bodySize, 0);
-    Encipher(out.data() + bodyStart, bodySize, doc.encryptionPassword, false);
+    feed.Finish();
     return true;
 }
 
@@ -77,7 +87,12 @@ bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string
         return false;
     }
     std::uint8_t* body = bytes.data() + kHeaderSize;
-    Decipher(body, bodySize, doc.decryptionPassword, zeroTables);
+    Blowfish cipher;
+    cipher.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(doc.decryptionPassword.data()), doc.decryptionPassword.size(), zeroTables);
+    // The digest at the front decides first; a wrong password stops the helpers after the chunks
+    // they are on instead of deciphering the whole body for nothing.
+    CCipherFeed feed(cipher, CCipherFeed::Direction::Decrypt, body, bodySize / 8);
+    feed.WaitFor((kDigestSize + 7) / 8);
     std::memcpy(doc.passwordDigest.data(), body, kDigestSize);
     std::uint8_t expected[kDigestSize];
     PasswordDigest(std::string_view(doc.decryptionPassword), expected);
@@ -85,6 +100,7 @@ bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string
         ui.Tell(kWrongPassword);
         return false;
     }
+    feed.Finish();
     doc.encryptionPassword = doc.decryptionPassword;
     doc.encryptionMode = 1;
     // The records end where 11 or fewer bytes of the body remain, which skips the zero padding.

@@ -8,9 +8,13 @@ namespace tessarel {
 namespace {
 
 constexpr std::size_t kBlockSize = 8;
-// Parts are cut at multiples of this many blocks, so every part but the last runs the cipher's
+// Chunks are cut at multiples of this many blocks, so every chunk but the last runs the cipher's
 // widest interleaving from start to end.
 constexpr std::size_t kPartAlignment = 64;
+// The buffer is cut into about this many chunks per thread, taken in turn by whichever thread is
+// free: a thread that the system runs late (the other core busy reading or writing the file)
+// takes fewer chunks instead of holding the others up at the end.
+constexpr std::size_t kChunksPerThread = 16;
 
 // The cipher counts blocks in 32 bits; parts of any size stay correct.
 template <typename Call>
@@ -54,12 +58,12 @@ void CCipherThreads::DecryptBlocks(const Blowfish& cipher, std::uint8_t* buffer,
     Spread(buffer, count, job_);
 }
 
-void CCipherThreads::RunPart(const Job& job_, unsigned part, std::uint8_t* buffer, std::size_t count, unsigned parts) const {
-    // Equal shares rounded up to the alignment; the last part takes what is left.
-    const std::size_t share = (count / parts + kPartAlignment - 1) / kPartAlignment * kPartAlignment;
-    const std::size_t first = std::min(count, share * part);
-    const std::size_t last = part + 1 == parts ? count : std::min(count, first + share);
-    if (last > first) job_(buffer + first * kBlockSize, last - first);
+void CCipherThreads::RunChunks(const Job& job_, std::uint8_t* buffer, std::size_t count, std::size_t chunkBlocks) {
+    for (;;) {
+        const std::size_t first = nextChunk.fetch_add(1, std::memory_order_relaxed) * chunkBlocks;
+        if (first >= count) return;
+        job_(buffer + first * kBlockSize, std::min(chunkBlocks, count - first));
+    }
 }
 
 void CCipherThreads::Spread(std::uint8_t* buffer, std::size_t count, const Job& job_) {
@@ -67,18 +71,20 @@ void CCipherThreads::Spread(std::uint8_t* buffer, std::size_t count, const Job& 
         job_(buffer, count);
         return;
     }
-    const auto parts = static_cast<unsigned>(helpers.size() + 1);
+    const std::size_t parts = helpers.size() + 1;
+    const std::size_t chunkBlocks = std::max(kPartAlignment, (count / (parts * kChunksPerThread) + kPartAlignment - 1) / kPartAlignment * kPartAlignment);
     {
         std::lock_guard lock(mutex);
         job = &job_;
         jobBuffer = buffer;
         jobCount = count;
-        jobParts = parts;
-        pending = parts - 1;
+        jobChunkBlocks = chunkBlocks;
+        nextChunk.store(0, std::memory_order_relaxed);
+        pending = static_cast<unsigned>(parts - 1);
         ++generation;
     }
     wake.notify_all();
-    RunPart(job_, 0, buffer, count, parts);
+    RunChunks(job_, buffer, count, chunkBlocks);
     std::unique_lock lock(mutex);
     done.wait(lock, [this] { return pending == 0; });
     job = nullptr;
@@ -89,7 +95,7 @@ bool CCipherThreads::StartHelpers() {
     // shared among those that started.
     while (helpers.size() + 1 < threads) {
         try {
-            helpers.emplace_back([this, part = static_cast<unsigned>(helpers.size() + 1)] { HelperLoop(part); });
+            helpers.emplace_back([this] { HelperLoop(); });
         } catch (const std::system_error&) {
             threads = static_cast<unsigned>(helpers.size() + 1);
         }
@@ -97,7 +103,7 @@ bool CCipherThreads::StartHelpers() {
     return !helpers.empty();
 }
 
-void CCipherThreads::HelperLoop(unsigned part) {
+void CCipherThreads::HelperLoop() {
     std::uint64_t seen = 0;
     std::unique_lock lock(mutex);
     for (;;) {
@@ -107,9 +113,9 @@ void CCipherThreads::HelperLoop(unsigned part) {
         const Job& current = *job;
         std::uint8_t* buffer = jobBuffer;
         const std::size_t count = jobCount;
-        const unsigned parts = jobParts;
+        const std::size_t chunkBlocks = jobChunkBlocks;
         lock.unlock();
-        RunPart(current, part, buffer, count, parts);
+        RunChunks(current, buffer, count, chunkBlocks);
         lock.lock();
         if (--pending == 0) done.notify_one();
     }

@@ -1,12 +1,14 @@
 #pragma once
 // Runs Blowfish in electronic code book mode over one buffer on several cores at once. Each block
-// stands alone, so the buffer is cut into as many consecutive parts as there are threads and every
-// part is enciphered where it lies: the bytes out are those of one thread over the whole buffer.
+// stands alone, so the buffer is cut into consecutive chunks (several per thread), each taken by
+// whichever thread is free and enciphered where it lies: the bytes out are those of one thread
+// over the whole buffer.
 //
 // The helper threads start at the first buffer large enough to share and stay until the object
 // goes away, so a stream of pieces pays for them once. Buffers smaller than `minimumBytes` (and
 // every buffer on a one-core machine) stay on the calling thread, as fast as before.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -42,8 +44,9 @@ private:
 
     void Spread(std::uint8_t* buffer, std::size_t count, const Job& job);
     bool StartHelpers();
-    void HelperLoop(unsigned part);
-    void RunPart(const Job& job, unsigned part, std::uint8_t* buffer, std::size_t count, unsigned parts) const;
+    void HelperLoop();
+    // Takes chunks in turn until none is left; every thread on the job runs this.
+    void RunChunks(const Job& job, std::uint8_t* buffer, std::size_t count, std::size_t chunkBlocks);
 
     unsigned threads;
     std::size_t minimumBytes;
@@ -56,7 +59,8 @@ private:
     const Job* job = nullptr;
     std::uint8_t* jobBuffer = nullptr;
     std::size_t jobCount = 0;
-    unsigned jobParts = 0;
+    std::size_t jobChunkBlocks = 0;
+    std::atomic<std::size_t> nextChunk{0};  // the first chunk of the job no thread has taken
     std::uint64_t generation = 0;
     unsigned pending = 0;
     bool stopping = false;

@@ -194,5 +194,38 @@ TEST(EncryptedCardFile, BodiesOfMoreThan65535BlocksRoundTrip) {
     EXPECT_EQ(std::string(opened->doc.GetCategoryList(0)->GetAt(2999)->GetNote()), std::string(200, static_cast<char>('a' + 2999 % 26)));
 }
 
+// Bodies from 1 MiB on are enciphered by several threads while the records are put, and
+// deciphered ahead of the digest check: the file must be the one-thread encipherment of digest,
+// records and padding, open whole with the right password, and be refused whole with a wrong one.
+TEST(EncryptedCardFile, BodiesSharedAmongCoresAreTheBytesOfOneThread) {
+    CCardFileData doc = EncryptedDoc("shared password", 0);
+    for (int i = 0; i < 9001; ++i) {
+        auto card = std::make_unique<CCard>();
+        card->SetFieldText1("card" + std::to_string(i));
+        card->SetNote(std::string(static_cast<std::size_t>(150 + i % 97), static_cast<char>('a' + i % 26)));
+        const int code = i % 15;
+        card->SetCategoryCode(static_cast<std::uint8_t>(code));
+        doc.GetCategoryList(code)->Add(std::move(card));
+    }
+    const Bytes file = Save(doc);
+    ASSERT_GT(file.size(), std::size_t{1} << 20);  // past the size from which the cores share the cipher
+
+    SecureBytes records;
+    WriteAllRecords(doc, records);
+    Bytes body = testing::Concat({DigestOf("shared password"), Bytes(records.begin(), records.end())});
+    body.resize((body.size() + 7) / 8 * 8, 0);
+    EXPECT_EQ(Decipher(Bytes(file.begin() + 22, file.end()), "shared password"), body);
+
+    auto opened = Open(file, "shared password");
+    ASSERT_TRUE(opened->ok);
+    EXPECT_EQ(opened->doc.TotalByteSize(), doc.TotalByteSize());
+    EXPECT_EQ(Save(opened->doc), file);
+
+    auto refused = Open(file, "shared passwore");
+    EXPECT_FALSE(refused->ok);
+    EXPECT_EQ(refused->ui.messages, std::vector<std::string>{kWrong});
+    EXPECT_FALSE(refused->doc.HasCards());
+}
+
 }  // namespace
 }  // namespace tessarel
