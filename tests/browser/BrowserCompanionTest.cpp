@@ -167,7 +167,7 @@ protected:
         companion.setProcessEnvironment(environment);
         companion.start(QCoreApplication::applicationDirPath() + "/tessarel-browserd", {});
         ASSERT_TRUE(companion.waitForStarted(5000));
-        ASSERT_TRUE(PumpUntil([&] { return QFile::exists(endpoint); }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return browser::testing::EndpointListens(endpoint); }, 10000));
     }
 
     void EndCompanion() {

@@ -30,6 +30,16 @@ inline bool PumpUntil(const std::function<bool()>& condition, int milliseconds =
     return condition();
 }
 
+// Whether a server listens at the local socket `path`. Its file appearing is not enough: the
+// server binds the name before it listens, and a connection in between is refused.
+inline bool EndpointListens(const QString& path) {
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    const bool listening = probe.waitForConnected(200);
+    probe.abort();
+    return listening;
+}
+
 class RecordingHandler : public IpcHandler {
 public:
     bool AcceptConnect(const QString& service, const QString& topic) override {

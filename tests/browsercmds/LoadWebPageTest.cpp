@@ -225,7 +225,7 @@ TEST_F(LoadWebPageTest, TheCompanionBrowserOpensTheCardsAddressOnTheDesktop) {
     frame->SetHelperPath(CMainFrame::ExplorerPath, RecordingScript("companion", started, companion));
     qputenv("TESSAREL_BROWSERD_OPENER", RecordingScript("opener", started, {}).toLocal8Bit());
     const QString endpoint = browser::IpcEndpointDirectory::EndpointPath(*browser::IpcEndpointDirectory::Locate(), "Iexplore");
-    duringLaunchWait = [&endpoint] { browser::testing::PumpUntil([&] { return QFile::exists(endpoint); }, 10000); };
+    duringLaunchWait = [&endpoint] { browser::testing::PumpUntil([&] { return browser::testing::EndpointListens(endpoint); }, 10000); };
 
     ASSERT_NE(AddWebCard("Bank", "www.bank.example/login", "alice", "p@ss word", true, false), nullptr);
     EXPECT_TRUE(Run(res::LoadWebPage));
