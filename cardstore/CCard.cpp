@@ -31,6 +31,7 @@ void CCard::SetTexts(std::string_view field1, std::string_view field2, std::stri
                      std::string_view note, std::string_view categoryName, std::string_view dateText) {
     const std::string_view kept = NoteCategoryName(categoryName);
     texts = CardTextBlock({field1, field2, field3, field4, note, kept, dateText});
+    NoteShownChange();
 }
 
 void CCard::Stamp(std::uint32_t timeStamp, int dateFormat) {

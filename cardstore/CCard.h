@@ -4,6 +4,7 @@
 // on release; the card itself is kept small because a file may hold millions of them.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string_view>
 
@@ -18,6 +19,31 @@ class CCard {
 public:
     static constexpr std::uint8_t kDeletedFlag = 0x02;
     static constexpr std::uint8_t kEditedFlag = 0x04;
+
+    // A count that every change a card tree could show advances: a card's name or list index, a
+    // list's cards or their order, a list made or assigned. A tree that finds it where its last
+    // full check left it knows that none of its lists changed since, without reading a card. It
+    // is one count for every document and thread, and only grows.
+    static std::uint64_t ShownChangeCount() noexcept { return shownChanges.load(std::memory_order_relaxed); }
+    static void NoteShownChange() noexcept { shownChanges.fetch_add(1, std::memory_order_relaxed); }
+
+    // A member that notes a shown change whenever its owner is assigned to (and, with
+    // `kOnMake`, made): an assignment replaces a name, or a whole list, without any setter.
+    template <bool kOnMake>
+    struct AssignmentNote {
+        AssignmentNote() noexcept { NoteMade(); }
+        AssignmentNote(const AssignmentNote&) noexcept { NoteMade(); }
+        AssignmentNote& operator=(const AssignmentNote&) noexcept {
+            NoteShownChange();
+            return *this;
+        }
+        ~AssignmentNote() = default;
+
+    private:
+        static void NoteMade() noexcept {
+            if constexpr (kOnMake) NoteShownChange();
+        }
+    };
 
     // The texts are views into the card: valid until the card's texts next change.
     std::string_view GetFieldText1() const { return texts.Get(kField1); }
@@ -46,7 +72,10 @@ public:
     bool IsEdited() const { return (statusFlags & kEditedFlag) != 0; }
 
     // A text may be passed from this same card.
-    void SetFieldText1(std::string_view text) { texts.Set(kField1, text); }
+    void SetFieldText1(std::string_view text) {
+        texts.Set(kField1, text);
+        NoteShownChange();
+    }
     void SetFieldText2(std::string_view text) { texts.Set(kField2, text); }
     void SetFieldText3(std::string_view text) { texts.Set(kField3, text); }
     void SetFieldText4(std::string_view text) { texts.Set(kField4, text); }
@@ -64,7 +93,11 @@ public:
     // Every text at once, in one allocation: what the file readers use.
     void SetTexts(std::string_view field1, std::string_view field2, std::string_view field3, std::string_view field4,
                   std::string_view note, std::string_view categoryName, std::string_view dateText);
-    void SetListIndex(std::int32_t value) { listIndex = value; }
+    void SetListIndex(std::int32_t value) {
+        if (value == listIndex) return;
+        listIndex = value;
+        NoteShownChange();
+    }
     void SetAutomaticAccess(std::int32_t value) { SetOption(kAutomaticAccessBit, value != 0); }
     void SetNewBrowserWindow(std::int32_t value) { SetOption(kNewBrowserWindowBit, value != 0); }
     void SetCategoryCode(std::uint8_t value) { categoryCode = value; }
@@ -97,6 +130,10 @@ private:
     // Notes a name of the frame's table in `options`; returns the text still to keep in the block.
     std::string_view NoteCategoryName(std::string_view name);
 
+    static inline std::atomic<std::uint64_t> shownChanges{0};
+
+    // Takes no room: the card must stay within the smallest heap chunk.
+    [[no_unique_address]] AssignmentNote<false> assigned;
     CardTextBlock texts;
     std::uint32_t modified = 0;
     std::uint32_t syncValue = 0;

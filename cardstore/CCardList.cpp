@@ -11,6 +11,7 @@ CCardList::CCardList(const FieldLabels& initial) {
 int CCardList::Add(std::unique_ptr<CCard> card) {
     cards.push_back(std::move(card));
     count = static_cast<int>(cards.size());
+    CCard::NoteShownChange();
     return count;
 }
 
@@ -26,6 +27,7 @@ std::unique_ptr<CCard> CCardList::TakeAt(int index, int* newCount) {
     auto card = std::move(cards[static_cast<std::size_t>(index)]);
     cards.erase(cards.begin() + index);
     count = static_cast<int>(cards.size());
+    CCard::NoteShownChange();
     if (newCount) *newCount = count;
     return card;
 }
@@ -34,6 +36,7 @@ void CCardList::Clear() {
     cards.clear();
     cards.shrink_to_fit();
     count = 0;
+    CCard::NoteShownChange();
 }
 
 int CCardList::RemoveAt(int index) {
@@ -50,6 +53,7 @@ CCard* CCardList::GetAt(int index) const {
 std::unique_ptr<CCard> CCardList::SetAt(std::unique_ptr<CCard> card, int index) {
     if (index < 0 || index >= count) return card;
     std::swap(cards[static_cast<std::size_t>(index)], card);
+    CCard::NoteShownChange();
     return card;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The cards of one category (or the deleted cards) in insertion order, with the labels of their
-// four fields. The list owns its cards.
+// four fields. The list owns its cards. Whatever changes which cards it holds, or their order,
+// advances CCard::ShownChangeCount().
 
 #include <array>
 #include <cstdint>
@@ -67,6 +68,8 @@ public:
     auto end() const { return cards.end(); }
 
 private:
+    // A list made or assigned anew is a change a tree could show (see CCard::ShownChangeCount).
+    [[no_unique_address]] CCard::AssignmentNote<true> made;
     std::vector<std::unique_ptr<CCard>> cards;
     int count = 0;
     std::array<std::string, 4> labels;

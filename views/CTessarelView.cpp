@@ -7,6 +7,7 @@
 
 #include "CardSortKeys.h"
 #include "CardTreeFilter.h"
+#include "cardstore/CCard.h"
 #include "cardstore/CategoryTable.h"
 #include "framework/ChildFrame.h"
 #include "framework/DialogHost.h"
@@ -50,6 +51,9 @@ public:
         }
     }
     void setData(int column, int role, const QVariant& value) override {
+        // A name or an index set from outside the tree's own update is a change the next update
+        // must check, as a changed card would be.
+        if (column == 0 && (role == kIndexRole || role == Qt::DisplayRole || role == Qt::EditRole)) CCard::NoteShownChange();
         if (column == 0 && role == kIndexRole) {
             listIndex = value.toInt();
             return;
@@ -167,6 +171,8 @@ void CTessarelView::OnUpdate(View*, int, const UpdateHint* hintObject) {
 
 void CTessarelView::RebuildCards() {
     if (!Doc()) return;
+    // Most updates change nothing the tree shows: then not even a card is read.
+    if (NothingShownChanged()) return;
     rebuilding = true;
     {
         const QSignalBlocker blocker(this);
@@ -176,6 +182,26 @@ void CTessarelView::RebuildCards() {
         setUpdatesEnabled(true);
     }
     rebuilding = false;
+    NoteFullCheck();
+}
+
+bool CTessarelView::NothingShownChanged() const {
+    if (!fullyChecked || !renamed.empty() || CCard::ShownChangeCount() != checkedAtCount) return false;
+    for (int code = 0; code < kCategoryCount; ++code) {
+        const auto at = static_cast<std::size_t>(code);
+        const CCardList* list = Doc()->GetCategoryList(code);
+        if (list != checkedLists[at]) return false;
+        const auto count = static_cast<std::size_t>(list->GetCount());
+        if (static_cast<std::size_t>(categoryItems[at]->childCount()) != count || itemOfIndex[at].size() != count) return false;
+    }
+    return true;
+}
+
+void CTessarelView::NoteFullCheck() {
+    // Read after the check: setting the cards' list indexes on the way advances the count.
+    checkedAtCount = CCard::ShownChangeCount();
+    for (int code = 0; code < kCategoryCount; ++code) checkedLists[static_cast<std::size_t>(code)] = Doc()->GetCategoryList(code);
+    fullyChecked = true;
 }
 
 void CTessarelView::RebuildCategory(int code) {
@@ -250,6 +276,8 @@ bool CTessarelView::UpdateInPlace(const UpdateHint* hintObject) {
     if (!listChange || !Doc()) return false;
     const CardListChangeHint& change = *listChange;
     if (change.code < 0 || change.code >= kCategoryCount) return false;
+    // Only one category is brought up to date here: the next full update checks them all again.
+    fullyChecked = false;
     bool done = false;
     rebuilding = true;
     {

@@ -21,6 +21,7 @@
 namespace tessarel {
 
 class CCard;
+class CCardList;
 class CTessarelDoc;
 class CardViewHost;
 class CardTreeFilter;
@@ -105,6 +106,10 @@ private:
     void RebuildCategory(int code);
     // True (and the cards' list indexes set) when `code`'s items still show its list as it is.
     bool KeepCategoryItems(int code);
+    // True when nothing the tree shows can have changed since the last full check: the shown
+    // change count and the lists are those it left, no item was renamed, none taken.
+    bool NothingShownChanged() const;
+    void NoteFullCheck();
     bool UpdateInPlace(const UpdateHint* hintObject);
     bool InsertCardItem(int code, int index);
     bool RemoveCardItem(int code, int index);
@@ -125,6 +130,11 @@ private:
     // Items renamed in place since the last update (category code, list index): they keep their
     // place until the next update of any kind, which moves them where a rebuild would put them.
     std::vector<std::pair<int, int>> renamed;
+    // What the last full check (or rebuild) left every category showing: the shown change count
+    // then and the lists it read. An update in place forgets it: it changes one category only.
+    bool fullyChecked = false;
+    std::uint64_t checkedAtCount = 0;
+    std::array<const CCardList*, 15> checkedLists{};
     // Each category's card items by list index, so finding a card's item costs no search.
     std::array<std::vector<QTreeWidgetItem*>, 15> itemOfIndex;
     // The page metrics, cards per page, page count and print cards of the job under way.

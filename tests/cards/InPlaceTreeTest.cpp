@@ -160,5 +160,58 @@ TEST_F(InPlaceTree, AnUpdateKeepsItemsOnlyWhileTheyStillShowTheList) {
     }
 }
 
+
+// An update that found nothing changed lets the next one skip reading the cards while nothing has
+// moved the shown change count since. Every way of changing a list or a name behind the tree, and
+// a tree item renamed from outside, must still end as a rebuild would after such an update.
+TEST_F(InPlaceTree, AnUpdateAfterOneThatFoundNothingChangedStillSeesEveryChange) {
+    using Change = std::function<void(CCardList&, QTreeWidgetItem&)>;
+    auto card = [](const char* name) {
+        auto made = std::make_unique<CCard>();
+        made->SetFieldText1(name);
+        return made;
+    };
+    const struct {
+        const char* what;
+        Change change;
+    } cases[] = {
+        {"nothing", [](CCardList&, QTreeWidgetItem&) {}},
+        {"a name changed", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(1)->SetFieldText1("Aardvark"); }},
+        {"every text set at once", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(0)->SetTexts("zebra", "", "", "", "", "", ""); }},
+        {"a card assigned over another", [](CCardList& list, QTreeWidgetItem&) { *list.GetAt(0) = *list.GetAt(3); }},
+        {"two cards' contents swapped", [](CCardList& list, QTreeWidgetItem&) { std::swap(*list.GetAt(0), *list.GetAt(2)); }},
+        {"two cards swapped", [](CCardList& list, QTreeWidgetItem&) { list.SetAt(list.SetAt(list.SetAt(nullptr, 0), 3), 0); }},
+        {"a card taken out", [](CCardList& list, QTreeWidgetItem&) { (void)list.TakeAt(0); }},
+        {"a card added", [card](CCardList& list, QTreeWidgetItem&) { list.Add(card("alpha")); }},
+        {"the list emptied", [](CCardList& list, QTreeWidgetItem&) { list.Clear(); }},
+        {"the list assigned anew", [card](CCardList& list, QTreeWidgetItem&) {
+             CCardList other;
+             other.SetLabels(list.GetLabels());
+             for (int i = 0; i < list.GetCount(); ++i) other.Add(card(i == 2 ? "omega" : "alpha"));
+             list = std::move(other);
+         }},
+        {"a list index set wrong", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(2)->SetListIndex(0); }},
+        {"an item renamed from outside", [](CCardList&, QTreeWidgetItem& root) { root.child(0)->setText(0, QStringLiteral("zzz")); }},
+    };
+    for (const auto& c : cases) {
+        NewFile();
+        MakeTreeActive();
+        for (const char* name : {"gamma", "delta", "beta", "alpha", "Delta"}) AddCard("Bank Accounts", name);
+        const int code = *CategoryCodeOfName("Bank Accounts");
+        QTreeWidgetItem* root = Tree()->GetCategoryItem(code);
+        Doc()->UpdateAllViews(nullptr);
+        std::vector<QTreeWidgetItem*> before;
+        for (int i = 0; i < root->childCount(); ++i) before.push_back(root->child(i));
+        c.change(*Doc()->GetCategoryList(code), *root);
+        Doc()->UpdateAllViews(nullptr);
+        ExpectTreeAsRebuilt(c.what);
+        if (std::string(c.what) == "nothing") {
+            for (int i = 0; i < root->childCount(); ++i) EXPECT_EQ(root->child(i), before[static_cast<std::size_t>(i)]) << c.what;
+        }
+        Doc()->SetModifiedFlag(false);
+        ASSERT_TRUE(Run(cmd::FileClose)) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace tessarel::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "cardstore/CCardFileData.h"
 
 namespace tessarel {
@@ -107,6 +109,46 @@ TEST(CardList, AddRemoveAndIndexes) {
     auto old = list.SetAt(Card("z"), 0);
     EXPECT_EQ(std::string_view(old->GetFieldText1()), "a");
     EXPECT_EQ(std::string_view(list.GetAt(0)->GetFieldText1()), "z");
+}
+
+TEST(CardList, WhatATreeShowsAdvancesTheShownChangeCountAndNothingElseDoes) {
+    CCardList list(kCategories[0].labels);
+    for (const char* name : {"a", "b", "c"}) list.Add(Card(name));
+    CCard spare;
+    spare.SetFieldText1("spare");
+    auto outside = Card("f");
+    const struct {
+        const char* what;
+        bool shown;
+        std::function<void()> change;
+    } cases[] = {
+        {"a card added", true, [&] { list.Add(Card("d")); }},
+        {"a card taken", true, [&] { (void)list.TakeAt(3); }},
+        {"a card replaced", true, [&] { list.SetAt(list.SetAt(Card("e"), 0), 0); }},
+        {"a name set", true, [&] { list.GetAt(1)->SetFieldText1("x"); }},
+        {"every text set", true, [&] { list.GetAt(1)->SetTexts("y", "", "", "", "", "", ""); }},
+        {"a card assigned", true, [&] { *list.GetAt(2) = spare; }},
+        {"a list index changed", true, [&] { list.GetAt(0)->SetListIndex(7); }},
+        {"a list assigned", true, [&] { list = CCardList(kCategories[1].labels); }},
+        {"a list emptied", true, [&] { list.Clear(); }},
+        {"a list made", true, [] { CCardList made; }},
+        {"nothing taken from an empty list", false, [&] { (void)list.TakeAt(0); }},
+        {"nothing replaced outside the list", false, [&] { outside = list.SetAt(std::move(outside), 5); }},
+        {"other texts of a card", false, [&] {
+             spare.SetFieldText2("2");
+             spare.SetFieldText4("4");
+             spare.SetNote("note");
+             spare.Stamp(1000, 0);
+         }},
+        {"the same list index again", false, [&] { spare.SetListIndex(spare.GetListIndex()); }},
+        {"a card made", false, [] { CCard made; }},
+        {"cards and lists read", false, [&] { (void)list.GetCount(), (void)list.GetAt(0), (void)spare.GetFieldText1(); }},
+    };
+    for (const auto& c : cases) {
+        const std::uint64_t before = CCard::ShownChangeCount();
+        c.change();
+        EXPECT_EQ(CCard::ShownChangeCount() != before, c.shown) << c.what;
+    }
 }
 
 TEST(CardList, ByteSizeCountsRecordAndTexts) {
