@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "CardFileFixture.h"
+#include "bench/ProcessCpu.h"
 #include "cardstore/CardFileFormat.h"
 #include "crypto/Blowfish.h"
 
@@ -39,25 +40,7 @@ Fixture& Shared() {
     return fixture;
 }
 
-double ProcessCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-// Process CPU over the timed parts only: Begin and End bracket each timed stretch.
-class ProcessCpu {
-public:
-    void Begin() { start = ProcessCpuMs(); }
-    void End() { total += ProcessCpuMs() - start; }
-    void Report(benchmark::State& state) const {
-        state.counters["process_cpu_ms"] = state.iterations() ? total / static_cast<double>(state.iterations()) : 0;
-    }
-
-private:
-    double start = 0;
-    double total = 0;
-};
+using tessarel::bench::ProcessCpu;
 
 void Bytes(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(Shared().file.size()));
