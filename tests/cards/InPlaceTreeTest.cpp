@@ -70,6 +70,36 @@ protected:
         Tree()->setCurrentItem(item->parent() ? item->parent() : Tree()->GetCategoryItem(0));
         Tree()->setCurrentItem(item);
     }
+    static std::unique_ptr<CCard> NamedCard(const char* name) {
+        auto made = std::make_unique<CCard>();
+        made->SetFieldText1(name);
+        return made;
+    }
+
+    // A change made to a list (or to the tree's items) behind the tree's back.
+    using BehindTheTree = std::function<void(CCardList&, QTreeWidgetItem&)>;
+
+    // A new file with five cards in one category; after an update first when `updateFirst` (so an
+    // update finding nothing changed has been seen), `change` is made behind the tree. The next
+    // update must end as a rebuild would; after no change it must keep the very same items.
+    void ExpectUpdateSees(const char* what, const BehindTheTree& change, bool updateFirst) {
+        NewFile();
+        MakeTreeActive();
+        for (const char* name : {"gamma", "delta", "beta", "alpha", "Delta"}) AddCard("Bank Accounts", name);
+        const int code = *CategoryCodeOfName("Bank Accounts");
+        QTreeWidgetItem* root = Tree()->GetCategoryItem(code);
+        if (updateFirst) Doc()->UpdateAllViews(nullptr);
+        std::vector<QTreeWidgetItem*> before;
+        for (int i = 0; i < root->childCount(); ++i) before.push_back(root->child(i));
+        change(*Doc()->GetCategoryList(code), *root);
+        Doc()->UpdateAllViews(nullptr);
+        ExpectTreeAsRebuilt(what);
+        if (std::string(what) == "nothing") {
+            for (int i = 0; i < root->childCount(); ++i) EXPECT_EQ(root->child(i), before[static_cast<std::size_t>(i)]) << what;
+        }
+        Doc()->SetModifiedFlag(false);
+        ASSERT_TRUE(Run(cmd::FileClose)) << what;
+    }
 };
 
 TEST_F(InPlaceTree, EveryCommandLeavesTheTreeAsARebuildWould) {
@@ -123,41 +153,19 @@ TEST_F(InPlaceTree, EveryCommandLeavesTheTreeAsARebuildWould) {
 // kind of change made to a list behind the tree's back must still end as a rebuild would, and an
 // update that finds nothing changed must leave the very same items.
 TEST_F(InPlaceTree, AnUpdateKeepsItemsOnlyWhileTheyStillShowTheList) {
-    using Change = std::function<void(CCardList&)>;
-    auto card = [](const char* name) {
-        auto made = std::make_unique<CCard>();
-        made->SetFieldText1(name);
-        return made;
-    };
     const struct {
         const char* what;
-        Change change;
+        BehindTheTree change;
     } cases[] = {
-        {"nothing", [](CCardList&) {}},
-        {"a name changed", [](CCardList& list) { list.GetAt(1)->SetFieldText1("Aardvark"); }},
-        {"a name changed in case only", [](CCardList& list) { list.GetAt(2)->SetFieldText1("BETA"); }},
-        {"two cards swapped", [](CCardList& list) { list.SetAt(list.SetAt(list.SetAt(nullptr, 0), 3), 0); }},
-        {"a card taken out", [](CCardList& list) { (void)list.TakeAt(0); }},
-        {"a card replaced by another of the same name", [card](CCardList& list) { (void)list.SetAt(card("gamma"), 0); }},
-        {"a card added", [card](CCardList& list) { list.Add(card("alpha")); }},
+        {"nothing", [](CCardList&, QTreeWidgetItem&) {}},
+        {"a name changed", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(1)->SetFieldText1("Aardvark"); }},
+        {"a name changed in case only", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(2)->SetFieldText1("BETA"); }},
+        {"two cards swapped", [](CCardList& list, QTreeWidgetItem&) { list.SetAt(list.SetAt(list.SetAt(nullptr, 0), 3), 0); }},
+        {"a card taken out", [](CCardList& list, QTreeWidgetItem&) { (void)list.TakeAt(0); }},
+        {"a card replaced by another of the same name", [](CCardList& list, QTreeWidgetItem&) { (void)list.SetAt(NamedCard("gamma"), 0); }},
+        {"a card added", [](CCardList& list, QTreeWidgetItem&) { list.Add(NamedCard("alpha")); }},
     };
-    for (const auto& c : cases) {
-        NewFile();
-        MakeTreeActive();
-        for (const char* name : {"gamma", "delta", "beta", "alpha", "Delta"}) AddCard("Bank Accounts", name);
-        const int code = *CategoryCodeOfName("Bank Accounts");
-        QTreeWidgetItem* root = Tree()->GetCategoryItem(code);
-        std::vector<QTreeWidgetItem*> before;
-        for (int i = 0; i < root->childCount(); ++i) before.push_back(root->child(i));
-        c.change(*Doc()->GetCategoryList(code));
-        Doc()->UpdateAllViews(nullptr);
-        ExpectTreeAsRebuilt(c.what);
-        if (std::string(c.what) == "nothing") {
-            for (int i = 0; i < root->childCount(); ++i) EXPECT_EQ(root->child(i), before[static_cast<std::size_t>(i)]) << c.what;
-        }
-        Doc()->SetModifiedFlag(false);
-        ASSERT_TRUE(Run(cmd::FileClose)) << c.what;
-    }
+    for (const auto& c : cases) ExpectUpdateSees(c.what, c.change, false);
 }
 
 
@@ -165,15 +173,9 @@ TEST_F(InPlaceTree, AnUpdateKeepsItemsOnlyWhileTheyStillShowTheList) {
 // moved the shown change count since. Every way of changing a list or a name behind the tree, and
 // a tree item renamed from outside, must still end as a rebuild would after such an update.
 TEST_F(InPlaceTree, AnUpdateAfterOneThatFoundNothingChangedStillSeesEveryChange) {
-    using Change = std::function<void(CCardList&, QTreeWidgetItem&)>;
-    auto card = [](const char* name) {
-        auto made = std::make_unique<CCard>();
-        made->SetFieldText1(name);
-        return made;
-    };
     const struct {
         const char* what;
-        Change change;
+        BehindTheTree change;
     } cases[] = {
         {"nothing", [](CCardList&, QTreeWidgetItem&) {}},
         {"a name changed", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(1)->SetFieldText1("Aardvark"); }},
@@ -182,35 +184,18 @@ TEST_F(InPlaceTree, AnUpdateAfterOneThatFoundNothingChangedStillSeesEveryChange)
         {"two cards' contents swapped", [](CCardList& list, QTreeWidgetItem&) { std::swap(*list.GetAt(0), *list.GetAt(2)); }},
         {"two cards swapped", [](CCardList& list, QTreeWidgetItem&) { list.SetAt(list.SetAt(list.SetAt(nullptr, 0), 3), 0); }},
         {"a card taken out", [](CCardList& list, QTreeWidgetItem&) { (void)list.TakeAt(0); }},
-        {"a card added", [card](CCardList& list, QTreeWidgetItem&) { list.Add(card("alpha")); }},
+        {"a card added", [](CCardList& list, QTreeWidgetItem&) { list.Add(NamedCard("alpha")); }},
         {"the list emptied", [](CCardList& list, QTreeWidgetItem&) { list.Clear(); }},
-        {"the list assigned anew", [card](CCardList& list, QTreeWidgetItem&) {
+        {"the list assigned anew", [](CCardList& list, QTreeWidgetItem&) {
              CCardList other;
              other.SetLabels(list.GetLabels());
-             for (int i = 0; i < list.GetCount(); ++i) other.Add(card(i == 2 ? "omega" : "alpha"));
+             for (int i = 0; i < list.GetCount(); ++i) other.Add(NamedCard(i == 2 ? "omega" : "alpha"));
              list = std::move(other);
          }},
         {"a list index set wrong", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(2)->SetListIndex(0); }},
         {"an item renamed from outside", [](CCardList&, QTreeWidgetItem& root) { root.child(0)->setText(0, QStringLiteral("zzz")); }},
     };
-    for (const auto& c : cases) {
-        NewFile();
-        MakeTreeActive();
-        for (const char* name : {"gamma", "delta", "beta", "alpha", "Delta"}) AddCard("Bank Accounts", name);
-        const int code = *CategoryCodeOfName("Bank Accounts");
-        QTreeWidgetItem* root = Tree()->GetCategoryItem(code);
-        Doc()->UpdateAllViews(nullptr);
-        std::vector<QTreeWidgetItem*> before;
-        for (int i = 0; i < root->childCount(); ++i) before.push_back(root->child(i));
-        c.change(*Doc()->GetCategoryList(code), *root);
-        Doc()->UpdateAllViews(nullptr);
-        ExpectTreeAsRebuilt(c.what);
-        if (std::string(c.what) == "nothing") {
-            for (int i = 0; i < root->childCount(); ++i) EXPECT_EQ(root->child(i), before[static_cast<std::size_t>(i)]) << c.what;
-        }
-        Doc()->SetModifiedFlag(false);
-        ASSERT_TRUE(Run(cmd::FileClose)) << c.what;
-    }
+    for (const auto& c : cases) ExpectUpdateSees(c.what, c.change, true);
 }
 
 }  // namespace
