@@ -36,6 +36,13 @@ public:
 
     // Bytes all cards take in a card file, deleted ones included.
     std::size_t TotalByteSize() const;
+    // Visits every card in the order a card file holds them: codes 0 to 14 in list order, then
+    // the deleted list (see CCardList::VisitAhead).
+    template <class Visit>
+    void VisitInSaveOrder(Visit&& visit) const {
+        for (const CCardList& list : lists) list.VisitAhead(visit);
+        deletedList.VisitAhead(visit);
+    }
     bool HasCards() const;
 
     // Moves the card at `index` of its category list into the deleted list.

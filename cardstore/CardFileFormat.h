@@ -98,9 +98,6 @@ std::size_t PutCardRecord(const CCard& card, std::uint8_t* at);
 // Appends every card: codes 0 to 14 in list order, then the deleted list.
 void WriteAllRecords(const CCardFileData& doc, SecureBytes& out);
 
-// The bytes WriteAllRecords would append (the cards' total ByteSize).
-std::size_t AllRecordsSize(const CCardFileData& doc);
-
 // Appends every card, in the same order, within the capacity `out` has, calling `appended` with
 // out.size() after each record. The buffer never moves: false, and the rest left out, when a
 // record would not fit.

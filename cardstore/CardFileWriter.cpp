@@ -69,45 +69,12 @@ void WriteCardRecord(const CCard& card, SecureBytes& out) {
 }
 
 void WriteAllRecords(const CCardFileData& doc, SecureBytes& out) {
-    const auto write = [&out](const CCard& card) { WriteCardRecord(card, out); };
-    for (int code = 0; code < kCategoryCount; ++code) doc.GetCategoryList(code)->VisitAhead(write);
-    doc.GetDeletedList().VisitAhead(write);
-}
-
-namespace {
-
-// Every card in save order, asking for the cards and their texts far enough ahead that the walk
-// seldom waits on memory: the cards and their text blocks lie scattered over the heap, and with
-// the formatting this cheap each miss would be most of a card's time.
-template <class Visit>
-void VisitInSaveOrder(const CCardFileData& doc, Visit&& visit) {
-    constexpr std::ptrdiff_t kCardsAhead = 96, kTextsAhead = 48;
-    const auto walk = [&](const CCardList& list) {
-        const auto first = list.begin();
-        const std::ptrdiff_t n = list.end() - first;
-        for (std::ptrdiff_t i = 0; i < n; ++i) {
-#if defined(__GNUC__) || defined(__clang__)
-            if (i + kCardsAhead < n) __builtin_prefetch(first[i + kCardsAhead].get());
-#endif
-            if (i + kTextsAhead < n) first[i + kTextsAhead]->PrefetchTexts();
-            visit(*first[i]);
-        }
-    };
-    for (int code = 0; code < kCategoryCount; ++code) walk(*doc.GetCategoryList(code));
-    walk(doc.GetDeletedList());
-}
-
-}  // namespace
-
-std::size_t AllRecordsSize(const CCardFileData& doc) {
-    std::size_t total = 0;
-    VisitInSaveOrder(doc, [&total](const CCard& card) { total += kRecordHeadSize + RecordTextBytes(card.RecordTexts()); });
-    return total;
+    doc.VisitInSaveOrder([&out](const CCard& card) { WriteCardRecord(card, out); });
 }
 
 bool AppendAllRecords(const CCardFileData& doc, SecureBytes& out, const std::function<void(std::size_t)>& appended) {
     bool fits = true;
-    VisitInSaveOrder(doc, [&](const CCard& card) {
+    doc.VisitInSaveOrder([&](const CCard& card) {
         if (!fits) return;
         const auto texts = card.RecordTexts();
         const std::size_t start = out.size();

@@ -63,8 +63,7 @@ bool SealedCardFile::PlainRecords(const CCardFileData& doc, GuardedBuffer& out) 
     if (!out.Valid() || out.Size() != doc.TotalByteSize()) return false;
     std::size_t at = 0;
     const auto put = [&out, &at](const CCard& card) { at += PutCardRecord(card, out.Data() + at); };
-    for (int code = 0; code < kCategoryCount; ++code) doc.GetCategoryList(code)->VisitAhead(put);
-    doc.GetDeletedList().VisitAhead(put);
+    doc.VisitInSaveOrder(put);
     return at == out.Size();
 }
 

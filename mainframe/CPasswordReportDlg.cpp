@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <cstdint>
+#include <vector>
 
 #include "PasswordReportModel.h"
 #include "PasswordReportTable.h"
@@ -86,10 +88,14 @@ void CPasswordReportDlg::ChooseRow(int row) {
 
 void CPasswordReportDlg::TakeEstimates() {
     if (!estimation) return;
+    // The rows of the whole batch change at once: one repaint, not one per group.
+    std::vector<std::uint32_t> changed;
     for (const EstimatedGroup& done : estimation->TakeFinished()) {
         report.SetStrength(done.group, done.strength);
-        model->RowsEstimated(report.GroupRows(done.group));
+        const std::span<const std::uint32_t> rows = report.GroupRows(done.group);
+        changed.insert(changed.end(), rows.begin(), rows.end());
     }
+    model->RowsEstimated(changed);
     if (report.Complete()) EstimatesComplete();
     summary->setText(QString::fromStdString(report.SummaryText()));
 }

@@ -18,7 +18,6 @@ PasswordReportTable::PasswordReportTable(QWidget* parent) : QTreeView(parent) {
 }
 
 void PasswordReportTable::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
-    // The rows the viewport can hold, with a margin: a shorter range is measured as usual.
     if (!topLeft.isValid() || !bottomRight.isValid()) {
         QTreeView::dataChanged(topLeft, bottomRight, roles);
         return;

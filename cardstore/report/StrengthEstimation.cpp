@@ -1,6 +1,7 @@
 #include "StrengthEstimation.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "cardstore/CCard.h"
 
@@ -10,7 +11,13 @@ StrengthEstimation::StrengthEstimation(std::vector<const CCard*> cards_, Strengt
     : cards(std::move(cards_)), estimator(std::move(estimator_)) {
     const std::size_t count = std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(cards.size(), 1));
     workers.reserve(count);
-    for (std::size_t t = 0; t < count; ++t) workers.emplace_back([this] { Work(); });
+    // A system that refuses a thread leaves fewer workers; with none at all, the estimates are
+    // made here and now rather than never.
+    try {
+        while (workers.size() < count) workers.emplace_back([this] { Work(); });
+    } catch (const std::system_error&) {
+    }
+    if (workers.empty()) Work();
 }
 
 StrengthEstimation::~StrengthEstimation() { Stop(); }
