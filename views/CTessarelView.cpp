@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "CardSortKeys.h"
@@ -66,6 +67,9 @@ public:
         QTreeWidgetItem::setData(column, role, value);
     }
     int listIndex;
+    // The row the tree last put this item on: a hint for the next sort (rows inserted or removed
+    // since may have moved it).
+    int row = -1;
     QString name;
 
 private:
@@ -208,36 +212,124 @@ void CTessarelView::RebuildCategory(int code) {
     const bool renamedHere = std::any_of(renamed.begin(), renamed.end(), [code](const std::pair<int, int>& item) { return item.first == code; });
     // An update that changed nothing here keeps the items: most updates change one category or none.
     if (!renamedHere && KeepCategoryItems(code)) return;
-    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
-    const QList<QTreeWidgetItem*> old = root->takeChildren();
-    qDeleteAll(old);
     std::erase_if(renamed, [code](const std::pair<int, int>& item) { return item.first == code; });
+    const QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    if (root->childCount() > 0 && itemOfIndex[static_cast<std::size_t>(code)].size() == static_cast<std::size_t>(root->childCount()))
+        ReuseCategoryItems(code);
+    else
+        MakeCategoryItems(code);
+}
+
+void CTessarelView::MakeCategoryItems(int code) {
+    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    qDeleteAll(root->takeChildren());
     CCardList* list = Doc()->GetCategoryList(code);
     CardSortKeys keys;
     keys.Reserve(static_cast<std::size_t>(list->GetCount()));
-    // Each card is read once, in list order (cards ahead asked for early); the items are made in
-    // tree order from what this pass kept.
-    std::vector<QString> texts;
-    texts.reserve(static_cast<std::size_t>(list->GetCount()));
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    byIndex.clear();
+    byIndex.reserve(static_cast<std::size_t>(list->GetCount()));
+    // Each card is read once, in list order (cards ahead asked for early), and its item made
+    // then: the items lie in memory in the order a later check walks them.
     int index = 0;
     list->VisitAhead([&](CCard& card) {
         card.SetListIndex(index);
-        keys.Add(card.GetFieldText1(), index++);
-        texts.push_back(CardSortKeys::Text(card.GetFieldText1()));
+        keys.Add(card.GetFieldText1(), index);
+        byIndex.push_back(new CardItem(CardSortKeys::Text(card.GetFieldText1()), index++, images[kCardImage]));
     });
     // Sorted by name as the tree control sorts (without regard to case); equal names keep
     // their list order. The item data keeps the list index.
     const std::vector<int> order = keys.SortedIndexes();
     QList<QTreeWidgetItem*> children;
     children.reserve(static_cast<qsizetype>(order.size()));
-    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
-    byIndex.assign(order.size(), nullptr);
     for (const int at : order) {
-        auto* item = new CardItem(std::move(texts[static_cast<std::size_t>(at)]), at, images[kCardImage]);
-        byIndex[static_cast<std::size_t>(at)] = item;
+        auto* item = static_cast<CardItem*>(byIndex[static_cast<std::size_t>(at)]);
+        item->row = static_cast<int>(children.size());
         children.append(item);
     }
     root->addChildren(children);
+}
+
+void CTessarelView::ReuseCategoryItems(int code) {
+    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    CCardList* list = Doc()->GetCategoryList(code);
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    const auto count = static_cast<std::size_t>(list->GetCount());
+    const std::size_t had = byIndex.size();
+    // One pass in list order over the cards and the items that showed those indexes (items made
+    // in list order lie in memory in this order): the names to sort, each one's former row as a
+    // hint, and whether the item of its index still shows it.
+    CardSortKeys keys;
+    keys.Reserve(count);
+    std::vector<std::string_view> names;
+    names.reserve(count);
+    std::vector<int> places(count, -1);
+    std::vector<std::uint8_t> kept(count, 0);
+    int index = 0;
+    list->VisitAhead([&](CCard& card) {
+        const auto at = static_cast<std::size_t>(index);
+        const std::string_view name = card.GetFieldText1();
+        if (card.GetListIndex() != index) card.SetListIndex(index);
+        keys.Add(name, index);
+        names.push_back(name);
+        if (at < had) {
+            const auto* item = static_cast<const CardItem*>(byIndex[at]);
+            if (at + 16 < had) Prefetch(&static_cast<const CardItem*>(byIndex[at + 16])->listIndex);
+            if (at + 8 < had) Prefetch(static_cast<const CardItem*>(byIndex[at + 8])->name.constData());
+            places[at] = item->row;
+            kept[at] = item->listIndex == index && CardSortKeys::Shows(item->name, name) ? 1 : 0;
+        }
+        ++index;
+    });
+    const std::vector<int> order = keys.SortedIndexes(places);
+    FitItemCount(code, count);
+    // Each row is given the card it now shows; a row whose item already shows that card under
+    // that index is not touched. The rows changed are told to the model's views at the end.
+    byIndex.resize(count, nullptr);
+    int firstChanged = -1, lastChanged = -1;
+    for (std::size_t row = 0; row < count; ++row) {
+        const auto at = static_cast<std::size_t>(order[row]);
+        auto* item = static_cast<CardItem*>(root->child(static_cast<int>(row)));
+        if (at < had && item == byIndex[at] && kept[at]) continue;
+        item->listIndex = static_cast<int>(at);
+        item->row = static_cast<int>(row);
+        byIndex[at] = item;
+        if (!CardSortKeys::Shows(item->name, names[at])) item->name = CardSortKeys::Text(names[at]);
+        if (firstChanged < 0) firstChanged = static_cast<int>(row);
+        lastChanged = static_cast<int>(row);
+    }
+    if (firstChanged >= 0) {
+        const QModelIndex parent = indexFromItem(root);
+        emit model()->dataChanged(model()->index(firstChanged, 0, parent), model()->index(lastChanged, 0, parent));
+    }
+}
+
+void CTessarelView::FitItemCount(int code, std::size_t count) {
+    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    const auto had = static_cast<std::size_t>(root->childCount());
+    if (count > had) {
+        // New rows go last, blank: the pass that fills the rows names them.
+        QList<QTreeWidgetItem*> more;
+        more.reserve(static_cast<qsizetype>(count - had));
+        for (std::size_t row = had; row < count; ++row) more.append(new CardItem(QString(), -1, images[kCardImage]));
+        root->addChildren(more);
+    } else if (had - count <= 64) {
+        // A few rows too many go one by one from the end, which moves no other row.
+        for (std::size_t row = had; row > count; --row) DeleteCardItem(code, root->takeChild(static_cast<int>(row - 1)));
+    } else {
+        QList<QTreeWidgetItem*> rows = root->takeChildren();
+        for (qsizetype row = static_cast<qsizetype>(count); row < rows.size(); ++row) DeleteCardItem(code, rows[row]);
+        rows.resize(static_cast<qsizetype>(count));
+        root->addChildren(rows);
+    }
+}
+
+void CTessarelView::DeleteCardItem(int code, QTreeWidgetItem* item) {
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    const int index = CardIndexOf(item);
+    if (index >= 0 && static_cast<std::size_t>(index) < byIndex.size() && byIndex[static_cast<std::size_t>(index)] == item)
+        byIndex[static_cast<std::size_t>(index)] = nullptr;
+    delete item;
 }
 
 bool CTessarelView::KeepCategoryItems(int code) {

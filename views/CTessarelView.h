@@ -104,6 +104,16 @@ private:
     void InsertRoots();
     void RebuildCards();
     void RebuildCategory(int code);
+    // Makes every card item of `code` anew (the category had none, or items this view does not
+    // know of).
+    void MakeCategoryItems(int code);
+    // Brings the items of `code` to show its list again, reusing them: a row is renamed or given
+    // another index only where what it shows changed.
+    void ReuseCategoryItems(int code);
+    // Adds blank rows, or removes rows from the end, until `code` has `count` card items.
+    void FitItemCount(int code, std::size_t count);
+    // Deletes a card item taken out of `code`, and forgets it as the item of its index.
+    void DeleteCardItem(int code, QTreeWidgetItem* item);
     // True (and the cards' list indexes set) when `code`'s items still show its list as it is.
     bool KeepCategoryItems(int code);
     // True when nothing the tree shows can have changed since the last full check: the shown

@@ -79,10 +79,77 @@ void CardSortKeys::SortFrom(Entry* first, Entry* last, std::size_t depth) {
 
 std::vector<int> CardSortKeys::SortedIndexes() {
     SortFrom(entries.data(), entries.data() + entries.size(), 0);
+    return IndexesOf(entries);
+}
+
+std::vector<int> CardSortKeys::IndexesOf(const std::vector<Entry>& sorted) {
     std::vector<int> order;
-    order.reserve(entries.size());
-    for (const Entry& entry : entries) order.push_back(entry.index);
+    order.reserve(sorted.size());
+    for (const Entry& entry : sorted) order.push_back(entry.index);
     return order;
+}
+
+std::vector<int> CardSortKeys::SortedIndexes(const std::vector<int>& places) {
+    // The entries laid out by their former rows (a counting sort: equal rows in the order added,
+    // names without a row after all others).
+    const std::size_t count = entries.size();
+    auto rowOf = [&places, count](std::size_t added) {
+        const int place = added < places.size() ? places[added] : -1;
+        return place >= 0 && static_cast<std::size_t>(place) < count ? static_cast<std::size_t>(place) : count;
+    };
+    std::vector<std::uint32_t> start(count + 2, 0);
+    for (std::size_t added = 0; added < count; ++added) ++start[rowOf(added) + 1];
+    for (std::size_t row = 1; row < start.size(); ++row) start[row] += start[row - 1];
+    std::vector<Entry> laidOut(count);
+    for (std::size_t added = 0; added < count; ++added) {
+        Entry& entry = laidOut[start[rowOf(added)]++];
+        entry = entries[added];
+        LoadWords(entry, 0);
+    }
+    if (MergeRuns(laidOut)) return IndexesOf(laidOut);
+    return SortedIndexes();
+}
+
+bool CardSortKeys::Less(const Entry& a, const Entry& b) const {
+    if (a.head != b.head) return a.head < b.head;
+    if (a.next != b.next) return a.next < b.next;
+    // Equal words may still hide a difference: one name ending where the other holds zeros, or
+    // characters past the eighth. The folded names decide, a prefix first; then the list order.
+    const std::u16string_view names(folded);
+    const int byName = names.substr(a.offset, a.length).compare(names.substr(b.offset, b.length));
+    return byName != 0 ? byName < 0 : a.index < b.index;
+}
+
+bool CardSortKeys::MergeRuns(std::vector<Entry>& laidOut) const {
+    // Where each sorted run ends. Past this many runs the passes of merging cost more than the
+    // sort they save.
+    constexpr std::size_t kMostRuns = 64;
+    std::vector<std::size_t> ends;
+    for (std::size_t at = 1; at < laidOut.size(); ++at) {
+        if (!Less(laidOut[at], laidOut[at - 1])) continue;
+        if (ends.size() == kMostRuns) return false;
+        ends.push_back(at);
+    }
+    ends.push_back(laidOut.size());
+    const auto less = [this](const Entry& a, const Entry& b) { return Less(a, b); };
+    std::vector<Entry> other(laidOut.size());
+    while (ends.size() > 1) {
+        // Each pair of neighbouring runs becomes one; an odd last run is copied over as it is.
+        std::vector<std::size_t> merged;
+        std::size_t begin = 0;
+        for (std::size_t run = 0; run < ends.size(); run += 2) {
+            const std::size_t middle = ends[run];
+            const std::size_t end = run + 1 < ends.size() ? ends[run + 1] : middle;
+            std::merge(laidOut.begin() + static_cast<std::ptrdiff_t>(begin), laidOut.begin() + static_cast<std::ptrdiff_t>(middle),
+                       laidOut.begin() + static_cast<std::ptrdiff_t>(middle), laidOut.begin() + static_cast<std::ptrdiff_t>(end),
+                       other.begin() + static_cast<std::ptrdiff_t>(begin), less);
+            merged.push_back(end);
+            begin = end;
+        }
+        laidOut.swap(other);
+        ends.swap(merged);
+    }
+    return true;
 }
 
 QString CardSortKeys::Text(std::string_view bytes) {

@@ -21,6 +21,11 @@ public:
     void Add(std::string_view bytes, int index);
     // The list indexes added, in tree order: by folded name, equal names by list index.
     std::vector<int> SortedIndexes();
+    // The same order, for names most of which keep the places they had: `places` holds, for each
+    // name in the order added, the row it stood on before (any other value: none). Laid out in
+    // those rows the names read as a few sorted runs, merged in near-linear time; a layout of
+    // many runs is sorted as SortedIndexes() sorts. Any places give the same order.
+    std::vector<int> SortedIndexes(const std::vector<int>& places);
 
     // The name `bytes` as the tree shows it.
     static QString Text(std::string_view bytes);
@@ -38,6 +43,12 @@ private:
         int index;
     };
     void LoadWords(Entry& entry, std::size_t depth) const;
+    // The tree order of two entries whose words were loaded at depth 0.
+    bool Less(const Entry& a, const Entry& b) const;
+    // Sorts `laidOut` (words loaded at depth 0) by merging its sorted runs; false (nothing
+    // changed) when the runs are too many for merging to pay.
+    bool MergeRuns(std::vector<Entry>& laidOut) const;
+    static std::vector<int> IndexesOf(const std::vector<Entry>& sorted);
     // Sorts [first, last), names equal in their first `depth` characters.
     void SortFrom(Entry* first, Entry* last, std::size_t depth);
 
