@@ -10,10 +10,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "CardPrintLayout.h"
+#include "CardSortKeys.h"
 #include "CardUpdateHints.h"
 #include "framework/Printing.h"
 #include "framework/View.h"
@@ -112,6 +114,8 @@ private:
     void ReuseCategoryItems(int code);
     // Adds blank rows, or removes rows from the end, until `code` has `count` card items.
     void FitItemCount(int code, std::size_t count);
+    // Tells the model's views that the card items on `rows` (ascending) of `root` changed.
+    void TellRowsChanged(QTreeWidgetItem* root, const std::vector<int>& rows);
     // Deletes a card item taken out of `code`, and forgets it as the item of its index.
     void DeleteCardItem(int code, QTreeWidgetItem* item);
     // True (and the cards' list indexes set) when `code`'s items still show its list as it is.
@@ -147,6 +151,16 @@ private:
     std::array<const CCardList*, 15> checkedLists{};
     // Each category's card items by list index, so finding a card's item costs no search.
     std::array<std::vector<QTreeWidgetItem*>, 15> itemOfIndex;
+    // The memory a rebuild works in, kept from one category and one rebuild to the next: made
+    // anew each time, its fresh pages cost a large rebuild more than its sorting.
+    struct RebuildScratch {
+        CardSortKeys keys;
+        std::vector<std::string_view> names;
+        std::vector<int> places;
+        std::vector<std::uint8_t> kept;
+        std::vector<int> order;
+        std::vector<int> changed;
+    } scratch;
     // The page metrics, cards per page, page count and print cards of the job under way.
     CardPrintLayout printLayout;
     CardTreeFilter* filter;
