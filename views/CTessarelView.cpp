@@ -270,22 +270,26 @@ void CTessarelView::ReuseCategoryItems(int code) {
     places.assign(count, -1);
     std::vector<std::uint8_t>& kept = scratch.kept;
     kept.assign(count, 0);
-    int index = 0;
-    list->VisitAhead([&](CCard& card) {
-        const auto at = static_cast<std::size_t>(index);
+    // As far ahead as the full check asks (KeepCategoryItems).
+    constexpr std::size_t kCardsAhead = 32, kTextsAhead = 16, kItemsAhead = 16, kNamesAhead = 8;
+    const auto cards = list->begin();
+    for (std::size_t at = 0; at < count; ++at) {
+        if (at + kCardsAhead < count) Prefetch(cards[static_cast<std::ptrdiff_t>(at + kCardsAhead)].get());
+        if (at + kTextsAhead < count) cards[static_cast<std::ptrdiff_t>(at + kTextsAhead)]->PrefetchTexts();
+        if (at + kItemsAhead < had) Prefetch(&static_cast<const CardItem*>(byIndex[at + kItemsAhead])->listIndex);
+        if (at + kNamesAhead < had) Prefetch(static_cast<const CardItem*>(byIndex[at + kNamesAhead])->name.constData());
+        CCard& card = *cards[static_cast<std::ptrdiff_t>(at)];
+        const int index = static_cast<int>(at);
         const std::string_view name = card.GetFieldText1();
         if (card.GetListIndex() != index) card.SetListIndex(index);
         keys.Add(name, index);
         names.push_back(name);
         if (at < had) {
             const auto* item = static_cast<const CardItem*>(byIndex[at]);
-            if (at + 16 < had) Prefetch(&static_cast<const CardItem*>(byIndex[at + 16])->listIndex);
-            if (at + 8 < had) Prefetch(static_cast<const CardItem*>(byIndex[at + 8])->name.constData());
             places[at] = item->row;
             kept[at] = item->listIndex == index && CardSortKeys::Shows(item->name, name) ? 1 : 0;
         }
-        ++index;
-    });
+    }
     std::vector<int>& order = scratch.order;
     keys.SortedIndexes(places, order);
     FitItemCount(code, count);
