@@ -34,8 +34,7 @@ constexpr int kImageRole = Qt::UserRole + 1;
 class CardItem : public QTreeWidgetItem {
 public:
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
-    CardItem(QString text, int index, const QIcon& picture_)
-        : QTreeWidgetItem(kType), listIndex(index), name(std::move(text)), picture(picture_) {
+    CardItem(QString text, int index) : QTreeWidgetItem(kType), listIndex(index), name(std::move(text)) {
         // Said once here, so that laying out the rows of an open category (after every row
         // inserted or removed) asks a card item for nothing more than its flags.
         setFlags(flags() | Qt::ItemNeverHasChildren);
@@ -45,7 +44,7 @@ public:
         switch (role) {
             case kIndexRole: return listIndex;
             case kImageRole: return kCardImage;
-            case Qt::DecorationRole: return picture;
+            case Qt::DecorationRole: return Picture();
             case Qt::DisplayRole:
             case Qt::EditRole: return name;
             default: return QTreeWidgetItem::data(column, role);
@@ -67,13 +66,15 @@ public:
         QTreeWidgetItem::setData(column, role, value);
     }
     int listIndex;
-    // The row the tree last put this item on: a hint for the next sort (rows inserted or removed
-    // since may have moved it).
-    int row = -1;
     QString name;
 
 private:
-    const QIcon& picture;
+    // The card picture of the tree holding the item. Asked of the tree rather than held: the
+    // item stays small, and the full check reads fewer lines of memory per card.
+    QVariant Picture() const {
+        const auto* tree = qobject_cast<const CTessarelView*>(treeWidget());
+        return tree ? QVariant(tree->CardPicture()) : QVariant();
+    }
 };
 
 void Prefetch(const void* address) {
@@ -236,7 +237,7 @@ void CTessarelView::MakeCategoryItems(int code) {
     list->VisitAhead([&](CCard& card) {
         card.SetListIndex(index);
         keys.Add(card.GetFieldText1(), index);
-        byIndex.push_back(new CardItem(CardSortKeys::Text(card.GetFieldText1()), index++, images[kCardImage]));
+        byIndex.push_back(new CardItem(CardSortKeys::Text(card.GetFieldText1()), index++));
     });
     // Sorted by name as the tree control sorts (without regard to case); equal names keep
     // their list order. The item data keeps the list index.
@@ -244,10 +245,11 @@ void CTessarelView::MakeCategoryItems(int code) {
     keys.SortedIndexes({}, order);
     QList<QTreeWidgetItem*> children;
     children.reserve(static_cast<qsizetype>(order.size()));
+    auto& rows = rowOfIndex[static_cast<std::size_t>(code)];
+    rows.resize(order.size());
     for (const int at : order) {
-        auto* item = static_cast<CardItem*>(byIndex[static_cast<std::size_t>(at)]);
-        item->row = static_cast<int>(children.size());
-        children.append(item);
+        rows[static_cast<std::size_t>(at)] = static_cast<int>(children.size());
+        children.append(byIndex[static_cast<std::size_t>(at)]);
     }
     root->addChildren(children);
 }
@@ -266,8 +268,6 @@ void CTessarelView::ReuseCategoryItems(int code) {
     keys.Reserve(count);
     std::vector<std::string_view>& names = scratch.names;
     names.clear();
-    std::vector<int>& places = scratch.places;
-    places.assign(count, -1);
     std::vector<std::uint8_t>& kept = scratch.kept;
     kept.assign(count, 0);
     // As far ahead as the full check asks (KeepCategoryItems).
@@ -286,12 +286,13 @@ void CTessarelView::ReuseCategoryItems(int code) {
         names.push_back(name);
         if (at < had) {
             const auto* item = static_cast<const CardItem*>(byIndex[at]);
-            places[at] = item->row;
             kept[at] = item->listIndex == index && CardSortKeys::Shows(item->name, name) ? 1 : 0;
         }
     }
     std::vector<int>& order = scratch.order;
-    keys.SortedIndexes(places, order);
+    auto& rows = rowOfIndex[static_cast<std::size_t>(code)];
+    keys.SortedIndexes(rows, order);
+    rows.resize(count, -1);
     FitItemCount(code, count);
     // Each row is given the card it now shows; a row whose item already shows that card under
     // that index is not touched. The rows changed are told to the model's views at the end.
@@ -303,7 +304,7 @@ void CTessarelView::ReuseCategoryItems(int code) {
         auto* item = static_cast<CardItem*>(root->child(static_cast<int>(row)));
         if (at < had && item == byIndex[at] && kept[at]) continue;
         item->listIndex = static_cast<int>(at);
-        item->row = static_cast<int>(row);
+        rows[at] = static_cast<int>(row);
         byIndex[at] = item;
         if (!CardSortKeys::Shows(item->name, names[at])) item->name = CardSortKeys::Text(names[at]);
         changed.push_back(static_cast<int>(row));
@@ -334,7 +335,7 @@ void CTessarelView::FitItemCount(int code, std::size_t count) {
         // New rows go last, blank: the pass that fills the rows names them.
         QList<QTreeWidgetItem*> more;
         more.reserve(static_cast<qsizetype>(count - had));
-        for (std::size_t row = had; row < count; ++row) more.append(new CardItem(QString(), -1, images[kCardImage]));
+        for (std::size_t row = had; row < count; ++row) more.append(new CardItem(QString(), -1));
         root->addChildren(more);
     } else if (had - count <= 64) {
         // A few rows too many go one by one from the end, which moves no other row.
@@ -354,6 +355,8 @@ void CTessarelView::DeleteCardItem(int code, QTreeWidgetItem* item) {
         byIndex[static_cast<std::size_t>(index)] = nullptr;
     delete item;
 }
+
+const QIcon& CTessarelView::CardPicture() const { return images[kCardImage]; }
 
 bool CTessarelView::KeepCategoryItems(int code) {
     const QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
@@ -456,9 +459,10 @@ bool CTessarelView::InsertCardItem(int code, int index) {
         else
             low = middle + 1;
     }
-    auto* item = new CardItem(text, index, images[kCardImage]);
+    auto* item = new CardItem(text, index);
     root->insertChild(low, item);
     itemOfIndex[static_cast<std::size_t>(code)].push_back(item);
+    rowOfIndex[static_cast<std::size_t>(code)].push_back(low);
     return true;
 }
 
@@ -471,6 +475,8 @@ bool CTessarelView::RemoveCardItem(int code, int index) {
         return false;
     QTreeWidgetItem* removed = byIndex[static_cast<std::size_t>(index)];
     byIndex.erase(byIndex.begin() + index);
+    auto& rows = rowOfIndex[static_cast<std::size_t>(code)];
+    if (static_cast<std::size_t>(index) < rows.size()) rows.erase(rows.begin() + index);
     delete removed;
     // Only the items of later list entries move up; every child is a card item (only this view
     // makes them).

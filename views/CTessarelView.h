@@ -76,6 +76,8 @@ public:
 
     // The quick filter of this tree (CardTreeFilter.cpp).
     CardTreeFilter& QuickFilter() const { return *filter; }
+    // The picture every card item shows.
+    const QIcon& CardPicture() const;
 
     // --- printing (CTessarelViewPrint.cpp) ------------------------------------------------------
     void OnFilePrint();
@@ -151,12 +153,15 @@ private:
     std::array<const CCardList*, 15> checkedLists{};
     // Each category's card items by list index, so finding a card's item costs no search.
     std::array<std::vector<QTreeWidgetItem*>, 15> itemOfIndex;
+    // Each category's rows by list index as the last rebuild left them: where the next one
+    // starts its sort (cards added or taken in place since leave it out of step, which costs
+    // that sort time but never changes its order).
+    std::array<std::vector<int>, 15> rowOfIndex;
     // The memory a rebuild works in, kept from one category and one rebuild to the next: made
     // anew each time, its fresh pages cost a large rebuild more than its sorting.
     struct RebuildScratch {
         CardSortKeys keys;
         std::vector<std::string_view> names;
-        std::vector<int> places;
         std::vector<std::uint8_t> kept;
         std::vector<int> order;
         std::vector<int> changed;
