@@ -231,13 +231,16 @@ void CTessarelView::MakeCategoryItems(int code) {
     auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
     byIndex.clear();
     byIndex.reserve(static_cast<std::size_t>(list->GetCount()));
-    // Each card is read once, in list order (cards ahead asked for early), and its item made
-    // then: the items lie in memory in the order a later check walks them.
+    // Each card is read once, in list order (cards ahead asked for early), its name made then;
+    // the items are made in tree order, next to each other: the tree view lays out an open
+    // category by walking its items in row order, every time a row comes or goes.
+    std::vector<QString> texts;
+    texts.reserve(static_cast<std::size_t>(list->GetCount()));
     int index = 0;
     list->VisitAhead([&](CCard& card) {
         card.SetListIndex(index);
-        keys.Add(card.GetFieldText1(), index);
-        byIndex.push_back(new CardItem(CardSortKeys::Text(card.GetFieldText1()), index++));
+        keys.Add(card.GetFieldText1(), index++);
+        texts.push_back(CardSortKeys::Text(card.GetFieldText1()));
     });
     // Sorted by name as the tree control sorts (without regard to case); equal names keep
     // their list order. The item data keeps the list index.
@@ -247,9 +250,12 @@ void CTessarelView::MakeCategoryItems(int code) {
     children.reserve(static_cast<qsizetype>(order.size()));
     auto& rows = rowOfIndex[static_cast<std::size_t>(code)];
     rows.resize(order.size());
+    byIndex.resize(order.size());
     for (const int at : order) {
+        auto* item = new CardItem(std::move(texts[static_cast<std::size_t>(at)]), at);
         rows[static_cast<std::size_t>(at)] = static_cast<int>(children.size());
-        children.append(byIndex[static_cast<std::size_t>(at)]);
+        byIndex[static_cast<std::size_t>(at)] = item;
+        children.append(item);
     }
     root->addChildren(children);
 }
