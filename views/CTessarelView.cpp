@@ -69,8 +69,8 @@ public:
     QString name;
 
 private:
-    // The card picture of the tree holding the item. Asked of the tree rather than held: the
-    // item stays small, and the full check reads fewer lines of memory per card.
+    // The card picture of the tree holding the item. Asked of the tree rather than held: every
+    // card has an item, so it stays small.
     QVariant Picture() const {
         const auto* tree = qobject_cast<const CTessarelView*>(treeWidget());
         return tree ? QVariant(tree->CardPicture()) : QVariant();
@@ -266,9 +266,9 @@ void CTessarelView::ReuseCategoryItems(int code) {
     auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
     const auto count = static_cast<std::size_t>(list->GetCount());
     const std::size_t had = byIndex.size();
-    // One pass in list order over the cards and the items that showed those indexes (items made
-    // in list order lie in memory in this order): the names to sort, each one's former row as a
-    // hint, and whether the item of its index still shows it.
+    // One pass in list order over the cards and the items that showed those indexes: the names
+    // to sort (the rows the last rebuild noted are where the sort starts), and whether the item
+    // of each index still shows its card.
     CardSortKeys& keys = scratch.keys;
     keys.Clear();
     keys.Reserve(count);
@@ -373,9 +373,9 @@ bool CTessarelView::KeepCategoryItems(int code) {
     // Each entry of the list still has its item, showing its card's name under its index (which
     // card object it is does not matter: the tree shows names); the items were in order when last
     // placed and only a rename (kept in `renamed`) moves a name.
-    // Cards lie all over the heap and are asked for well ahead of their turn, their texts once
-    // the card has come; the items (made in list order) lie in the order of this walk, and of
-    // each only the part holding this class's members and then its name is asked for. Every
+    // Cards and items lie all over the heap: cards are asked for well ahead of their turn, their
+    // texts once the card has come; of an item only the part holding this class's members, then
+    // its name (names are made in list order, so those lie in the order of this walk). Every
     // child is a card item: only this view makes them. The distances measured best at a million
     // cards (half and twice as far were slower).
     constexpr std::size_t kCardsAhead = 32, kTextsAhead = 16, kItemsAhead = 16, kNamesAhead = 8;

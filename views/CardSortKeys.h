@@ -28,6 +28,7 @@ public:
     // those rows the names read as a few sorted runs, merged in near-linear time; a layout of
     // many runs is sorted as SortedIndexes() sorts. Any places give the same order.
     std::vector<int> SortedIndexes(const std::vector<int>& places);
+    // The same, into `order` (its memory kept from one call to the next).
     void SortedIndexes(const std::vector<int>& places, std::vector<int>& order);
 
     // The name `bytes` as the tree shows it.
