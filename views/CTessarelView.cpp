@@ -85,6 +85,13 @@ void Prefetch(const void* address) {
 #endif
 }
 
+// Asks for the lines holding a card item's own members (its list index and its name's pointer
+// and size): on half the items they straddle two lines.
+void PrefetchMembers(const CardItem* item) {
+    Prefetch(&item->listIndex);
+    Prefetch(reinterpret_cast<const char*>(&item->name) + sizeof(QString) - 1);
+}
+
 CardItem* AsCardItem(QTreeWidgetItem* item) { return item && item->type() == CardItem::kType ? static_cast<CardItem*>(item) : nullptr; }
 
 // The sort key of the tree: names compare without regard to case.
@@ -282,7 +289,7 @@ void CTessarelView::ReuseCategoryItems(int code) {
     for (std::size_t at = 0; at < count; ++at) {
         if (at + kCardsAhead < count) Prefetch(cards[static_cast<std::ptrdiff_t>(at + kCardsAhead)].get());
         if (at + kTextsAhead < count) cards[static_cast<std::ptrdiff_t>(at + kTextsAhead)]->PrefetchTexts();
-        if (at + kItemsAhead < had) Prefetch(&static_cast<const CardItem*>(byIndex[at + kItemsAhead])->listIndex);
+        if (at + kItemsAhead < had) PrefetchMembers(static_cast<const CardItem*>(byIndex[at + kItemsAhead]));
         if (at + kNamesAhead < had) Prefetch(static_cast<const CardItem*>(byIndex[at + kNamesAhead])->name.constData());
         CCard& card = *cards[static_cast<std::ptrdiff_t>(at)];
         const int index = static_cast<int>(at);
@@ -383,7 +390,7 @@ bool CTessarelView::KeepCategoryItems(int code) {
     for (std::size_t at = 0; at < count; ++at) {
         if (at + kCardsAhead < count) Prefetch(cards[static_cast<std::ptrdiff_t>(at + kCardsAhead)].get());
         if (at + kTextsAhead < count) cards[static_cast<std::ptrdiff_t>(at + kTextsAhead)]->PrefetchTexts();
-        if (at + kItemsAhead < count) Prefetch(&static_cast<const CardItem*>(byIndex[at + kItemsAhead])->listIndex);
+        if (at + kItemsAhead < count) PrefetchMembers(static_cast<const CardItem*>(byIndex[at + kItemsAhead]));
         if (at + kNamesAhead < count) Prefetch(static_cast<const CardItem*>(byIndex[at + kNamesAhead])->name.constData());
         CCard* card = cards[static_cast<std::ptrdiff_t>(at)].get();
         const auto* item = static_cast<const CardItem*>(byIndex[at]);
