@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "CardSortKeys.h"
@@ -33,8 +34,7 @@ constexpr int kImageRole = Qt::UserRole + 1;
 class CardItem : public QTreeWidgetItem {
 public:
     static constexpr int kType = QTreeWidgetItem::UserType + 1;
-    CardItem(QString text, int index, const QIcon& picture_)
-        : QTreeWidgetItem(kType), listIndex(index), name(std::move(text)), picture(picture_) {
+    CardItem(QString text, int index) : QTreeWidgetItem(kType), listIndex(index), name(std::move(text)) {
         // Said once here, so that laying out the rows of an open category (after every row
         // inserted or removed) asks a card item for nothing more than its flags.
         setFlags(flags() | Qt::ItemNeverHasChildren);
@@ -44,7 +44,7 @@ public:
         switch (role) {
             case kIndexRole: return listIndex;
             case kImageRole: return kCardImage;
-            case Qt::DecorationRole: return picture;
+            case Qt::DecorationRole: return Picture();
             case Qt::DisplayRole:
             case Qt::EditRole: return name;
             default: return QTreeWidgetItem::data(column, role);
@@ -69,7 +69,12 @@ public:
     QString name;
 
 private:
-    const QIcon& picture;
+    // The card picture of the tree holding the item. Asked of the tree rather than held: every
+    // card has an item, so it stays small.
+    QVariant Picture() const {
+        const auto* tree = qobject_cast<const CTessarelView*>(treeWidget());
+        return tree ? QVariant(tree->CardPicture()) : QVariant();
+    }
 };
 
 void Prefetch(const void* address) {
@@ -78,6 +83,13 @@ void Prefetch(const void* address) {
 #else
     (void)address;
 #endif
+}
+
+// Asks for the lines holding a card item's own members (its list index and its name's pointer
+// and size): on half the items they straddle two lines.
+void PrefetchMembers(const CardItem* item) {
+    Prefetch(&item->listIndex);
+    Prefetch(reinterpret_cast<const char*>(&item->name) + sizeof(QString) - 1);
 }
 
 CardItem* AsCardItem(QTreeWidgetItem* item) { return item && item->type() == CardItem::kType ? static_cast<CardItem*>(item) : nullptr; }
@@ -208,15 +220,27 @@ void CTessarelView::RebuildCategory(int code) {
     const bool renamedHere = std::any_of(renamed.begin(), renamed.end(), [code](const std::pair<int, int>& item) { return item.first == code; });
     // An update that changed nothing here keeps the items: most updates change one category or none.
     if (!renamedHere && KeepCategoryItems(code)) return;
-    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
-    const QList<QTreeWidgetItem*> old = root->takeChildren();
-    qDeleteAll(old);
     std::erase_if(renamed, [code](const std::pair<int, int>& item) { return item.first == code; });
+    const QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    if (root->childCount() > 0 && itemOfIndex[static_cast<std::size_t>(code)].size() == static_cast<std::size_t>(root->childCount()))
+        ReuseCategoryItems(code);
+    else
+        MakeCategoryItems(code);
+}
+
+void CTessarelView::MakeCategoryItems(int code) {
+    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    qDeleteAll(root->takeChildren());
     CCardList* list = Doc()->GetCategoryList(code);
-    CardSortKeys keys;
+    CardSortKeys& keys = scratch.keys;
+    keys.Clear();
     keys.Reserve(static_cast<std::size_t>(list->GetCount()));
-    // Each card is read once, in list order (cards ahead asked for early); the items are made in
-    // tree order from what this pass kept.
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    byIndex.clear();
+    byIndex.reserve(static_cast<std::size_t>(list->GetCount()));
+    // Each card is read once, in list order (cards ahead asked for early), its name made then;
+    // the items are made in tree order, next to each other: the tree view lays out an open
+    // category by walking its items in row order, every time a row comes or goes.
     std::vector<QString> texts;
     texts.reserve(static_cast<std::size_t>(list->GetCount()));
     int index = 0;
@@ -227,18 +251,125 @@ void CTessarelView::RebuildCategory(int code) {
     });
     // Sorted by name as the tree control sorts (without regard to case); equal names keep
     // their list order. The item data keeps the list index.
-    const std::vector<int> order = keys.SortedIndexes();
+    std::vector<int>& order = scratch.order;
+    keys.SortedIndexes({}, order);
     QList<QTreeWidgetItem*> children;
     children.reserve(static_cast<qsizetype>(order.size()));
-    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
-    byIndex.assign(order.size(), nullptr);
+    auto& rows = rowOfIndex[static_cast<std::size_t>(code)];
+    rows.resize(order.size());
+    byIndex.resize(order.size());
     for (const int at : order) {
-        auto* item = new CardItem(std::move(texts[static_cast<std::size_t>(at)]), at, images[kCardImage]);
+        auto* item = new CardItem(std::move(texts[static_cast<std::size_t>(at)]), at);
+        rows[static_cast<std::size_t>(at)] = static_cast<int>(children.size());
         byIndex[static_cast<std::size_t>(at)] = item;
         children.append(item);
     }
     root->addChildren(children);
 }
+
+void CTessarelView::ReuseCategoryItems(int code) {
+    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    CCardList* list = Doc()->GetCategoryList(code);
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    const auto count = static_cast<std::size_t>(list->GetCount());
+    const std::size_t had = byIndex.size();
+    // One pass in list order over the cards and the items that showed those indexes: the names
+    // to sort (the rows the last rebuild noted are where the sort starts), and whether the item
+    // of each index still shows its card.
+    CardSortKeys& keys = scratch.keys;
+    keys.Clear();
+    keys.Reserve(count);
+    std::vector<std::string_view>& names = scratch.names;
+    names.clear();
+    std::vector<std::uint8_t>& kept = scratch.kept;
+    kept.assign(count, 0);
+    // As far ahead as the full check asks (KeepCategoryItems).
+    constexpr std::size_t kCardsAhead = 32, kTextsAhead = 16, kItemsAhead = 16, kNamesAhead = 8;
+    const auto cards = list->begin();
+    for (std::size_t at = 0; at < count; ++at) {
+        if (at + kCardsAhead < count) Prefetch(cards[static_cast<std::ptrdiff_t>(at + kCardsAhead)].get());
+        if (at + kTextsAhead < count) cards[static_cast<std::ptrdiff_t>(at + kTextsAhead)]->PrefetchTexts();
+        if (at + kItemsAhead < had) PrefetchMembers(static_cast<const CardItem*>(byIndex[at + kItemsAhead]));
+        if (at + kNamesAhead < had) Prefetch(static_cast<const CardItem*>(byIndex[at + kNamesAhead])->name.constData());
+        CCard& card = *cards[static_cast<std::ptrdiff_t>(at)];
+        const int index = static_cast<int>(at);
+        const std::string_view name = card.GetFieldText1();
+        if (card.GetListIndex() != index) card.SetListIndex(index);
+        keys.Add(name, index);
+        names.push_back(name);
+        if (at < had) {
+            const auto* item = static_cast<const CardItem*>(byIndex[at]);
+            kept[at] = item->listIndex == index && CardSortKeys::Shows(item->name, name) ? 1 : 0;
+        }
+    }
+    std::vector<int>& order = scratch.order;
+    auto& rows = rowOfIndex[static_cast<std::size_t>(code)];
+    keys.SortedIndexes(rows, order);
+    rows.resize(count, -1);
+    FitItemCount(code, count);
+    // Each row is given the card it now shows; a row whose item already shows that card under
+    // that index is not touched. The rows changed are told to the model's views at the end.
+    byIndex.resize(count, nullptr);
+    std::vector<int>& changed = scratch.changed;
+    changed.clear();
+    for (std::size_t row = 0; row < count; ++row) {
+        const auto at = static_cast<std::size_t>(order[row]);
+        auto* item = static_cast<CardItem*>(root->child(static_cast<int>(row)));
+        if (at < had && item == byIndex[at] && kept[at]) continue;
+        item->listIndex = static_cast<int>(at);
+        rows[at] = static_cast<int>(row);
+        byIndex[at] = item;
+        if (!CardSortKeys::Shows(item->name, names[at])) item->name = CardSortKeys::Text(names[at]);
+        changed.push_back(static_cast<int>(row));
+    }
+    TellRowsChanged(root, changed);
+}
+
+void CTessarelView::TellRowsChanged(QTreeWidgetItem* root, const std::vector<int>& rows) {
+    if (rows.empty()) return;
+    const QModelIndex parent = indexFromItem(root);
+    // The tree view works out what to repaint row by row over a changed range, however few of
+    // its rows changed: a few rows are told one by one, many at once.
+    constexpr std::size_t kOneByOne = 64;
+    if (rows.size() > kOneByOne) {
+        emit model()->dataChanged(model()->index(rows.front(), 0, parent), model()->index(rows.back(), 0, parent));
+        return;
+    }
+    for (const int row : rows) {
+        const QModelIndex index = model()->index(row, 0, parent);
+        emit model()->dataChanged(index, index);
+    }
+}
+
+void CTessarelView::FitItemCount(int code, std::size_t count) {
+    QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
+    const auto had = static_cast<std::size_t>(root->childCount());
+    if (count > had) {
+        // New rows go last, blank: the pass that fills the rows names them.
+        QList<QTreeWidgetItem*> more;
+        more.reserve(static_cast<qsizetype>(count - had));
+        for (std::size_t row = had; row < count; ++row) more.append(new CardItem(QString(), -1));
+        root->addChildren(more);
+    } else if (had - count <= 64) {
+        // A few rows too many go one by one from the end, which moves no other row.
+        for (std::size_t row = had; row > count; --row) DeleteCardItem(code, root->takeChild(static_cast<int>(row - 1)));
+    } else {
+        QList<QTreeWidgetItem*> rows = root->takeChildren();
+        for (qsizetype row = static_cast<qsizetype>(count); row < rows.size(); ++row) DeleteCardItem(code, rows[row]);
+        rows.resize(static_cast<qsizetype>(count));
+        root->addChildren(rows);
+    }
+}
+
+void CTessarelView::DeleteCardItem(int code, QTreeWidgetItem* item) {
+    auto& byIndex = itemOfIndex[static_cast<std::size_t>(code)];
+    const int index = CardIndexOf(item);
+    if (index >= 0 && static_cast<std::size_t>(index) < byIndex.size() && byIndex[static_cast<std::size_t>(index)] == item)
+        byIndex[static_cast<std::size_t>(index)] = nullptr;
+    delete item;
+}
+
+const QIcon& CTessarelView::CardPicture() const { return images[kCardImage]; }
 
 bool CTessarelView::KeepCategoryItems(int code) {
     const QTreeWidgetItem* root = categoryItems[static_cast<std::size_t>(code)];
@@ -249,20 +380,19 @@ bool CTessarelView::KeepCategoryItems(int code) {
     // Each entry of the list still has its item, showing its card's name under its index (which
     // card object it is does not matter: the tree shows names); the items were in order when last
     // placed and only a rename (kept in `renamed`) moves a name.
-    // Cards and items lie all over the heap: both are asked for ahead of their turn, and of an
-    // item only the part holding this class's members is read (every child is a card item: only
-    // this view makes them).
-    constexpr std::size_t kAhead = 8;
+    // Cards and items lie all over the heap: cards are asked for well ahead of their turn, their
+    // texts once the card has come; of an item only the part holding this class's members, then
+    // its name (names are made in list order, so those lie in the order of this walk). Every
+    // child is a card item: only this view makes them. The distances measured best at a million
+    // cards (half and twice as far were slower).
+    constexpr std::size_t kCardsAhead = 32, kTextsAhead = 16, kItemsAhead = 16, kNamesAhead = 8;
+    const auto cards = list->begin();
     for (std::size_t at = 0; at < count; ++at) {
-        if (at + 2 * kAhead < count) {
-            Prefetch(&static_cast<const CardItem*>(byIndex[at + 2 * kAhead])->listIndex);
-            Prefetch(list->GetAt(static_cast<int>(at + 2 * kAhead)));
-        }
-        if (at + kAhead < count) {
-            list->GetAt(static_cast<int>(at + kAhead))->PrefetchTexts();
-            Prefetch(static_cast<const CardItem*>(byIndex[at + kAhead])->name.constData());
-        }
-        CCard* card = list->GetAt(static_cast<int>(at));
+        if (at + kCardsAhead < count) Prefetch(cards[static_cast<std::ptrdiff_t>(at + kCardsAhead)].get());
+        if (at + kTextsAhead < count) cards[static_cast<std::ptrdiff_t>(at + kTextsAhead)]->PrefetchTexts();
+        if (at + kItemsAhead < count) PrefetchMembers(static_cast<const CardItem*>(byIndex[at + kItemsAhead]));
+        if (at + kNamesAhead < count) Prefetch(static_cast<const CardItem*>(byIndex[at + kNamesAhead])->name.constData());
+        CCard* card = cards[static_cast<std::ptrdiff_t>(at)].get();
         const auto* item = static_cast<const CardItem*>(byIndex[at]);
         if (item->listIndex != static_cast<int>(at) || !CardSortKeys::Shows(item->name, card->GetFieldText1()))
             return false;
@@ -342,9 +472,10 @@ bool CTessarelView::InsertCardItem(int code, int index) {
         else
             low = middle + 1;
     }
-    auto* item = new CardItem(text, index, images[kCardImage]);
+    auto* item = new CardItem(text, index);
     root->insertChild(low, item);
     itemOfIndex[static_cast<std::size_t>(code)].push_back(item);
+    rowOfIndex[static_cast<std::size_t>(code)].push_back(low);
     return true;
 }
 
@@ -357,6 +488,8 @@ bool CTessarelView::RemoveCardItem(int code, int index) {
         return false;
     QTreeWidgetItem* removed = byIndex[static_cast<std::size_t>(index)];
     byIndex.erase(byIndex.begin() + index);
+    auto& rows = rowOfIndex[static_cast<std::size_t>(code)];
+    if (static_cast<std::size_t>(index) < rows.size()) rows.erase(rows.begin() + index);
     delete removed;
     // Only the items of later list entries move up; every child is a card item (only this view
     // makes them).

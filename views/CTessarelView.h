@@ -10,10 +10,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "CardPrintLayout.h"
+#include "CardSortKeys.h"
 #include "CardUpdateHints.h"
 #include "framework/Printing.h"
 #include "framework/View.h"
@@ -74,6 +76,8 @@ public:
 
     // The quick filter of this tree (CardTreeFilter.cpp).
     CardTreeFilter& QuickFilter() const { return *filter; }
+    // The picture every card item shows.
+    const QIcon& CardPicture() const;
 
     // --- printing (CTessarelViewPrint.cpp) ------------------------------------------------------
     void OnFilePrint();
@@ -104,6 +108,18 @@ private:
     void InsertRoots();
     void RebuildCards();
     void RebuildCategory(int code);
+    // Makes every card item of `code` anew (the category had none, or items this view does not
+    // know of).
+    void MakeCategoryItems(int code);
+    // Brings the items of `code` to show its list again, reusing them: a row is renamed or given
+    // another index only where what it shows changed.
+    void ReuseCategoryItems(int code);
+    // Adds blank rows, or removes rows from the end, until `code` has `count` card items.
+    void FitItemCount(int code, std::size_t count);
+    // Tells the model's views that the card items on `rows` (ascending) of `root` changed.
+    void TellRowsChanged(QTreeWidgetItem* root, const std::vector<int>& rows);
+    // Deletes a card item taken out of `code`, and forgets it as the item of its index.
+    void DeleteCardItem(int code, QTreeWidgetItem* item);
     // True (and the cards' list indexes set) when `code`'s items still show its list as it is.
     bool KeepCategoryItems(int code);
     // True when nothing the tree shows can have changed since the last full check: the shown
@@ -137,6 +153,19 @@ private:
     std::array<const CCardList*, 15> checkedLists{};
     // Each category's card items by list index, so finding a card's item costs no search.
     std::array<std::vector<QTreeWidgetItem*>, 15> itemOfIndex;
+    // Each category's rows by list index as the last rebuild left them: where the next one
+    // starts its sort (cards added or taken in place since leave it out of step, which costs
+    // that sort time but never changes its order).
+    std::array<std::vector<int>, 15> rowOfIndex;
+    // The memory a rebuild works in, kept from one category and one rebuild to the next: made
+    // anew each time, its fresh pages cost a large rebuild more than its sorting.
+    struct RebuildScratch {
+        CardSortKeys keys;
+        std::vector<std::string_view> names;
+        std::vector<std::uint8_t> kept;
+        std::vector<int> order;
+        std::vector<int> changed;
+    } scratch;
     // The page metrics, cards per page, page count and print cards of the job under way.
     CardPrintLayout printLayout;
     CardTreeFilter* filter;

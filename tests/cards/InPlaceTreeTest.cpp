@@ -4,6 +4,7 @@
 // item carrying its card's list index, and every card's list index its place in its list.
 
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -70,7 +71,7 @@ protected:
         Tree()->setCurrentItem(item->parent() ? item->parent() : Tree()->GetCategoryItem(0));
         Tree()->setCurrentItem(item);
     }
-    static std::unique_ptr<CCard> NamedCard(const char* name) {
+    static std::unique_ptr<CCard> NamedCard(std::string_view name) {
         auto made = std::make_unique<CCard>();
         made->SetFieldText1(name);
         return made;
@@ -96,6 +97,44 @@ protected:
         ExpectTreeAsRebuilt(what);
         if (std::string(what) == "nothing") {
             for (int i = 0; i < root->childCount(); ++i) EXPECT_EQ(root->child(i), before[static_cast<std::size_t>(i)]) << what;
+        }
+        Doc()->SetModifiedFlag(false);
+        ASSERT_TRUE(Run(cmd::FileClose)) << what;
+    }
+
+    // A category of many cards (more than the rebuild tells the views of, or takes from the end,
+    // one by one), some of their names equal but for case, then cards added and taken by the
+    // commands (so the rows the last rebuild noted are out of step). After `change` is made
+    // behind the tree, the next update must end as a rebuild would, and every row whose name or
+    // card changed must have been told to the model's views.
+    void ExpectLargeUpdateSees(const char* what, const std::function<void(CCardList&, QTreeWidgetItem&)>& change) {
+        NewFile();
+        MakeTreeActive();
+        const int code = *CategoryCodeOfName("Bank Accounts");
+        CCardList& list = *Doc()->GetCategoryList(code);
+        for (int i = 0; i < 150; ++i) list.Add(NamedCard((i % 3 == 0 ? "Card " : "card ") + std::to_string((i * 37) % 101)));
+        Doc()->UpdateAllViews(nullptr);
+        AddCard("Bank Accounts", "card 5");
+        AddCard("Bank Accounts", "Aardvark");
+        QTreeWidgetItem* root = Tree()->GetCategoryItem(code);
+        SelectItem(root->child(7));
+        dialogs->AnswerMessage(MessageAnswer::Ok);
+        ASSERT_TRUE(Run(res::DeleteCard)) << what;
+        ExpectTreeAsRebuilt(std::string(what) + ", before");
+        const std::vector<Entry> before = Shown(code);
+        QSignalSpy told(Tree()->model(), &QAbstractItemModel::dataChanged);
+        change(list, *root);
+        Doc()->UpdateAllViews(nullptr);
+        ExpectTreeAsRebuilt(what);
+        const std::vector<Entry> after = Shown(code);
+        const QModelIndex parent = Tree()->model()->index(code, 0);
+        for (std::size_t row = 0; row < std::min(before.size(), after.size()); ++row) {
+            if (before[row] == after[row]) continue;
+            const bool wasTold = std::any_of(told.begin(), told.end(), [&](const QList<QVariant>& signal) {
+                const auto first = signal[0].value<QModelIndex>(), last = signal[1].value<QModelIndex>();
+                return first.parent() == parent && first.row() <= static_cast<int>(row) && static_cast<int>(row) <= last.row();
+            });
+            EXPECT_TRUE(wasTold) << what << ", row " << row;
         }
         Doc()->SetModifiedFlag(false);
         ASSERT_TRUE(Run(cmd::FileClose)) << what;
@@ -196,6 +235,44 @@ TEST_F(InPlaceTree, AnUpdateAfterOneThatFoundNothingChangedStillSeesEveryChange)
         {"an item renamed from outside", [](CCardList&, QTreeWidgetItem& root) { root.child(0)->setText(0, QStringLiteral("zzz")); }},
     };
     for (const auto& c : cases) ExpectUpdateSees(c.what, c.change, true);
+}
+
+// A rebuild of a category that changed keeps its items and changes only the rows whose name or
+// card changed: whatever changed behind the tree, no row may keep a name or a list index it no
+// longer shows, however many rows change, and however many cards come or go.
+TEST_F(InPlaceTree, AnUpdateOfManyCardsReusesItemsWithoutStaleNamesOrIndexes) {
+    const struct {
+        const char* what;
+        BehindTheTree change;
+    } cases[] = {
+        {"two cards swapped", [](CCardList& list, QTreeWidgetItem&) { list.SetAt(list.SetAt(list.SetAt(nullptr, 0), 9), 0); }},
+        {"the list reversed", [](CCardList& list, QTreeWidgetItem&) {
+             for (int low = 0, high = list.GetCount() - 1; low < high; ++low, --high) list.SetAt(list.SetAt(list.SetAt(nullptr, low), high), low);
+         }},
+        {"one name changed", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(40)->SetFieldText1("zz top"); }},
+        {"every name changed", [](CCardList& list, QTreeWidgetItem&) {
+             for (int i = 0; i < list.GetCount(); ++i) list.GetAt(i)->SetFieldText1("x" + std::to_string(i % 7));
+         }},
+        {"names changed in case only", [](CCardList& list, QTreeWidgetItem&) {
+             for (int i = 0; i < list.GetCount(); i += 5) list.GetAt(i)->SetFieldText1("CARD " + std::to_string(i));
+         }},
+        {"a hundred cards taken from the front", [](CCardList& list, QTreeWidgetItem&) {
+             for (int i = 0; i < 100; ++i) (void)list.TakeAt(0);
+         }},
+        {"a hundred cards taken from the end", [](CCardList& list, QTreeWidgetItem&) {
+             for (int i = 0; i < 100; ++i) (void)list.TakeAt(list.GetCount() - 1);
+         }},
+        {"three cards taken from the middle", [](CCardList& list, QTreeWidgetItem&) {
+             for (int i = 0; i < 3; ++i) (void)list.TakeAt(60);
+         }},
+        {"a hundred cards added", [](CCardList& list, QTreeWidgetItem&) {
+             for (int i = 0; i < 100; ++i) list.Add(NamedCard(i % 2 ? "Beta" : "alpha"));
+         }},
+        {"every card taken", [](CCardList& list, QTreeWidgetItem&) { list.Clear(); }},
+        {"an item's list index set from outside", [](CCardList&, QTreeWidgetItem& root) { root.child(3)->setData(0, Qt::UserRole, 4); }},
+        {"an item given its neighbour's name from outside", [](CCardList&, QTreeWidgetItem& root) { root.child(3)->setText(0, root.child(4)->text(0)); }},
+    };
+    for (const auto& c : cases) ExpectLargeUpdateSees(c.what, c.change);
 }
 
 }  // namespace

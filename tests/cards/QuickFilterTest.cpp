@@ -9,6 +9,8 @@
 #include <QTest>
 
 #include "CardsFixture.h"
+#include "cardstore/CCardList.h"
+#include "cardstore/CategoryTable.h"
 #include "mainframe/QuickFilterBar.h"
 #include "resources/ResourceIds.h"
 
@@ -144,6 +146,24 @@ TEST_F(QuickFilterTest, NewAndChangedCardsFollowTheFilter) {
     bar->TextEdit()->clear();
     Settle();
     EXPECT_EQ(Shown("WWW Sites"), QStringList({"Beta", "Gamma"}));
+    EXPECT_EQ(TotalCount(), "8");
+}
+
+// An update keeps a changed category's rows and gives them the cards they now show: what the
+// filter hides must follow the cards to their new rows, and clearing it must show every row.
+TEST_F(QuickFilterTest, CardsThatMoveToOtherRowsInAnUpdateKeepTheFilter) {
+    Type("alpha");
+    EXPECT_EQ(Shown("WWW Sites"), QStringList({"Alpha Shop", "Beta"}));
+    CCardList& sites = *Doc()->GetCategoryList(*CategoryCodeOfName("WWW Sites"));
+    sites.GetAt(0)->SetFieldText1("Delta");  // its address and user id do not match
+    sites.GetAt(1)->SetFieldText1("Zed");    // its user id still matches
+    Doc()->UpdateAllViews(nullptr);
+    Settle();
+    EXPECT_EQ(Shown("WWW Sites"), QStringList({"Zed"}));
+    EXPECT_EQ(TotalCount(), "2 of 8");
+    bar->TextEdit()->clear();
+    Settle();
+    EXPECT_EQ(Shown("WWW Sites"), QStringList({"Delta", "Gamma", "Zed"}));
     EXPECT_EQ(TotalCount(), "8");
 }
 
