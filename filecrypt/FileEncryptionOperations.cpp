@@ -150,6 +150,8 @@ bool CFileEncryptionOperations::MakePipeline(std::uint64_t contentLength, std::o
 
 CPiecePipeline::Status CFileEncryptionOperations::Stream(CPiecePipeline& pipeline, std::uint64_t length, CInputFile& input,
                                                          CFileBlockCipher& cipher, AtomicFileWriter& writer) {
+    // Both files pass once from start to end: neither is worth a copy through the page cache.
+    input.PreferUncached();
     return pipeline.Run(
         length, [&](std::span<std::uint8_t> piece) { return input.Read(piece); },
         [&](std::span<std::uint8_t> piece) { cipher.Process(piece); },
@@ -207,6 +209,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
 
     AtomicFileWriter writer(*encryptedPath);
     writer.KeepModeOf(plainPath);  // the encrypted file stands in for the plain one
+    writer.PreferUncached();
     if (!writer.Open()) {
         Show(msg::kCouldNotOpenFile);
         Show(msg::kWriteEncryptedFileError);
@@ -289,6 +292,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile
 
     AtomicFileWriter writer(*restoredPath);
     writer.KeepModeOf(encryptedPath);  // so a round trip gives the plain file its mode back
+    writer.PreferUncached();
     if (!writer.Open()) {
         Show(msg::kCouldNotOpenFile);
         Show(msg::kWriteBytesToDiskError);

@@ -28,7 +28,8 @@ public:
     static constexpr std::size_t kDepth = 3;  // one piece read ahead, one transformed, one written
 
     // Allocates the pieces (throws std::bad_alloc when memory is short). Pieces are no larger
-    // than `contentLength` rounded up to whole blocks of `blockSize`.
+    // than `contentLength` rounded up to whole blocks of `blockSize`. A piece of a page or more
+    // starts on a page of its own (secret pages), so it may be read and written uncached.
     CPiecePipeline(std::size_t pieceSize, std::uint64_t contentLength, std::size_t blockSize);
 
     Status Run(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write);
