@@ -159,9 +159,14 @@ CPiecePipeline::Status CFileEncryptionOperations::Stream(CPiecePipeline& pipelin
 }
 
 CFileEncryptionOperations::Result CFileEncryptionOperations::RemoveInput(
-    const std::string& path, std::string (*notDeleted)(const std::string&, const std::string&)) {
+    CInputFile& input, const std::string& path, std::string (*notDeleted)(const std::string&, const std::string&)) {
     int cause = 0;
-    if (RemoveFile(path, &cause)) return Result::Done;
+    // The input is still open: its name goes now, its space when it is closed, in the background.
+    if (RemoveFile(path, &cause)) {
+        input.CloseInBackground();
+        return Result::Done;
+    }
+    input.Close();
     Show(notDeleted(path, std::generic_category().message(cause)));
     return Result::InputKept;
 }
@@ -228,7 +233,6 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
         Show(msg::FileChangedWhileReading(plainPath));
         return Result::Failed;
     }
-    input.Close();
 
     CEncryptedFileTrailer trailer;
     PasswordDigest(Password(), trailer.digest.data());
@@ -243,7 +247,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
     state.selectedFilePath = *encryptedPath;
     state.selectedIsPlain = false;
     state.selectedIsEncrypted = true;
-    return RemoveInput(plainPath, &msg::PlainFileNotDeleted);
+    return RemoveInput(input, plainPath, &msg::PlainFileNotDeleted);
 }
 
 CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile() {
@@ -310,7 +314,6 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile
         case CPiecePipeline::Status::ReadShort: Show(msg::kBytesNotReadCorrectly); return Result::Failed;
         case CPiecePipeline::Status::WriteFailed: Show(msg::kWriteBytesToDiskError); return Result::Failed;
     }
-    input.Close();
     if (!writer.Commit()) {
         Show(msg::kWriteBytesToDiskError);
         return Result::Failed;
@@ -319,7 +322,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile
     state.selectedFilePath = *restoredPath;
     state.selectedIsPlain = true;
     state.selectedIsEncrypted = false;
-    return RemoveInput(encryptedPath, &msg::EncryptedFileNotDeleted);
+    return RemoveInput(input, encryptedPath, &msg::EncryptedFileNotDeleted);
 }
 
 }  // namespace tessarel

@@ -66,7 +66,7 @@ private:
     bool MakePipeline(std::uint64_t contentLength, std::optional<CPiecePipeline>& pipeline);
     static CPiecePipeline::Status Stream(CPiecePipeline& pipeline, std::uint64_t length, CInputFile& input, CFileBlockCipher& cipher,
                                          AtomicFileWriter& writer);
-    Result RemoveInput(const std::string& path, std::string (*notDeleted)(const std::string&, const std::string&));
+    Result RemoveInput(CInputFile& input, const std::string& path, std::string (*notDeleted)(const std::string&, const std::string&));
     std::string_view Password() const { return {state.filePassword.data(), state.filePassword.size()}; }
 
     CFileEncryptionState& state;

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <system_error>
+#include <thread>
 
 namespace tessarel {
 namespace {
@@ -59,6 +61,18 @@ void CInputFile::Close() {
     uncached = UncachedIo{};
     length = 0;
     position = 0;
+}
+
+void CInputFile::CloseInBackground() {
+    if (descriptor < 0 || length < kBackgroundCloseBytes) return Close();
+    const int fd = descriptor;
+    descriptor = -1;
+    Close();
+    try {
+        std::thread([fd] { ::close(fd); }).detach();
+    } catch (const std::system_error&) {
+        ::close(fd);
+    }
 }
 
 void CInputFile::PreferUncached() {
