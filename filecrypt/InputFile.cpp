@@ -6,8 +6,8 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <system_error>
-#include <thread>
+
+#include "BackgroundClose.h"
 
 namespace tessarel {
 namespace {
@@ -68,11 +68,7 @@ void CInputFile::CloseInBackground() {
     const int fd = descriptor;
     descriptor = -1;
     Close();
-    try {
-        std::thread([fd] { ::close(fd); }).detach();
-    } catch (const std::system_error&) {
-        ::close(fd);
-    }
+    CBackgroundClose::Close(fd);
 }
 
 void CInputFile::PreferUncached() {

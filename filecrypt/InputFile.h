@@ -28,10 +28,9 @@ public:
     // On failure Error() tells why (permission_denied also for anything that is not a regular file).
     bool Open(const std::string& path);
     void Close();
-    // Closes a large file on a thread of its own and returns at once. After its name is removed
-    // this last close gives the file's space back, and a file system that discards freed blocks
-    // does that at the device's pace (some 35 ms for 256 MiB here): nobody needs to wait for it.
-    // A small file, or a system that starts no thread, is closed at once.
+    // Closes a large file in the background (CBackgroundClose) and returns at once: after its
+    // name is removed, nobody needs to wait for its space to come back. A small file is closed
+    // at once.
     void CloseInBackground();
     static constexpr std::uint64_t kBackgroundCloseBytes = std::uint64_t{16} << 20;
 
