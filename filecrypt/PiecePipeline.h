@@ -38,7 +38,25 @@ private:
     Status RunInline(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write);
     std::span<std::uint8_t> Piece(std::uint64_t index, std::uint64_t contentLength);
 
-    std::vector<SecureBytes> pieces;
+    // Secret pages like SecureBytes, but not zeroed by hand first: the system hands them out
+    // zeroed, and every byte is read into before it is used.
+    template <class T>
+    struct PieceAllocator : WipingAllocator<T> {
+        template <class U>
+        struct rebind {
+            using other = PieceAllocator<U>;
+        };
+        PieceAllocator() noexcept = default;
+        template <class U>
+        PieceAllocator(const PieceAllocator<U>&) noexcept {}
+        template <class U>
+        void construct(U* p) noexcept {
+            ::new (static_cast<void*>(p)) U;
+        }
+    };
+    using PieceBytes = std::vector<std::uint8_t, PieceAllocator<std::uint8_t>>;
+
+    std::vector<PieceBytes> pieces;
     std::size_t pieceSize;
 };
 
