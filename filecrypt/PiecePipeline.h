@@ -1,7 +1,8 @@
 #pragma once
-// Streams a file's content through a transform in pieces, with the reading and writing done by one
-// helper thread while the calling thread runs the transform. Reading from the page cache and
-// copying into it cost about a third of what Blowfish costs; overlapped, they hide behind it.
+// Streams a file's content through a transform in pieces: a reader thread reads ahead and a writer
+// thread writes behind while the calling thread runs the transform, so reading piece k+1,
+// transforming piece k and writing piece k-1 overlap. Each of them waits for the device on its
+// own, and a late read or write holds up the transform only when the piece it needs is late.
 //
 // The caller stays synchronous: Run returns only when every piece is written or the first failure
 // stopped it, and the helper has ended. Pieces are read, transformed and written strictly in order.
@@ -9,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -34,8 +36,14 @@ public:
 
     Status Run(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write);
 
+    struct Progress;  // what the threads of one run share
+
 private:
     Status RunInline(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write);
+    // With a reader and a writer thread; nothing when a thread cannot be started.
+    std::optional<Status> RunThreaded(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write);
+    // The caller's part: transforms each piece once it is read, then waits for the last write.
+    Status TransformInTurn(Progress& progress, std::uint64_t count, std::uint64_t contentLength, const Transform& transform);
     std::span<std::uint8_t> Piece(std::uint64_t index, std::uint64_t contentLength);
 
     // Secret pages like SecureBytes, but not zeroed by hand first: the system hands them out
