@@ -1,5 +1,7 @@
 #include "PiecePipeline.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
@@ -9,6 +11,14 @@
 
 namespace tessarel {
 namespace {
+
+constexpr std::size_t kPage = 4096;
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+template <class T>
+T RoundUp(T value, std::size_t unit) {
+    return (value + unit - 1) / unit * unit;
+}
 
 std::uint64_t PieceCount(std::uint64_t length, std::size_t pieceSize) { return (length + pieceSize - 1) / pieceSize; }
 
@@ -72,15 +82,28 @@ void Serve(Progress& progress, std::condition_variable& wake, std::uint64_t& don
 CPiecePipeline::CPiecePipeline(std::size_t pieceSize_, std::uint64_t contentLength, std::size_t blockSize) {
     const std::uint64_t whole = (contentLength + blockSize - 1) / blockSize * blockSize;
     pieceSize = static_cast<std::size_t>(std::max<std::uint64_t>(std::min<std::uint64_t>(pieceSize_, whole), 1));
-    const std::uint64_t count = std::min<std::uint64_t>(PieceCount(contentLength, pieceSize), kDepth);
-    pieces.resize(static_cast<std::size_t>(std::max<std::uint64_t>(count, 1)));
-    for (auto& piece : pieces) piece.resize(pieceSize);
+    slots = static_cast<std::size_t>(std::max<std::uint64_t>(std::min<std::uint64_t>(PieceCount(contentLength, pieceSize), kDepth), 1));
+    stride = pieceSize >= kPage ? RoundUp(pieceSize, kPage) : pieceSize;
+    const std::size_t used = stride * slots;
+    const bool huge = used >= kHugePage / 2;
+    const std::size_t span = huge ? RoundUp(used, kHugePage) : used;
+    regionSize = huge ? span + kHugePage : span;  // room to start on a huge page boundary
+    region = static_cast<std::uint8_t*>(AllocateSecretPages(regionSize));
+    first = huge ? region + (RoundUp(reinterpret_cast<std::uintptr_t>(region), kHugePage) - reinterpret_cast<std::uintptr_t>(region)) : region;
+#ifdef MADV_HUGEPAGE
+    if (huge) (void)::madvise(first, span, MADV_HUGEPAGE);  // a refusal leaves small pages
+#endif
+}
+
+CPiecePipeline::~CPiecePipeline() {
+    SecureWipe(first, stride * slots);
+    ReleaseSecretPages(region, regionSize);
 }
 
 std::span<std::uint8_t> CPiecePipeline::Piece(std::uint64_t index, std::uint64_t contentLength) {
     const std::uint64_t offset = index * pieceSize;
     const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(pieceSize, contentLength - offset));
-    return {pieces[static_cast<std::size_t>(index % pieces.size())].data(), size};
+    return {first + static_cast<std::size_t>(index % slots) * stride, size};
 }
 
 CPiecePipeline::Status CPiecePipeline::RunInline(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write) {
@@ -96,7 +119,7 @@ CPiecePipeline::Status CPiecePipeline::RunInline(std::uint64_t contentLength, co
 
 CPiecePipeline::Status CPiecePipeline::Run(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write) {
     const std::uint64_t count = PieceCount(contentLength, pieceSize);
-    if (count > 1 && pieces.size() > 1) {
+    if (count > 1 && slots > 1) {
         // Nothing is read or written before both helpers run, so a refused thread leaves all
         // to the inline way.
         if (const auto status = RunThreaded(contentLength, read, transform, write)) return *status;
@@ -109,7 +132,7 @@ std::optional<CPiecePipeline::Status> CPiecePipeline::RunThreaded(std::uint64_t 
     const std::uint64_t count = PieceCount(contentLength, pieceSize);
 
     Progress progress;
-    const std::uint64_t depth = pieces.size();
+    const std::uint64_t depth = slots;
     // The reader fills a slot once the piece that had it is written; the writer writes each piece
     // once it is transformed. Reading, enciphering and writing three pieces overlap.
     auto reader = [&] {

@@ -12,7 +12,6 @@
 #include <functional>
 #include <optional>
 #include <span>
-#include <vector>
 
 #include "InputFile.h"
 #include "core/SecureBuffer.h"
@@ -33,6 +32,9 @@ public:
     // than `contentLength` rounded up to whole blocks of `blockSize`. A piece of a page or more
     // starts on a page of its own (secret pages), so it may be read and written uncached.
     CPiecePipeline(std::size_t pieceSize, std::uint64_t contentLength, std::size_t blockSize);
+    ~CPiecePipeline();
+    CPiecePipeline(const CPiecePipeline&) = delete;
+    CPiecePipeline& operator=(const CPiecePipeline&) = delete;
 
     Status Run(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write);
 
@@ -46,25 +48,16 @@ private:
     Status TransformInTurn(Progress& progress, std::uint64_t count, std::uint64_t contentLength, const Transform& transform);
     std::span<std::uint8_t> Piece(std::uint64_t index, std::uint64_t contentLength);
 
-    // Secret pages like SecureBytes, but not zeroed by hand first: the system hands them out
-    // zeroed, and every byte is read into before it is used.
-    template <class T>
-    struct PieceAllocator : WipingAllocator<T> {
-        template <class U>
-        struct rebind {
-            using other = PieceAllocator<U>;
-        };
-        PieceAllocator() noexcept = default;
-        template <class U>
-        PieceAllocator(const PieceAllocator<U>&) noexcept {}
-        template <class U>
-        void construct(U* p) noexcept {
-            ::new (static_cast<void*>(p)) U;
-        }
-    };
-    using PieceBytes = std::vector<std::uint8_t, PieceAllocator<std::uint8_t>>;
-
-    std::vector<PieceBytes> pieces;
+    // All pieces lie in one mapping of secret pages, page-aligned and, for large pieces, on huge
+    // pages where the system gives them: the device reads into and writes from the pieces
+    // directly, and pinning one huge page for that costs a fraction of pinning 512 small ones.
+    // The pages are not zeroed by hand (the system hands them out zeroed, and every byte is read
+    // into before it is used); they are wiped before they go back.
+    std::uint8_t* region = nullptr;
+    std::size_t regionSize = 0;
+    std::uint8_t* first = nullptr;
+    std::size_t stride = 0;  // from one piece to the next
+    std::size_t slots = 0;
     std::size_t pieceSize;
 };
 
