@@ -29,7 +29,7 @@ CPiecePipeline::Status StatusOf(CInputFile::ReadResult result) {
 }  // namespace
 
 // What the three threads share. Counters only grow: pieces [written, transformed) wait for the
-// writer, [transformed, read) for the caller to transform them, and the reader fills the slots
+// writer, [transformed, read) for the caller to transform them, and the reader fills the slotCount
 // whose pieces are written. Each thread waits on its own condition, so an event wakes only the
 // thread it concerns.
 struct CPiecePipeline::Progress {
@@ -82,9 +82,9 @@ void Serve(Progress& progress, std::condition_variable& wake, std::uint64_t& don
 CPiecePipeline::CPiecePipeline(std::size_t pieceSize_, std::uint64_t contentLength, std::size_t blockSize) {
     const std::uint64_t whole = (contentLength + blockSize - 1) / blockSize * blockSize;
     pieceSize = static_cast<std::size_t>(std::max<std::uint64_t>(std::min<std::uint64_t>(pieceSize_, whole), 1));
-    slots = static_cast<std::size_t>(std::max<std::uint64_t>(std::min<std::uint64_t>(PieceCount(contentLength, pieceSize), kDepth), 1));
+    slotCount = static_cast<std::size_t>(std::max<std::uint64_t>(std::min<std::uint64_t>(PieceCount(contentLength, pieceSize), kDepth), 1));
     stride = pieceSize >= kPage ? RoundUp(pieceSize, kPage) : pieceSize;
-    const std::size_t used = stride * slots;
+    const std::size_t used = stride * slotCount;
     const bool huge = used >= kHugePage / 2;
     const std::size_t span = huge ? RoundUp(used, kHugePage) : used;
     regionSize = huge ? span + kHugePage : span;  // room to start on a huge page boundary
@@ -96,14 +96,14 @@ CPiecePipeline::CPiecePipeline(std::size_t pieceSize_, std::uint64_t contentLeng
 }
 
 CPiecePipeline::~CPiecePipeline() {
-    SecureWipe(first, stride * slots);
+    SecureWipe(first, stride * slotCount);
     ReleaseSecretPages(region, regionSize);
 }
 
 std::span<std::uint8_t> CPiecePipeline::Piece(std::uint64_t index, std::uint64_t contentLength) {
     const std::uint64_t offset = index * pieceSize;
     const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(pieceSize, contentLength - offset));
-    return {first + static_cast<std::size_t>(index % slots) * stride, size};
+    return {first + static_cast<std::size_t>(index % slotCount) * stride, size};
 }
 
 CPiecePipeline::Status CPiecePipeline::RunInline(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write) {
@@ -119,7 +119,7 @@ CPiecePipeline::Status CPiecePipeline::RunInline(std::uint64_t contentLength, co
 
 CPiecePipeline::Status CPiecePipeline::Run(std::uint64_t contentLength, const Read& read, const Transform& transform, const Write& write) {
     const std::uint64_t count = PieceCount(contentLength, pieceSize);
-    if (count > 1 && slots > 1) {
+    if (count > 1 && slotCount > 1) {
         // Nothing is read or written before both helpers run, so a refused thread leaves all
         // to the inline way.
         if (const auto status = RunThreaded(contentLength, read, transform, write)) return *status;
@@ -132,7 +132,7 @@ std::optional<CPiecePipeline::Status> CPiecePipeline::RunThreaded(std::uint64_t 
     const std::uint64_t count = PieceCount(contentLength, pieceSize);
 
     Progress progress;
-    const std::uint64_t depth = slots;
+    const std::uint64_t depth = slotCount;
     // The reader fills a slot once the piece that had it is written; the writer writes each piece
     // once it is transformed. Reading, enciphering and writing three pieces overlap.
     auto reader = [&] {

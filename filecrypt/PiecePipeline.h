@@ -57,7 +57,7 @@ private:
     std::size_t regionSize = 0;
     std::uint8_t* first = nullptr;
     std::size_t stride = 0;  // from one piece to the next
-    std::size_t slots = 0;
+    std::size_t slotCount = 0;
     std::size_t pieceSize;
 };
 
