@@ -95,6 +95,7 @@ bool AtomicFileWriter::Open() {
     temporary.assign(name.data());
     ::fcntl(descriptor, F_SETFD, FD_CLOEXEC);
     if (!TakeOverMode()) return Fail(errno);
+    if (uncachedWanted) uncached.Enable(descriptor, requested);  // refused: the cached way
     return true;
 }
 
@@ -113,18 +114,36 @@ bool AtomicFileWriter::TakeOverMode() {
     return ::fchmod(descriptor, info.st_mode & 0777) == 0;
 }
 
+std::size_t AtomicFileWriter::NextLength(std::span<const std::uint8_t> bytes) {
+    const std::size_t length = std::min(bytes.size(), kChunkSize);
+    if (!uncached.Enabled()) return length;
+    if (const std::size_t aligned = uncached.AlignedPrefix(bytes.data(), length, offset)) return aligned;
+    // From the first unaligned byte on the file goes the cached way: only its tail is left then.
+    return uncached.Disable(descriptor) ? length : 0;
+}
+
 bool AtomicFileWriter::Write(std::span<const std::uint8_t> bytes) {
     if (descriptor < 0) return Fail(errorCode ? errorCode : EBADF);
     while (!bytes.empty()) {
-        const std::size_t piece = std::min(bytes.size(), kChunkSize);
-        if (const int injected = InjectedFault(FileStep::Write, requested, writeIndex++)) return Fail(injected);
-        const ssize_t written = ::write(descriptor, bytes.data(), piece);
+        const std::size_t length = NextLength(bytes);
+        if (length == 0) return Fail(errno);
+        const bool direct = uncached.Enabled();
+        const int injected = InjectedFault(FileStep::Write, requested, writeIndex++);
+        const ssize_t written = injected != 0 ? -1 : ::write(descriptor, bytes.data(), length);
         if (written < 0) {
-            if (errno == EINTR) continue;
-            return Fail(errno);
+            const int cause = injected != 0 ? injected : errno;
+            if (injected == 0 && cause == EINTR) continue;
+            // The file system refused the uncached write: nothing of it was written, so the same
+            // bytes go again the cached way.
+            if (direct && cause == EINVAL && uncached.Disable(descriptor)) continue;
+            return Fail(cause);
         }
         if (written == 0) return Fail(EIO);
-        StartWriteback(descriptor, offset, static_cast<std::size_t>(written));
+        if (direct) {
+            uncachedBytes += static_cast<std::uint64_t>(written);
+        } else {
+            StartWriteback(descriptor, offset, static_cast<std::size_t>(written));
+        }
         offset += static_cast<std::uint64_t>(written);
         bytes = bytes.subspan(static_cast<std::size_t>(written));
     }

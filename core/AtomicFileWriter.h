@@ -12,6 +12,8 @@
 #include <span>
 #include <string>
 
+#include "UncachedIo.h"
+
 namespace tessarel {
 
 class AtomicFileWriter {
@@ -27,6 +29,14 @@ public:
     // Output that holds secrets in clear (printed pages): the file is the owner's alone even when it
     // replaces a file others could read.
     void MakeOwnerOnly() { ownerOnly = true; }
+    // A large sequential output nobody reads back soon (the single-file tool's): the bytes go
+    // to the disk without a copy into the page cache wherever the file system takes that, and
+    // the span written is aligned for it (see UncachedIo: page-aligned memory, whole blocks).
+    // What is not aligned, and everything on a file system that refuses, goes the cached way.
+    // Ask before Open.
+    void PreferUncached() { uncachedWanted = true; }
+    // How many bytes went to the disk uncached so far.
+    std::uint64_t UncachedBytes() const { return uncachedBytes; }
 
     bool Open();
     bool Write(std::span<const std::uint8_t> bytes);
@@ -50,6 +60,9 @@ public:
 private:
     bool Fail(int code);
     bool TakeOverMode();
+    // The length of the next write from the front of `bytes`; 0 (errno set) when the descriptor
+    // cannot be turned to the cached way for an unaligned rest.
+    std::size_t NextLength(std::span<const std::uint8_t> bytes);
 
     std::string requested;  // the path the caller named, for the failure seam
     std::string target;     // where the bytes go: the requested path with its links followed
@@ -57,6 +70,9 @@ private:
     bool ownerOnly = false;
     std::string temporary;
     int descriptor = -1;
+    bool uncachedWanted = false;
+    UncachedIo uncached;
+    std::uint64_t uncachedBytes = 0;
     std::size_t writeIndex = 0;
     std::uint64_t offset = 0;
     bool committed = false;

@@ -150,6 +150,8 @@ bool CFileEncryptionOperations::MakePipeline(std::uint64_t contentLength, std::o
 
 CPiecePipeline::Status CFileEncryptionOperations::Stream(CPiecePipeline& pipeline, std::uint64_t length, CInputFile& input,
                                                          CFileBlockCipher& cipher, AtomicFileWriter& writer) {
+    // Both files pass once from start to end: neither is worth a copy through the page cache.
+    input.PreferUncached();
     return pipeline.Run(
         length, [&](std::span<std::uint8_t> piece) { return input.Read(piece); },
         [&](std::span<std::uint8_t> piece) { cipher.Process(piece); },
@@ -157,9 +159,14 @@ CPiecePipeline::Status CFileEncryptionOperations::Stream(CPiecePipeline& pipelin
 }
 
 CFileEncryptionOperations::Result CFileEncryptionOperations::RemoveInput(
-    const std::string& path, std::string (*notDeleted)(const std::string&, const std::string&)) {
+    CInputFile& input, const std::string& path, std::string (*notDeleted)(const std::string&, const std::string&)) {
     int cause = 0;
-    if (RemoveFile(path, &cause)) return Result::Done;
+    // The input is still open: its name goes now, its space when it is closed, in the background.
+    if (RemoveFile(path, &cause)) {
+        input.CloseInBackground();
+        return Result::Done;
+    }
+    input.Close();
     Show(notDeleted(path, std::generic_category().message(cause)));
     return Result::InputKept;
 }
@@ -207,6 +214,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
 
     AtomicFileWriter writer(*encryptedPath);
     writer.KeepModeOf(plainPath);  // the encrypted file stands in for the plain one
+    writer.PreferUncached();
     if (!writer.Open()) {
         Show(msg::kCouldNotOpenFile);
         Show(msg::kWriteEncryptedFileError);
@@ -225,7 +233,6 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
         Show(msg::FileChangedWhileReading(plainPath));
         return Result::Failed;
     }
-    input.Close();
 
     CEncryptedFileTrailer trailer;
     PasswordDigest(Password(), trailer.digest.data());
@@ -240,7 +247,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::EncryptSelectedFile
     state.selectedFilePath = *encryptedPath;
     state.selectedIsPlain = false;
     state.selectedIsEncrypted = true;
-    return RemoveInput(plainPath, &msg::PlainFileNotDeleted);
+    return RemoveInput(input, plainPath, &msg::PlainFileNotDeleted);
 }
 
 CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile() {
@@ -289,6 +296,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile
 
     AtomicFileWriter writer(*restoredPath);
     writer.KeepModeOf(encryptedPath);  // so a round trip gives the plain file its mode back
+    writer.PreferUncached();
     if (!writer.Open()) {
         Show(msg::kCouldNotOpenFile);
         Show(msg::kWriteBytesToDiskError);
@@ -306,7 +314,6 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile
         case CPiecePipeline::Status::ReadShort: Show(msg::kBytesNotReadCorrectly); return Result::Failed;
         case CPiecePipeline::Status::WriteFailed: Show(msg::kWriteBytesToDiskError); return Result::Failed;
     }
-    input.Close();
     if (!writer.Commit()) {
         Show(msg::kWriteBytesToDiskError);
         return Result::Failed;
@@ -315,7 +322,7 @@ CFileEncryptionOperations::Result CFileEncryptionOperations::DecryptSelectedFile
     state.selectedFilePath = *restoredPath;
     state.selectedIsPlain = true;
     state.selectedIsEncrypted = false;
-    return RemoveInput(encryptedPath, &msg::EncryptedFileNotDeleted);
+    return RemoveInput(input, encryptedPath, &msg::EncryptedFileNotDeleted);
 }
 
 }  // namespace tessarel

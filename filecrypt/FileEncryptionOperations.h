@@ -3,10 +3,12 @@
 // makes on a selection, the file password rules, and encrypting or decrypting the selected file.
 // Every message goes through the user-interface seam, owned by the main window.
 //
-// Encryption and decryption stream the file through three pieces of 1 MiB, reading and
-// writing on a helper thread while the caller's thread enciphers (see CPiecePipeline). The new file is written
-// beside its final name and renamed into place only when complete and flushed; the input is deleted
-// only after that. Every refusal and every failure leaves all files as they were.
+// Encryption and decryption stream the file through three pieces of 1 MiB, read and written
+// uncached where the file system takes that, on a reader and a writer thread while the caller's
+// thread enciphers on every core (see CPiecePipeline). The new file is written beside its final
+// name and renamed into place only when complete and flushed; the input is deleted only after
+// that, and the release of its space is left to the background. Every refusal and every failure
+// leaves all files as they were.
 
 #include <cstddef>
 #include <cstdint>
@@ -66,7 +68,7 @@ private:
     bool MakePipeline(std::uint64_t contentLength, std::optional<CPiecePipeline>& pipeline);
     static CPiecePipeline::Status Stream(CPiecePipeline& pipeline, std::uint64_t length, CInputFile& input, CFileBlockCipher& cipher,
                                          AtomicFileWriter& writer);
-    Result RemoveInput(const std::string& path, std::string (*notDeleted)(const std::string&, const std::string&));
+    Result RemoveInput(CInputFile& input, const std::string& path, std::string (*notDeleted)(const std::string&, const std::string&));
     std::string_view Password() const { return {state.filePassword.data(), state.filePassword.size()}; }
 
     CFileEncryptionState& state;
