@@ -49,10 +49,17 @@ bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t
 // The same bounds and texts as views into `data`, without a card.
 bool ReadCardRecordView(CardRecordView& view, std::span<const std::uint8_t> data, std::size_t& counter);
 
+// Tells a reader how far it may read bytes that are still being prepared (deciphered): called
+// with an offset into the data, it returns once bytes [0, offset) are ready, with how many bytes
+// from the start are ready then (at least offset).
+using RecordBytesReady = std::function<std::size_t(std::size_t offset)>;
+
 // Reads records from `data` while more than 9 + `slack` bytes remain, placing each card in `doc`;
 // stops at the first record that does not fit. Returns the number of records read. `owner`, if
-// given, is the buffer `data` lies in, offered to CCardFileData::takeRecords.
-std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack = 0, SecureBytes* owner = nullptr);
+// given, is the buffer `data` lies in, offered to CCardFileData::takeRecords. With `ready`, no
+// byte of `data` is read before it says so.
+std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack = 0, SecureBytes* owner = nullptr,
+                        const RecordBytesReady& ready = {});
 
 // Deciphers and reads the body after the header (header byte 12 = 1).
 bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui);
