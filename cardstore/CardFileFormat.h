@@ -92,6 +92,10 @@ struct CardFileHeader {
     std::uint32_t carried = 0;
 };
 
+// Bytes all cards take in a card file (CCardFileData::TotalByteSize), what a writer reserves
+// before it puts any; a second thread sizes half of the cards when there are many.
+std::size_t RecordBytes(const CCardFileData& doc);
+
 // Appends the 22 header bytes to `out` and keeps a copy of them in `doc`.
 void WriteHeader(SecureBytes& out, const CardFileHeader& header, CCardFileData& doc);
 

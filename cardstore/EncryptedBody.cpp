@@ -38,7 +38,7 @@ bool ZeroFillCipherText(SecureBytes& bytes, std::size_t start, std::size_t ciphe
 }  // namespace
 
 bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui) {
-    const std::size_t bodySize = RoundUpToBlocks(kDigestSize + doc.TotalByteSize());
+    const std::size_t bodySize = RoundUpToBlocks(kDigestSize + RecordBytes(doc));
     const std::size_t bodyStart = out.size();
     try {
         if (bodySize / 8 > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
