@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "ByteOrder.h"
-#include "CardFileCensus.h"
 #include "CardDateCache.h"
+#include "CardFileCensus.h"
 #include "CardFileFormat.h"
 #include "CardTime.h"
 #include "SealedCardFile.h"
