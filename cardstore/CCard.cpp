@@ -1,5 +1,6 @@
 #include "CCard.h"
 
+#include "CardRecordView.h"
 #include "CardTime.h"
 #include "CategoryTable.h"
 
@@ -8,6 +9,14 @@ namespace tessarel {
 // With the malloc header this is the allocator's smallest chunk: a card read from a file costs
 // that, the list's pointer to it and the block of its texts.
 static_assert(sizeof(CCard) <= 24, "a card must stay within the smallest heap chunk");
+
+CCard::CCard(const CardRecordView& record, std::string_view dateText)
+    : texts({record.texts[0], record.texts[1], record.texts[2], record.texts[3], record.texts[4], {}, dateText}),
+      modified(record.modified),
+      syncValue(record.syncValue),
+      categoryCode(record.categoryCode),
+      recordFlags(record.recordFlags),
+      statusFlags(record.statusFlags) {}
 
 std::string_view CCard::NoteCategoryName(std::string_view name) {
     options &= static_cast<std::uint8_t>(~kNameMask);

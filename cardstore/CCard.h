@@ -14,6 +14,7 @@
 namespace tessarel {
 
 using CardText = SecureString;
+struct CardRecordView;
 
 class CCard {
 public:
@@ -44,6 +45,12 @@ public:
             if constexpr (kOnMake) NoteShownChange();
         }
     };
+
+    CCard() = default;
+    // A card as a file's record gives it: its numbers, its texts and the date text shown for its
+    // stamp, all texts in one allocation. Like every card made, it is a shown change only once a
+    // list takes it.
+    CCard(const CardRecordView& record, std::string_view dateText);
 
     // The texts are views into the card: valid until the card's texts next change.
     std::string_view GetFieldText1() const { return texts.Get(kField1); }

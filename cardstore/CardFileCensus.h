@@ -31,6 +31,11 @@ public:
     void Count(int list, std::size_t textBytes);
     std::size_t Cards() const { return cards; }
     std::uint64_t BytesNeeded() const { return cards * kCardCost + textBytes; }
+    // The most any census of `bytes` of records, none smaller than `smallestRecord`, can need:
+    // every record the smallest, every byte a text byte.
+    static std::uint64_t MostBytesNeeded(std::uint64_t bytes, std::uint64_t smallestRecord) {
+        return bytes / smallestRecord * kCardCost + bytes;
+    }
 
     // Refuses (throws CardFileTooLarge) when the cards need more than `available`; otherwise
     // makes room in each list of `doc` for its cards.

@@ -49,10 +49,17 @@ bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t
 // The same bounds and texts as views into `data`, without a card.
 bool ReadCardRecordView(CardRecordView& view, std::span<const std::uint8_t> data, std::size_t& counter);
 
+// Tells a reader how far it may read bytes that are still being prepared (deciphered): called
+// with an offset into the data, it returns once bytes [0, offset) are ready, with how many bytes
+// from the start are ready then (at least offset).
+using RecordBytesReady = std::function<std::size_t(std::size_t offset)>;
+
 // Reads records from `data` while more than 9 + `slack` bytes remain, placing each card in `doc`;
 // stops at the first record that does not fit. Returns the number of records read. `owner`, if
-// given, is the buffer `data` lies in, offered to CCardFileData::takeRecords.
-std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack = 0, SecureBytes* owner = nullptr);
+// given, is the buffer `data` lies in, offered to CCardFileData::takeRecords. With `ready`, no
+// byte of `data` is read before it says so.
+std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack = 0, SecureBytes* owner = nullptr,
+                        const RecordBytesReady& ready = {});
 
 // Deciphers and reads the body after the header (header byte 12 = 1).
 bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string& path, UserInterface& ui);
@@ -84,6 +91,10 @@ struct CardFileHeader {
     std::uint32_t signature = kCardFileSignature;
     std::uint32_t carried = 0;
 };
+
+// Bytes all cards take in a card file (CCardFileData::TotalByteSize), what a writer reserves
+// before it puts any; a second thread sizes half of the cards when there are many.
+std::size_t RecordBytes(const CCardFileData& doc);
 
 // Appends the 22 header bytes to `out` and keeps a copy of them in `doc`.
 void WriteHeader(SecureBytes& out, const CardFileHeader& header, CCardFileData& doc);

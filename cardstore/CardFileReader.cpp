@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "ByteOrder.h"
+#include "CardDateCache.h"
 #include "CardFileCensus.h"
 #include "CardFileFormat.h"
 #include "CardTime.h"
@@ -86,22 +87,62 @@ bool AskDecryptionPassword(CCardFileData& doc, const std::string& path, UserInte
     return true;
 }
 
-bool ReadCardRecordView(CardRecordView& view, std::span<const std::uint8_t> data, std::size_t& counter) {
-    if (counter > data.size() || data.size() - counter < kRecordHeadSize) return false;
-    const std::uint8_t* head = data.data() + counter;
-    const std::uint32_t n = ReadLe32(head + 20);
-    // The length decides nothing until it is known to lie inside the data.
-    if (n > data.size() - counter - kRecordHeadSize) return false;
+namespace {
 
+// The record at `counter`, whose head lies inside `data`: the bytes it ends at, or 0 when its
+// text block would run past the end of `data`. The length decides nothing until it is known to
+// lie inside the data.
+std::size_t RecordEnd(std::span<const std::uint8_t> data, std::size_t counter) {
+    const std::uint32_t n = ReadLe32(data.data() + counter + 20);
+    return n > data.size() - counter - kRecordHeadSize ? 0 : counter + kRecordHeadSize + n;
+}
+
+// The view of the record in [counter, end), once its bounds are checked.
+void ViewRecord(CardRecordView& view, std::span<const std::uint8_t> data, std::size_t counter, std::size_t end) {
+    const std::uint8_t* head = data.data() + counter;
     view.categoryCode = head[0];
     view.recordFlags = head[2];
     view.statusFlags = head[3];
     view.modified = ReadLe32(head + 4);
     view.syncValue = ReadLe32(head + 8);
-    const auto block = data.subspan(counter + kRecordHeadSize, n);
+    const auto block = data.subspan(counter + kRecordHeadSize, end - counter - kRecordHeadSize);
     std::size_t at = 0;
     for (auto& text : view.texts) text = NextText(block, at);
-    counter += kRecordHeadSize + n;
+}
+
+// Makes the cards of the records in `data`, each once `ready` says its bytes may be read
+// (`readyEnd` bytes from the start are known ready already). Stops at the first record that does
+// not fit: a damaged tail keeps what came before.
+std::size_t MakeCards(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack, std::size_t readyEnd,
+                      const RecordBytesReady& ready) {
+    CardDateCache dates;
+    CardRecordView view;
+    std::size_t counter = 0;
+    std::size_t read = 0;
+    while (data.size() - counter > 9 + slack && data.size() - counter >= kRecordHeadSize) {
+        if (counter + kRecordHeadSize > readyEnd) readyEnd = ready(counter + kRecordHeadSize);
+        const std::size_t end = RecordEnd(data, counter);
+        if (end == 0) break;
+        if (end > readyEnd) readyEnd = ready(end);
+        // A record no list takes makes no card.
+        if (Destination(data.data() + counter) >= 0) {
+            ViewRecord(view, data, counter, end);
+            doc.PlaceCard(std::make_unique<CCard>(view, dates.Text(view.modified, doc.dateFormat)));
+        }
+        counter = end;
+        ++read;
+    }
+    return read;
+}
+
+}  // namespace
+
+bool ReadCardRecordView(CardRecordView& view, std::span<const std::uint8_t> data, std::size_t& counter) {
+    if (counter > data.size() || data.size() - counter < kRecordHeadSize) return false;
+    const std::size_t end = RecordEnd(data, counter);
+    if (end == 0) return false;
+    ViewRecord(view, data, counter, end);
+    counter = end;
     return true;
 }
 
@@ -119,21 +160,25 @@ bool ReadCardRecord(CCard& card, std::span<const std::uint8_t> data, std::size_t
     return true;
 }
 
-std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack, SecureBytes* owner) {
+std::size_t ReadRecords(CCardFileData& doc, std::span<const std::uint8_t> data, std::size_t slack, SecureBytes* owner,
+                        const RecordBytesReady& ready) {
+    const RecordBytesReady whole = [&data](std::size_t) { return data.size(); };
+    const RecordBytesReady& readyUpTo = ready ? ready : whole;
     if (doc.takeRecords) {
+        readyUpTo(data.size());
         doc.takeRecords(data, slack, owner);
         return 0;
     }
-    CountRecords(data, slack).Prepare(doc, AvailableMemory());
-    std::size_t counter = 0;
-    std::size_t read = 0;
-    while (data.size() - counter > 9 + slack) {
-        auto card = std::make_unique<CCard>();
-        if (!ReadCardRecord(*card, data, counter, doc.dateFormat)) break;  // damaged tail: keep what came before
-        doc.PlaceCard(std::move(card));
-        ++read;
+    // When even the smallest records throughout could not need more memory than there is, no
+    // census can refuse the file: the cards are made as the bytes become ready. Otherwise every
+    // record is counted first, and a file whose cards do not fit is refused before any is made.
+    const std::uint64_t available = AvailableMemory();
+    std::size_t readyEnd = 0;
+    if (CardFileCensus::MostBytesNeeded(data.size(), kRecordHeadSize) > available) {
+        readyEnd = readyUpTo(data.size());
+        CountRecords(data, slack).Prepare(doc, available);
     }
-    return read;
+    return MakeCards(doc, data, slack, readyEnd, readyUpTo);
 }
 
 namespace {

@@ -46,8 +46,8 @@ CardTextBlock::CardTextBlock(const Texts& texts) {
     if (size == 0) return;
     data = new std::uint8_t[size];
     std::uint8_t* at = data;
+    for (const std::string_view text : texts) at = PutLength(at, text.size());
     for (const std::string_view text : texts) {
-        at = PutLength(at, text.size());
         if (!text.empty()) std::memcpy(at, text.data(), text.size());
         at += text.size();
     }
@@ -75,12 +75,12 @@ CardTextBlock::~CardTextBlock() { Release(); }
 CardTextBlock::Texts CardTextBlock::All() const {
     Texts texts{};
     if (!data) return texts;
+    std::array<std::size_t, kSlots> lengths{};
     const std::uint8_t* at = data;
-    for (std::string_view& text : texts) {
-        std::size_t length = 0;
-        at = TakeLength(at, length);
-        text = std::string_view(reinterpret_cast<const char*>(at), length);
-        at += length;
+    for (std::size_t& length : lengths) at = TakeLength(at, length);
+    for (std::size_t i = 0; i < kSlots; ++i) {
+        texts[i] = std::string_view(reinterpret_cast<const char*>(at), lengths[i]);
+        at += lengths[i];
     }
     return texts;
 }
@@ -88,12 +88,15 @@ CardTextBlock::Texts CardTextBlock::All() const {
 std::string_view CardTextBlock::Get(std::size_t slot) const {
     if (!data || slot >= kSlots) return {};
     const std::uint8_t* at = data;
-    for (std::size_t i = 0;; ++i) {
+    std::size_t offset = 0;
+    std::size_t wanted = 0;
+    for (std::size_t i = 0; i < kSlots; ++i) {
         std::size_t length = 0;
         at = TakeLength(at, length);
-        if (i == slot) return {reinterpret_cast<const char*>(at), length};
-        at += length;
+        if (i < slot) offset += length;
+        if (i == slot) wanted = length;
     }
+    return {reinterpret_cast<const char*>(at + offset), wanted};
 }
 
 void CardTextBlock::Set(std::size_t slot, std::string_view text) {

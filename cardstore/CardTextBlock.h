@@ -34,9 +34,9 @@ public:
     std::size_t Size() const;
     static std::size_t SizeFor(const Texts& texts);
 
-    // Asks the processor for the block's first lines ahead of a walk that reads them (the
-    // lengths are read one after the other, so each line missed is a wait of its own). A
-    // prefetch past the end of the allocation is harmless: it never faults.
+    // Asks the processor for the block's first lines ahead of a walk that reads them (each line
+    // missed is a wait of its own). A prefetch past the end of the allocation is harmless: it
+    // never faults.
     void Prefetch() const noexcept {
 #if defined(__GNUC__) || defined(__clang__)
         if (!data) return;
@@ -49,7 +49,9 @@ public:
 private:
     void Release() noexcept;
 
-    // Each text as its length (7 bits a byte, low bits first) and its bytes; null when all are empty.
+    // The seven lengths (7 bits a byte, low bits first), then the seven texts' bytes one after the
+    // other; null when all are empty. The lengths come first so that sizing a card (a writer sizes
+    // every card before it puts any) reads the block's first line only, not all of its texts.
     std::uint8_t* data = nullptr;
 };
 

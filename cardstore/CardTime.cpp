@@ -29,10 +29,18 @@ CivilDate CivilFromDays(std::int64_t days) {
 }
 
 void AppendNumber(std::string& out, std::int64_t value, int width) {
-    std::string digits = std::to_string(value < 0 ? -value : value);
+    // Digits from the back of a local buffer: no string of its own per number.
+    char digits[24];
+    char* end = digits + sizeof digits;
+    char* at = end;
+    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    do {
+        *--at = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
     if (value < 0) out.push_back('-');
-    for (int i = static_cast<int>(digits.size()); i < width; ++i) out.push_back('0');
-    out += digits;
+    for (auto i = end - at; i < width; ++i) out.push_back('0');
+    out.append(at, end);
 }
 
 // The usual decimal reading: optional blanks, digits until the first non-digit.
@@ -71,8 +79,7 @@ std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t d
     return era * 146097 + dayOfEra - 719468 + (day - 1);
 }
 
-std::string FormatDateFields(std::string_view format, int year, int month, int day, int weekday) {
-    std::string out;
+void AppendDateFields(std::string& out, std::string_view format, int year, int month, int day, int weekday) {
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] != '%' || i + 1 == format.size()) {
             out.push_back(format[i]);
@@ -89,16 +96,30 @@ std::string FormatDateFields(std::string_view format, int year, int month, int d
             default: out.push_back('%'); out.push_back(format[i]); break;
         }
     }
+}
+
+std::string FormatDateFields(std::string_view format, int year, int month, int day, int weekday) {
+    std::string out;
+    AppendDateFields(out, format, year, month, day, weekday);
     return out;
 }
 
-std::string FormatCardDate(std::uint32_t timeStamp, int dateFormat) {
+std::int64_t CardStampDay(std::uint32_t timeStamp) {
+    const std::int64_t seconds = static_cast<std::int64_t>(timeStamp) - kSecondsFrom1904To1970;
+    return seconds / 86400 - (seconds % 86400 < 0 ? 1 : 0);
+}
+
+void AppendCardDay(std::string& out, std::int64_t day, int dateFormat) {
     const auto format = kDateFormats[dateFormat >= 0 && dateFormat < 11 ? static_cast<std::size_t>(dateFormat) : 11];
-    const std::int64_t days = (static_cast<std::int64_t>(timeStamp) - kSecondsFrom1904To1970) / 86400 -
-                              ((static_cast<std::int64_t>(timeStamp) - kSecondsFrom1904To1970) % 86400 < 0 ? 1 : 0);
-    const CivilDate date = CivilFromDays(days);
-    const int weekday = static_cast<int>(((days % 7) + 7 + 4) % 7);  // 1 January 1970 was a Thursday
-    return FormatDateFields(format, static_cast<int>(date.year), date.month, date.day, weekday);
+    const CivilDate date = CivilFromDays(day);
+    const int weekday = static_cast<int>(((day % 7) + 7 + 4) % 7);  // 1 January 1970 was a Thursday
+    AppendDateFields(out, format, static_cast<int>(date.year), date.month, date.day, weekday);
+}
+
+std::string FormatCardDate(std::uint32_t timeStamp, int dateFormat) {
+    std::string out;
+    AppendCardDay(out, CardStampDay(timeStamp), dateFormat);
+    return out;
 }
 
 std::uint32_t CurrentCardTimeStamp() {

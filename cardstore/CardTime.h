@@ -24,9 +24,16 @@ std::uint32_t CurrentCardTimeStamp();
 // 1970 show the date they denote.
 std::string FormatCardDate(std::uint32_t timeStamp, int dateFormat);
 
+// The day the stamp falls in, counted from 1 January 1970 (earlier days below zero), and the text
+// of such a day in the chosen format appended to `out`: FormatCardDate in two steps, for callers
+// that format many stamps and keep the text of a day.
+std::int64_t CardStampDay(std::uint32_t timeStamp);
+void AppendCardDay(std::string& out, std::int64_t day, int dateFormat);
+
 // Formats one of the conversions %m %d %y %Y %A %B (and %%) with English names, whatever the
 // process locale; other characters are copied.
 std::string FormatDateFields(std::string_view format, int year, int month, int day, int weekday);
+void AppendDateFields(std::string& out, std::string_view format, int year, int month, int day, int weekday);
 
 // The stamp of 00:00 on the date a legacy date text names: "dd?mm?yyyy" without a "/", or
 // "yy/mm/dd" (years counted from 1900) with one. Out-of-range values are clamped to the stamp's range.

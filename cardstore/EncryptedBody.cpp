@@ -38,7 +38,7 @@ bool ZeroFillCipherText(SecureBytes& bytes, std::size_t start, std::size_t ciphe
 }  // namespace
 
 bool WriteEncryptedBody(CCardFileData& doc, SecureBytes& out, UserInterface& ui) {
-    const std::size_t bodySize = RoundUpToBlocks(kDigestSize + doc.TotalByteSize());
+    const std::size_t bodySize = RoundUpToBlocks(kDigestSize + RecordBytes(doc));
     const std::size_t bodyStart = out.size();
     try {
         if (bodySize / 8 > std::numeric_limits<std::uint32_t>::max()) throw std::bad_alloc();
@@ -100,12 +100,16 @@ bool ReadEncryptedBody(CCardFileData& doc, SecureBytes& bytes, const std::string
         ui.Tell(kWrongPassword);
         return false;
     }
-    feed.Finish();
     doc.encryptionPassword = doc.decryptionPassword;
     doc.encryptionMode = 1;
     // The records end where 11 or fewer bytes of the body remain, which skips the zero padding.
+    // They are read as the helpers decipher them, each once the chunks it lies in are done.
     // Nothing reads `bytes` after this: a caller keeping the records may take the buffer over.
-    ReadRecords(doc, std::span<const std::uint8_t>(body + kDigestSize, bodySize - kDigestSize), 2, &bytes);
+    const RecordBytesReady deciphered = [&feed](std::size_t offset) {
+        return feed.WaitFor((kDigestSize + offset + 7) / 8) * 8 - kDigestSize;
+    };
+    ReadRecords(doc, std::span<const std::uint8_t>(body + kDigestSize, bodySize - kDigestSize), 2, &bytes, deciphered);
+    feed.Finish();
     return true;
 }
 

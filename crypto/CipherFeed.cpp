@@ -29,7 +29,9 @@ CCipherFeed::CCipherFeed(const Blowfish& cipher_, Direction direction_, std::uin
       chunkBlocks(ChunkBlocks(chunkBytes)),
       chunkCount((blocks_ + chunkBlocks - 1) / chunkBlocks),
       released(direction_ == Direction::Decrypt ? blocks_ : 0),
-      chunkDone(new std::atomic<std::uint8_t>[chunkCount]()) {
+      chunkDone(new std::atomic<std::uint8_t>[chunkCount]()),
+      writerReleased(released.load(std::memory_order_relaxed)),
+      nextWake(std::min(blocks_, chunkBlocks)) {
     if (threads == 0) threads = CCipherThreads::CoreCount();
     if (threads < 2 || blocks < minimumBytes / kBlockSize || chunkCount < 2) return;
     const std::size_t wanted = std::min<std::size_t>(threads - 1, chunkCount - 1);
@@ -105,15 +107,18 @@ void CCipherFeed::HelperLoop() {
 }
 
 void CCipherFeed::Release(std::size_t filledBlocks) {
+    // Called after every record a writer puts: no division and no atomic read-modify-write here.
     filledBlocks = std::min(filledBlocks, blocks);
-    const std::size_t before = released.load(std::memory_order_relaxed);
-    if (filledBlocks <= before) return;
+    if (filledBlocks <= writerReleased) return;
+    writerReleased = filledBlocks;
     released.store(filledBlocks, std::memory_order_release);
-    // Helpers only wait for whole chunks: wake them when one more is complete.
-    if (!helpers.empty() && (filledBlocks / chunkBlocks != before / chunkBlocks || filledBlocks == blocks)) released.notify_all();
+    if (filledBlocks < nextWake) return;
+    // Helpers only wait for whole chunks: wake them when one more is complete (or the last one).
+    nextWake = std::min(blocks, (filledBlocks / chunkBlocks + 1) * chunkBlocks);
+    if (!helpers.empty()) released.notify_all();
 }
 
-void CCipherFeed::WaitFor(std::size_t upToBlocks) {
+std::size_t CCipherFeed::WaitFor(std::size_t upToBlocks) {
     upToBlocks = std::min(upToBlocks, blocks);
     while (doneFront < chunkCount && doneFront * chunkBlocks < upToBlocks) {
         if (chunkDone[doneFront].load(std::memory_order_acquire) != 0) {
@@ -123,6 +128,9 @@ void CCipherFeed::WaitFor(std::size_t upToBlocks) {
             chunkDone[doneFront].wait(0, std::memory_order_acquire);
         }
     }
+    // Chunks the helpers finished meanwhile count too, without waiting for any.
+    while (doneFront < chunkCount && chunkDone[doneFront].load(std::memory_order_acquire) != 0) ++doneFront;
+    return std::min(blocks, doneFront * chunkBlocks);
 }
 
 void CCipherFeed::Finish() {

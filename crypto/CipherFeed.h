@@ -45,8 +45,10 @@ public:
 
     // The writer has filled blocks [0, filledBlocks): they may be transformed from now on.
     void Release(std::size_t filledBlocks);
-    // Returns when blocks [0, upToBlocks) are transformed, working on them meanwhile.
-    void WaitFor(std::size_t upToBlocks);
+    // Returns when blocks [0, upToBlocks) are transformed, working on them meanwhile, with how
+    // many blocks from the start are known transformed by then (at least upToBlocks, within the
+    // buffer): a reader need not ask again before it reaches them.
+    std::size_t WaitFor(std::size_t upToBlocks);
     // Releases every block, works with the helpers until all are transformed, and ends them.
     void Finish();
 
@@ -76,6 +78,10 @@ private:
     std::atomic<std::size_t> prefaulted{0};  // bytes from the start whose pages a helper made present
     std::unique_ptr<std::atomic<std::uint8_t>[]> chunkDone;
     std::size_t doneFront = 0;  // the caller's own: chunks [0, doneFront) are known transformed
+    // The writer's own: what it released last, and the count of blocks at which its next chunk
+    // is complete (when the helpers are woken).
+    std::size_t writerReleased;
+    std::size_t nextWake;
     std::vector<std::thread> helpers;
     bool finished = false;
 };

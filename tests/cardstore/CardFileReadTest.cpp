@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
+
 #include "CardBytes.h"
 #include "cardstore/CardFileFormat.h"
 #include "cardstore/CardTime.h"
@@ -106,6 +109,69 @@ TEST(CardFileRead, DamageEndsReadingAndKeepsTheCardsBefore) {
         auto read = ReadBytes(testing::Concat({testing::Header(0), good, good, damage}));
         EXPECT_TRUE(read->result.ok);
         EXPECT_EQ(read->doc.GetCategoryList(0)->GetCount(), 2);
+    }
+}
+
+// What a reader of records that are still being deciphered is handed: the bytes past what it was
+// told are ready hold rubbish, and become the file's own only when it asks for them.
+class StagedRecords {
+public:
+    explicit StagedRecords(const Bytes& records) : truth(records), staged(records.size(), 0xEE) {}
+
+    std::span<const std::uint8_t> Data() const { return staged; }
+    // Makes bytes [0, offset) ready, and more by `step` (rounded up to whole steps, 0: exactly
+    // what is asked), and says how many are ready.
+    std::size_t Ready(std::size_t offset, std::size_t step) {
+        EXPECT_LE(offset, truth.size());
+        const std::size_t end = std::min(truth.size(), step == 0 ? offset : (offset + step - 1) / step * step);
+        if (end > readyEnd) std::copy(truth.begin() + static_cast<std::ptrdiff_t>(readyEnd), truth.begin() + static_cast<std::ptrdiff_t>(end),
+                                      staged.begin() + static_cast<std::ptrdiff_t>(readyEnd));
+        readyEnd = std::max(readyEnd, end);
+        return readyEnd;
+    }
+
+private:
+    Bytes truth;
+    SecureBytes staged;
+    std::size_t readyEnd = 0;
+};
+
+// The records, read as their bytes become ready, make the cards that reading all of them at once
+// makes: no byte is read before it is ready, whatever steps the bytes come in, damaged tails and
+// dropped records included. Each card's date text is its own stamp's, in the document's format.
+TEST(CardFileRead, RecordsReadAsTheirBytesBecomeReadyMakeTheSameCards) {
+    Bytes records;
+    for (std::uint32_t i = 0; i < 300; ++i) {
+        const auto code = static_cast<std::uint8_t>(i % 17);  // 15 and 16 are dropped unless deleted
+        const auto status = static_cast<std::uint8_t>(i % 7 == 0 ? CCard::kDeletedFlag : 0);
+        // Stamps in runs of one day and across midnight: 86,400 seconds a day.
+        const std::uint32_t stamp = 3000000000u + i / 5 * 43200u + i % 3;
+        const std::string note(i % 150, static_cast<char>('a' + i % 26));
+        const Bytes record = testing::Record(RawCard{code, 0, status, stamp, i, "card " + std::to_string(i), "", "x", "", note});
+        records.insert(records.end(), record.begin(), record.end());
+    }
+    Bytes lyingLength = testing::Record(RawCard{0, 0, 0, 0, 0, "lies", "", "", "", ""});
+    lyingLength[20] = 0xFF;
+    lyingLength[23] = 0x7F;
+    const Bytes truncatedBlock = testing::Record(RawCard{0, 0, 0, 0, 0, "cut", "", "", "", "long note"});
+    for (const Bytes& tail : {Bytes{}, Bytes(5, 0), lyingLength, Bytes(truncatedBlock.begin(), truncatedBlock.end() - 4)}) {
+        const Bytes data = testing::Concat({records, tail});
+        CCardFileData whole;
+        whole.dateFormat = 1;
+        const std::size_t expected = ReadRecords(whole, data);
+        SecureBytes expectedRecords;
+        WriteAllRecords(whole, expectedRecords);
+        for (const std::size_t step : {std::size_t{0}, std::size_t{1}, std::size_t{8}, std::size_t{64}, std::size_t{4096}}) {
+            SCOPED_TRACE("tail of " + std::to_string(tail.size()) + " bytes, steps of " + std::to_string(step));
+            StagedRecords staged(data);
+            CCardFileData doc;
+            doc.dateFormat = 1;
+            EXPECT_EQ(ReadRecords(doc, staged.Data(), 0, nullptr, [&](std::size_t offset) { return staged.Ready(offset, step); }), expected);
+            SecureBytes got;
+            WriteAllRecords(doc, got);
+            EXPECT_EQ(got, expectedRecords);
+            doc.VisitInSaveOrder([](const CCard& card) { EXPECT_EQ(card.GetDateText(), FormatCardDate(card.GetModified(), 1)); });
+        }
     }
 }
 

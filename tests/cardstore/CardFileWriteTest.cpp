@@ -30,6 +30,41 @@ std::unique_ptr<CCard> Card(std::uint8_t code, const std::string& name, const st
     return card;
 }
 
+// A writer sizes a document of many cards on two threads, each taking half of the cards in save
+// order: wherever the halves meet (inside a list, between lists, in the deleted list), every card
+// is counted once. Below the size worth a thread, one thread does it all.
+TEST(CardFileWrite, RecordBytesCountsEveryCardOnceWhereverTheHalvesMeet) {
+    const struct {
+        const char* what;
+        int (*list)(int i, int cards);  // 0 to 14, or 15 for the deleted list
+    } spreads[] = {
+        {"all in one list", [](int, int) { return 0; }},
+        {"all deleted", [](int, int) { return 15; }},
+        {"over every list", [](int i, int) { return i % 16; }},
+        {"the last list, then deleted", [](int i, int cards) { return i < cards / 2 + 1 ? 14 : 15; }},
+        {"first and last lists only", [](int i, int) { return i % 3 == 0 ? 0 : 14; }},
+    };
+    for (const int cards : {0, 1, 1000, 32767, 32768, 32769, 65543}) {
+        for (const auto& spread : spreads) {
+            SCOPED_TRACE(std::string(spread.what) + ", " + std::to_string(cards) + " cards");
+            CCardFileData doc;
+            std::size_t expected = 0;
+            for (int i = 0; i < cards; ++i) {
+                const int list = spread.list(i, cards);
+                auto card = Card(static_cast<std::uint8_t>(list % 15), "c" + std::to_string(i), std::string(static_cast<std::size_t>(i % 37), 'n'));
+                expected += card->ByteSize();
+                if (list == 15) {
+                    card->SetDeleted(true);
+                    doc.GetDeletedList().Add(std::move(card));
+                } else {
+                    doc.GetCategoryList(list)->Add(std::move(card));
+                }
+            }
+            EXPECT_EQ(RecordBytes(doc), expected);
+        }
+    }
+}
+
 TEST(CardFileWrite, EmptyDocumentIsTheHeaderAlone) {
     CCardFileData doc;
     testing::ScriptedUserInterface ui;

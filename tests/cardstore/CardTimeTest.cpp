@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "cardstore/CardDateCache.h"
 #include "cardstore/CardTime.h"
 #include "support/ScopedTimeZone.h"
 
@@ -38,6 +39,27 @@ TEST_F(CardTime, TheTwelveFormats) {
         {12, "10-12-2026"},       {-1, "10-12-2026"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatCardDate(kLateEvening, c.format), c.text) << c.format;
+}
+
+// A cache keeps the text of one day in one format: asked in turn, it must give each stamp's own
+// text across midnight (both ways), before 1970, at the ends of the stamp's range, and whenever
+// the format changes on the same day.
+TEST_F(CardTime, DateCacheGivesEachStampItsOwnText) {
+    const std::uint32_t lastSecond = kLateEvening + 1794;  // 2026-12-10 23:59:59
+    const struct {
+        std::uint32_t stamp;
+        int format;
+    } sequence[] = {
+        {kLateEvening, 4},       {lastSecond - 60, 4},      {lastSecond, 4},         {lastSecond + 1, 4},
+        {lastSecond, 4},         {lastSecond, 1},           {lastSecond + 1, 1},     {lastSecond + 1, 0},
+        {lastSecond + 1, 12},    {lastSecond + 1, 11},      {kLeapDayNoon, 11},      {kFirstOfMarch2000 - 1, 11},
+        {kFirstOfMarch2000, 11}, {kFirstOf1970 - 1, 1},     {kFirstOf1970, 1},       {0, 1},
+        {86399, 1},              {86400, 1},                {0xFFFFFFFFu, 1},        {kLeapDay1904, 9},
+    };
+    CardDateCache cache;
+    for (const auto& ask : sequence) {
+        EXPECT_EQ(cache.Text(ask.stamp, ask.format), FormatCardDate(ask.stamp, ask.format)) << ask.stamp << " in format " << ask.format;
+    }
 }
 
 TEST_F(CardTime, ShowsTheDateTheStampDenotesInAnyZone) {

@@ -227,5 +227,34 @@ TEST(EncryptedCardFile, BodiesSharedAmongCoresAreTheBytesOfOneThread) {
     EXPECT_FALSE(refused->doc.HasCards());
 }
 
+// A record whose length runs past the end, in the middle of a body the cores decipher while its
+// records are read: the cards before it are kept exactly, nothing after it is read.
+TEST(EncryptedCardFile, DamageInASharedBodyKeepsTheCardsBefore) {
+    const std::string password = "shared password";
+    Bytes records;
+    std::size_t damageAt = 0;
+    for (std::uint32_t i = 0; i < 9000; ++i) {
+        if (i == 6000) damageAt = records.size();
+        const std::string note(static_cast<std::size_t>(150 + i % 97), static_cast<char>('a' + i % 26));
+        const Bytes record = testing::Record(RawCard{0, 0, 0, 0, i, "card" + std::to_string(i), "", "", "", note});
+        records.insert(records.end(), record.begin(), record.end());
+    }
+    const Bytes kept(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(damageAt));
+    records[damageAt + 23] = 0x40;  // a length of a gigabyte and more
+    Bytes body = testing::Concat({DigestOf(password), records});
+    body.resize((body.size() + 7) / 8 * 8, 0);
+    ASSERT_GT(body.size(), std::size_t{1} << 20);  // past the size from which the cores share the cipher
+    Blowfish bf;
+    bf.BlowfishSetKey(reinterpret_cast<const std::uint8_t*>(password.data()), password.size());
+    bf.EncryptBlocks(body.data(), static_cast<std::uint32_t>(body.size() / 8));
+
+    auto opened = Open(testing::Concat({testing::Header(1), body}), password);
+    ASSERT_TRUE(opened->ok);
+    ASSERT_EQ(opened->doc.GetCategoryList(0)->GetCount(), 6000);
+    SecureBytes read;
+    WriteAllRecords(opened->doc, read);
+    EXPECT_EQ(Bytes(read.begin(), read.end()), kept);
+}
+
 }  // namespace
 }  // namespace tessarel
