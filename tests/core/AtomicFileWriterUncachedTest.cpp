@@ -15,6 +15,7 @@
 #include "core/AtomicFileWriter.h"
 #include "core/FileFaults.h"
 #include "support/MustRun.h"
+#include "support/PageAlignedMemory.h"
 #include "support/TempDir.h"
 
 namespace tessarel {
@@ -34,19 +35,15 @@ Bytes Random(std::size_t size, unsigned seed) {
 // Bytes held in page-aligned memory, as the single-file pipeline holds its pieces.
 class PageAligned {
 public:
-    explicit PageAligned(const Bytes& content)
-        : size(content.size()), data(static_cast<std::uint8_t*>(std::aligned_alloc(kPage, (content.size() / kPage + 1) * kPage))) {
-        std::memcpy(data.get(), content.data(), content.size());
+    explicit PageAligned(const Bytes& content) : size(content.size()), memory(content.size()) {
+        std::memcpy(memory.Data(), content.data(), content.size());
     }
-    std::span<const std::uint8_t> Span(std::size_t from, std::size_t length) const { return {data.get() + from, length}; }
+    std::span<const std::uint8_t> Span(std::size_t from, std::size_t length) const { return {memory.Data() + from, length}; }
     std::size_t Size() const { return size; }
 
 private:
-    struct Free {
-        void operator()(std::uint8_t* p) const { std::free(p); }
-    };
     std::size_t size;
-    std::unique_ptr<std::uint8_t, Free> data;
+    testing::PageAlignedMemory memory;
 };
 
 // Fails the steps named, each with its errno; counts how often the seam was asked.

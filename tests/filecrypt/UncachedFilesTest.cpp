@@ -17,6 +17,7 @@
 #include "ReferenceFormat.h"
 #include "core/FileFaults.h"
 #include "support/MustRun.h"
+#include "support/PageAlignedMemory.h"
 #include "filecrypt/InputFile.h"
 
 namespace tessarel::testing {
@@ -58,22 +59,19 @@ private:
 // given is a guard byte that the read must leave alone.
 class GuardedPiece {
 public:
-    explicit GuardedPiece(std::size_t capacity) : total(capacity + kPage), data(static_cast<std::uint8_t*>(std::aligned_alloc(kPage, total))) {}
+    explicit GuardedPiece(std::size_t capacity) : total(capacity + kPage), memory(total) {}
     std::span<std::uint8_t> Span(std::size_t length) {
-        std::memset(data.get() + length, kGuard, total - length);
-        return {data.get(), length};
+        std::memset(memory.Data() + length, kGuard, total - length);
+        return {memory.Data(), length};
     }
     bool GuardIntact(std::size_t length) const {
-        return std::all_of(data.get() + length, data.get() + total, [](std::uint8_t byte) { return byte == kGuard; });
+        return std::all_of(memory.Data() + length, memory.Data() + total, [](std::uint8_t byte) { return byte == kGuard; });
     }
 
 private:
     static constexpr std::uint8_t kGuard = 0xEE;
-    struct Free {
-        void operator()(std::uint8_t* p) const { std::free(p); }
-    };
     std::size_t total;
-    std::unique_ptr<std::uint8_t, Free> data;
+    testing::PageAlignedMemory memory;
 };
 
 class UncachedFiles : public FileCryptFixture {
