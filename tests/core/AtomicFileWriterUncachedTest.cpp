@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -36,7 +37,7 @@ Bytes Random(std::size_t size, unsigned seed) {
 class PageAligned {
 public:
     explicit PageAligned(const Bytes& content) : size(content.size()), memory(content.size()) {
-        std::memcpy(memory.Data(), content.data(), content.size());
+        std::copy(content.begin(), content.end(), memory.Data());  // an empty vector's data may be null
     }
     std::span<const std::uint8_t> Span(std::size_t from, std::size_t length) const { return {memory.Data() + from, length}; }
     std::size_t Size() const { return size; }
