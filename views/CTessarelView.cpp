@@ -92,20 +92,6 @@ void PrefetchMembers(const CardItem* item) {
     Prefetch(reinterpret_cast<const char*>(&item->name) + sizeof(QString) - 1);
 }
 
-// A walk over one category in list order reads, for each entry, the card, its texts, the item of
-// that index and the item's name, all lying anywhere on the heap. This asks for them ahead of the
-// walk's turn `at`: cards well ahead, their texts once the card has come; of an item only the
-// part holding its members, then its name. `items` is how many entries have an item. The
-// distances measured best at a million cards (half and twice as far were slower).
-template <class Cards>
-void PrefetchListWalk(Cards cards, const std::vector<QTreeWidgetItem*>& byIndex, std::size_t at, std::size_t count, std::size_t items) {
-    constexpr std::size_t kCardsAhead = 32, kTextsAhead = 16, kItemsAhead = 16, kNamesAhead = 8;
-    if (at + kCardsAhead < count) Prefetch(cards[static_cast<std::ptrdiff_t>(at + kCardsAhead)].get());
-    if (at + kTextsAhead < count) cards[static_cast<std::ptrdiff_t>(at + kTextsAhead)]->PrefetchTexts();
-    if (at + kItemsAhead < items) PrefetchMembers(static_cast<const CardItem*>(byIndex[at + kItemsAhead]));
-    if (at + kNamesAhead < items) Prefetch(static_cast<const CardItem*>(byIndex[at + kNamesAhead])->name.constData());
-}
-
 CardItem* AsCardItem(QTreeWidgetItem* item) { return item && item->type() == CardItem::kType ? static_cast<CardItem*>(item) : nullptr; }
 
 // The sort key of the tree: names compare without regard to case.
@@ -297,9 +283,14 @@ void CTessarelView::ReuseCategoryItems(int code) {
     names.clear();
     std::vector<std::uint8_t>& kept = scratch.kept;
     kept.assign(count, 0);
+    // As far ahead as the full check asks (KeepCategoryItems).
+    constexpr std::size_t kCardsAhead = 32, kTextsAhead = 16, kItemsAhead = 16, kNamesAhead = 8;
     const auto cards = list->begin();
     for (std::size_t at = 0; at < count; ++at) {
-        PrefetchListWalk(cards, byIndex, at, count, had);
+        if (at + kCardsAhead < count) Prefetch(cards[static_cast<std::ptrdiff_t>(at + kCardsAhead)].get());
+        if (at + kTextsAhead < count) cards[static_cast<std::ptrdiff_t>(at + kTextsAhead)]->PrefetchTexts();
+        if (at + kItemsAhead < had) PrefetchMembers(static_cast<const CardItem*>(byIndex[at + kItemsAhead]));
+        if (at + kNamesAhead < had) Prefetch(static_cast<const CardItem*>(byIndex[at + kNamesAhead])->name.constData());
         CCard& card = *cards[static_cast<std::ptrdiff_t>(at)];
         const int index = static_cast<int>(at);
         const std::string_view name = card.GetFieldText1();
@@ -389,11 +380,18 @@ bool CTessarelView::KeepCategoryItems(int code) {
     // Each entry of the list still has its item, showing its card's name under its index (which
     // card object it is does not matter: the tree shows names); the items were in order when last
     // placed and only a rename (kept in `renamed`) moves a name.
-    // Names are made in list order, so those lie in the order of this walk. Every child is a card
-    // item: only this view makes them.
+    // Cards and items lie all over the heap: cards are asked for well ahead of their turn, their
+    // texts once the card has come; of an item only the part holding this class's members, then
+    // its name (names are made in list order, so those lie in the order of this walk). Every
+    // child is a card item: only this view makes them. The distances measured best at a million
+    // cards (half and twice as far were slower).
+    constexpr std::size_t kCardsAhead = 32, kTextsAhead = 16, kItemsAhead = 16, kNamesAhead = 8;
     const auto cards = list->begin();
     for (std::size_t at = 0; at < count; ++at) {
-        PrefetchListWalk(cards, byIndex, at, count, count);
+        if (at + kCardsAhead < count) Prefetch(cards[static_cast<std::ptrdiff_t>(at + kCardsAhead)].get());
+        if (at + kTextsAhead < count) cards[static_cast<std::ptrdiff_t>(at + kTextsAhead)]->PrefetchTexts();
+        if (at + kItemsAhead < count) PrefetchMembers(static_cast<const CardItem*>(byIndex[at + kItemsAhead]));
+        if (at + kNamesAhead < count) Prefetch(static_cast<const CardItem*>(byIndex[at + kNamesAhead])->name.constData());
         CCard* card = cards[static_cast<std::ptrdiff_t>(at)].get();
         const auto* item = static_cast<const CardItem*>(byIndex[at]);
         if (item->listIndex != static_cast<int>(at) || !CardSortKeys::Shows(item->name, card->GetFieldText1()))
