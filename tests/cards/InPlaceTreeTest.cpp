@@ -79,6 +79,11 @@ protected:
 
     // A change made to a list (or to the tree's items) behind the tree's back.
     using BehindTheTree = std::function<void(CCardList&, QTreeWidgetItem&)>;
+    // One row of a table of changes: what it is called in a failure, and the change itself.
+    struct ChangeCase {
+        const char* what;
+        BehindTheTree change;
+    };
 
     // A new file with five cards in one category; after an update first when `updateFirst` (so an
     // update finding nothing changed has been seen), `change` is made behind the tree. The next
@@ -192,10 +197,7 @@ TEST_F(InPlaceTree, EveryCommandLeavesTheTreeAsARebuildWould) {
 // kind of change made to a list behind the tree's back must still end as a rebuild would, and an
 // update that finds nothing changed must leave the very same items.
 TEST_F(InPlaceTree, AnUpdateKeepsItemsOnlyWhileTheyStillShowTheList) {
-    const struct {
-        const char* what;
-        BehindTheTree change;
-    } cases[] = {
+    const ChangeCase cases[] = {
         {"nothing", [](CCardList&, QTreeWidgetItem&) {}},
         {"a name changed", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(1)->SetFieldText1("Aardvark"); }},
         {"a name changed in case only", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(2)->SetFieldText1("BETA"); }},
@@ -212,10 +214,7 @@ TEST_F(InPlaceTree, AnUpdateKeepsItemsOnlyWhileTheyStillShowTheList) {
 // moved the shown change count since. Every way of changing a list or a name behind the tree, and
 // a tree item renamed from outside, must still end as a rebuild would after such an update.
 TEST_F(InPlaceTree, AnUpdateAfterOneThatFoundNothingChangedStillSeesEveryChange) {
-    const struct {
-        const char* what;
-        BehindTheTree change;
-    } cases[] = {
+    const ChangeCase cases[] = {
         {"nothing", [](CCardList&, QTreeWidgetItem&) {}},
         {"a name changed", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(1)->SetFieldText1("Aardvark"); }},
         {"every text set at once", [](CCardList& list, QTreeWidgetItem&) { list.GetAt(0)->SetTexts("zebra", "", "", "", "", "", ""); }},
@@ -241,10 +240,7 @@ TEST_F(InPlaceTree, AnUpdateAfterOneThatFoundNothingChangedStillSeesEveryChange)
 // card changed: whatever changed behind the tree, no row may keep a name or a list index it no
 // longer shows, however many rows change, and however many cards come or go.
 TEST_F(InPlaceTree, AnUpdateOfManyCardsReusesItemsWithoutStaleNamesOrIndexes) {
-    const struct {
-        const char* what;
-        BehindTheTree change;
-    } cases[] = {
+    const ChangeCase cases[] = {
         {"two cards swapped", [](CCardList& list, QTreeWidgetItem&) { list.SetAt(list.SetAt(list.SetAt(nullptr, 0), 9), 0); }},
         {"the list reversed", [](CCardList& list, QTreeWidgetItem&) {
              for (int low = 0, high = list.GetCount() - 1; low < high; ++low, --high) list.SetAt(list.SetAt(list.SetAt(nullptr, low), high), low);
