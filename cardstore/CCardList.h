@@ -3,6 +3,7 @@
 // four fields. The list owns its cards. Whatever changes which cards it holds, or their order,
 // advances CCard::ShownChangeCount().
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -55,9 +56,14 @@ public:
     // cards and 48 texts ahead measured best (16/8 and 256/128 both slower).
     template <class Visit>
     void VisitAhead(Visit&& visit) const {
+        VisitAhead(0, cards.size(), visit);
+    }
+    // The same over the cards at [first, last) (a range past the end stops at the end).
+    template <class Visit>
+    void VisitAhead(std::size_t first, std::size_t last, Visit&& visit) const {
         constexpr std::size_t kCardsAhead = 96, kTextsAhead = 48;
-        const std::size_t n = cards.size();
-        for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t n = std::min(last, cards.size());
+        for (std::size_t i = first; i < n; ++i) {
 #if defined(__GNUC__) || defined(__clang__)
             if (i + kCardsAhead < n) __builtin_prefetch(cards[i + kCardsAhead].get());
 #endif

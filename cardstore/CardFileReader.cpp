@@ -42,16 +42,23 @@ int Destination(const std::uint8_t* head) {
     return head[0] < kCategoryCount ? head[0] : -1;
 }
 
+// The record at `counter`, whose head lies inside `data`: the bytes it ends at, or 0 when its
+// text block would run past the end of `data`. The length decides nothing until it is known to
+// lie inside the data.
+std::size_t RecordEnd(std::span<const std::uint8_t> data, std::size_t counter) {
+    const std::uint32_t n = ReadLe32(data.data() + counter + 20);
+    return n > data.size() - counter - kRecordHeadSize ? 0 : counter + kRecordHeadSize + n;
+}
+
 // Walks the records exactly as ReadRecords does, without making a card.
 CardFileCensus CountRecords(std::span<const std::uint8_t> data, std::size_t slack) {
     CardFileCensus census;
     std::size_t counter = 0;
     while (data.size() - counter > 9 + slack && data.size() - counter >= kRecordHeadSize) {
-        const std::uint8_t* head = data.data() + counter;
-        const std::uint32_t n = ReadLe32(head + 20);
-        if (n > data.size() - counter - kRecordHeadSize) break;
-        census.Count(Destination(head), n);
-        counter += kRecordHeadSize + n;
+        const std::size_t end = RecordEnd(data, counter);
+        if (end == 0) break;
+        census.Count(Destination(data.data() + counter), end - counter - kRecordHeadSize);
+        counter = end;
     }
     return census;
 }
@@ -88,14 +95,6 @@ bool AskDecryptionPassword(CCardFileData& doc, const std::string& path, UserInte
 }
 
 namespace {
-
-// The record at `counter`, whose head lies inside `data`: the bytes it ends at, or 0 when its
-// text block would run past the end of `data`. The length decides nothing until it is known to
-// lie inside the data.
-std::size_t RecordEnd(std::span<const std::uint8_t> data, std::size_t counter) {
-    const std::uint32_t n = ReadLe32(data.data() + counter + 20);
-    return n > data.size() - counter - kRecordHeadSize ? 0 : counter + kRecordHeadSize + n;
-}
 
 // The view of the record in [counter, end), once its bounds are checked.
 void ViewRecord(CardRecordView& view, std::span<const std::uint8_t> data, std::size_t counter, std::size_t end) {

@@ -70,24 +70,15 @@ SaveOrderLists ListsInSaveOrder(const CCardFileData& doc) {
     return lists;
 }
 
-// The bytes of cards [from, to) of all lists taken one after the other, asking for cards and their
-// texts ahead as CCardList::VisitAhead does.
+// The bytes of cards [from, to) of all lists taken one after the other.
 std::size_t SizeOfCards(const SaveOrderLists& lists, std::size_t from, std::size_t to) {
-    constexpr std::size_t kCardsAhead = 96, kTextsAhead = 48;
     std::size_t total = 0;
     std::size_t listStart = 0;
     for (const CCardList* list : lists) {
         const auto count = static_cast<std::size_t>(list->GetCount());
-        const std::size_t first = std::max(from, listStart) - listStart;
-        const std::size_t last = std::min(to, listStart + count) - std::min(to, listStart);
-        const auto cards = list->begin();
-        for (std::size_t i = first; i < last; ++i) {
-#if defined(__GNUC__) || defined(__clang__)
-            if (i + kCardsAhead < last) __builtin_prefetch(cards[static_cast<std::ptrdiff_t>(i + kCardsAhead)].get());
-#endif
-            if (i + kTextsAhead < last) cards[static_cast<std::ptrdiff_t>(i + kTextsAhead)]->PrefetchTexts();
-            total += cards[static_cast<std::ptrdiff_t>(i)]->ByteSize();
-        }
+        if (from < listStart + count && to > listStart)
+            list->VisitAhead(std::max(from, listStart) - listStart, std::min(to, listStart + count) - listStart,
+                             [&total](const CCard& card) { total += card.ByteSize(); });
         listStart += count;
     }
     return total;

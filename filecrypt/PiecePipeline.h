@@ -5,7 +5,7 @@
 // own, and a late read or write holds up the transform only when the piece it needs is late.
 //
 // The caller stays synchronous: Run returns only when every piece is written or the first failure
-// stopped it, and the helper has ended. Pieces are read, transformed and written strictly in order.
+// stopped it, and both helpers have ended. Pieces are read, transformed and written strictly in order.
 
 #include <cstddef>
 #include <cstdint>
