@@ -43,8 +43,7 @@ void CardSortKeys::Add(std::string_view bytes, int index) {
     const std::size_t length = folded.size() - start;
     Entry& entry = entries.emplace_back(Entry{0, 0, 0, static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length), index});
     // The words of the name's start while its characters are at hand.
-    entry.head = Word(entry, 0);
-    entry.next = Word(entry, 4);
+    LoadWords(entry, 0);
     entry.third = Word(entry, 8);
 }
 
@@ -55,13 +54,8 @@ std::uint64_t CardSortKeys::Word(const Entry& entry, std::size_t from) const {
 }
 
 void CardSortKeys::LoadWords(Entry& entry, std::size_t depth) const {
-    std::uint64_t words[2] = {0, 0};
-    for (std::size_t i = 0; i < 8; ++i) {
-        const std::size_t at = depth + i;
-        words[i / 4] = (words[i / 4] << 16) | (at < entry.length ? folded[entry.offset + at] : 0u);
-    }
-    entry.head = words[0];
-    entry.next = words[1];
+    entry.head = Word(entry, depth);
+    entry.next = Word(entry, depth + 4);
 }
 
 void CardSortKeys::SortFrom(Entry* first, Entry* last, std::size_t depth) {
